@@ -1,0 +1,7 @@
+#include "core/Globals.h"
+
+QString gTempPath;
+QString gImagePath;
+bool gUserManagement = false;
+QString gUserId;
+int gUserCategory = 0;

@@ -1,0 +1,80 @@
+#include "core/ui/WidgetPrompts.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+Prompts::Answer WidgetPrompts::Message(const QString& text, const QString& caption, Icon icon, Buttons buttons)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(caption.isEmpty() ? ProgramTitle() : caption);
+    box.setText(text);
+    switch (icon) {
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::None: break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+std::optional<QString> WidgetPrompts::InputText(const QString& caption, const QString& prompt,
+                                                const QString& defaultText, int maxLength)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    if (maxLength > 0) {
+        if (auto* edit = dialog.findChild<QLineEdit*>())
+            edit->setMaxLength(maxLength);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+QString WidgetPrompts::OpenFile(const QString& caption, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, caption, folder, filter);
+}
+
+QString WidgetPrompts::SaveFile(const QString& caption, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(m_parent, caption, folder, filter);
+}
+
+QString WidgetPrompts::Folder(const QString& caption, const QString& folder)
+{
+    return QFileDialog::getExistingDirectory(m_parent, caption, folder);
+}
+
+std::optional<QColor> WidgetPrompts::Colour(const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+std::optional<QFont> WidgetPrompts::Font(const QFont& initial)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, m_parent);
+    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
