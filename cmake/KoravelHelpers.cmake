@@ -28,7 +28,6 @@ function(koravel_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE -Wall -Wextra -Wpedantic)
   target_link_libraries(${name} PRIVATE kvl_testsupport ${ARG_LIBS} Qt6::Test)
-  target_precompile_headers(${name} REUSE_FROM kvl_testsupport)
   add_test(NAME ${name} COMMAND ${name})
   set(env "QT_QPA_PLATFORM=offscreen" "QTWEBENGINE_DISABLE_SANDBOX=1"
           "XDG_RUNTIME_DIR=${PROJECT_BINARY_DIR}/xdg-runtime")

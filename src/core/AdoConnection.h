@@ -1,0 +1,99 @@
+#pragma once
+
+#include "core/SqlDialect.h"
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+// The program's one database connection. Provider types: 1 and 3 a SQLite file, 2 a PostgreSQL
+// server, 5 an ODBC data source; 4, 6 and 7 name engines that are not supported here.
+// Every statement binds its values; nothing from the user is spliced into SQL text.
+class AdoConnection : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit AdoConnection(QObject* parent = nullptr);
+    ~AdoConnection() override;
+
+    // The wrapped connection (read-only).
+    QSqlDatabase Connection() const;
+    const SqlDialect& Dialect() const { return m_dialect; }
+    bool IsOpen() const;
+
+    QString AppRole;
+    QString AppRolePassword;
+    int CursorLocation = 2;
+    QString DataSource;       // database file, or server host[:port]
+    QString InitialCatalog;   // database name on a server
+    QString Password;
+    QString UDLFileName;
+    bool UseNTSecurity = false;
+    QString UserID;
+    QString DSN;
+
+    QString Provider() const { return m_provider; }
+    int ProviderType() const { return m_providerType; }
+    void SetProviderType(int type);
+
+    // Runs one statement and discards any rows. False after a failure, which is logged once.
+    bool Execute(const QString& statement, const QVariantList& values = {});
+
+    // Prepares and runs a query; raises KvlError on failure, for the caller's trap to log.
+    QSqlQuery Query(const QString& statement, const QVariantList& values = {}) const;
+    // The first column of the first row, or a null QVariant when there is no row. Raises on failure.
+    QVariant Scalar(const QString& statement, const QVariantList& values = {}) const;
+
+    bool DataOpen();
+    QString ConnectionString() const;
+    bool OpenAccess(const QString& database, const QString& password = QString());
+    bool OpenSQLServer(const QString& serverName, const QString& database, const QString& userName = QString(),
+                       const QString& password = QString(), bool ntSecurity = false);
+    void Close();
+
+    // Transactions nest: only the outermost commits, and a rollback anywhere undoes the whole.
+    bool BeginTrans();
+    bool CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const { return m_transactionDepth > 0; }
+
+    // Why the last open failed, for the log or a dialog.
+    QString LastOpenError() const { return m_lastOpenError; }
+
+signals:
+    void Connected();
+    void Disconnected();
+
+private:
+    bool OpenFailed(const QString& why);
+
+    QString m_connectionName;
+    QString m_provider;
+    int m_providerType = 1;
+    SqlDialect m_dialect;
+    QString m_lastOpenError;
+    int m_transactionDepth = 0;
+    bool m_rollbackOnly = false;
+};
+
+// Commits on Commit(), rolls back when it goes out of scope without one.
+class DbTransaction
+{
+public:
+    explicit DbTransaction(AdoConnection& connection);
+    ~DbTransaction();
+    DbTransaction(const DbTransaction&) = delete;
+    DbTransaction& operator=(const DbTransaction&) = delete;
+
+    bool Commit();
+
+private:
+    AdoConnection& m_connection;
+    bool m_done = false;
+};
+
+// The shared connection, created on first use and kept for the whole run.
+AdoConnection& gConnection();
