@@ -71,8 +71,8 @@ bool TestDatabase::Open()
             return false;
         }
         // Each test starts from an empty schema, whatever the test before it left.
-        if (!connection.Execute(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE"))
-            || !connection.Execute(QStringLiteral("CREATE SCHEMA public"))) {
+        if (!connection.Execute(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE")) ||
+            !connection.Execute(QStringLiteral("CREATE SCHEMA public"))) {
             m_error = QStringLiteral("Cannot empty the test database");
             return false;
         }

@@ -48,9 +48,9 @@ private:
 };
 
 // Skips the current test row when it needs the server and none was started for it.
-#define KORAVEL_REQUIRE_BACKEND(db)                                                                          \
-    do {                                                                                                     \
-        if ((db).IsPostgres() && !TestDatabase::Server())                                                    \
-            QSKIP("No PostgreSQL test server: run through ctest (label postgres).");                        \
-        QVERIFY2((db).Open(), qPrintable((db).Error()));                                                     \
+#define KORAVEL_REQUIRE_BACKEND(db)                                                  \
+    do {                                                                             \
+        if ((db).IsPostgres() && !TestDatabase::Server())                            \
+            QSKIP("No PostgreSQL test server: run through ctest (label postgres)."); \
+        QVERIFY2((db).Open(), qPrintable((db).Error()));                             \
     } while (false)
