@@ -13,13 +13,6 @@ class tst_AdoConnection : public QObject
     Q_OBJECT
 
 private slots:
-    void backends_data()
-    {
-        QTest::addColumn<QString>("backend");
-        QTest::newRow("sqlite") << QStringLiteral("sqlite");
-        QTest::newRow("postgres") << QStringLiteral("postgres");
-    }
-
     void providerTypes_data();
     void providerTypes();
     void unsupportedProvidersFailAndLog_data();
@@ -30,11 +23,11 @@ private slots:
     void fileThatIsNoDatabaseFails();
     void reopenSwitchesDatabase();
     void sqliteSettingsOnOpen();
-    void badStatementLogsOnce_data() { backends_data(); }
+    void badStatementLogsOnce_data() { TestDatabase::AddBackendRows(); }
     void badStatementLogsOnce();
-    void boundValuesRoundTrip_data() { backends_data(); }
+    void boundValuesRoundTrip_data() { TestDatabase::AddBackendRows(); }
     void boundValuesRoundTrip();
-    void transactions_data() { backends_data(); }
+    void transactions_data() { TestDatabase::AddBackendRows(); }
     void transactions();
     void serverLoginRefused();
 };

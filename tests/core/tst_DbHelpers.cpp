@@ -22,19 +22,13 @@ private:
     static void Insert(const QString& sql, const QVariantList& values) { QVERIFY(gConnection().Execute(sql, values)); }
 
 private slots:
-    void backends_data()
-    {
-        QTest::addColumn<QString>("backend");
-        QTest::newRow("sqlite") << QStringLiteral("sqlite");
-        QTest::newRow("postgres") << QStringLiteral("postgres");
-    }
-    void numbering_data() { backends_data(); }
+    void numbering_data() { TestDatabase::AddBackendRows(); }
     void numbering();
-    void numberingRefusesBadInput_data() { backends_data(); }
+    void numberingRefusesBadInput_data() { TestDatabase::AddBackendRows(); }
     void numberingRefusesBadInput();
-    void markers_data() { backends_data(); }
+    void markers_data() { TestDatabase::AddBackendRows(); }
     void markers();
-    void names_data() { backends_data(); }
+    void names_data() { TestDatabase::AddBackendRows(); }
     void names();
 };
 

@@ -28,25 +28,17 @@ private:
     static void MakeOldDatabase(bool withSubTestAuthor);
 
 private slots:
-    void backends_data();
-    void freshDatabaseHasTheSchema_data() { backends_data(); }
+    void freshDatabaseHasTheSchema_data() { TestDatabase::AddBackendRows(); }
     void freshDatabaseHasTheSchema();
-    void addTablesOnExistingTableCreatesNothing_data() { backends_data(); }
+    void addTablesOnExistingTableCreatesNothing_data() { TestDatabase::AddBackendRows(); }
     void addTablesOnExistingTableCreatesNothing();
-    void connectionUpgradesRunOnce_data() { backends_data(); }
+    void connectionUpgradesRunOnce_data() { TestDatabase::AddBackendRows(); }
     void connectionUpgradesRunOnce();
-    void failedUpgradeLeavesNoTableAndRunsAgain_data() { backends_data(); }
+    void failedUpgradeLeavesNoTableAndRunsAgain_data() { TestDatabase::AddBackendRows(); }
     void failedUpgradeLeavesNoTableAndRunsAgain();
-    void userTableUpgradeIsAllOrNothing_data() { backends_data(); }
+    void userTableUpgradeIsAllOrNothing_data() { TestDatabase::AddBackendRows(); }
     void userTableUpgradeIsAllOrNothing();
 };
-
-void tst_kvlDatabase::backends_data()
-{
-    QTest::addColumn<QString>("backend");
-    QTest::newRow("sqlite") << QStringLiteral("sqlite");
-    QTest::newRow("postgres") << QStringLiteral("postgres");
-}
 
 QList<tst_kvlDatabase::Expected> tst_kvlDatabase::ExpectedTables()
 {

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QTest>
 
 TestDatabase::TestDatabase(const QString& backend) : m_backend(backend) {}
 
@@ -80,4 +81,11 @@ bool TestDatabase::Open()
     }
     m_error = QStringLiteral("Unknown back end ") + m_backend;
     return false;
+}
+
+void TestDatabase::AddBackendRows()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::newRow("sqlite") << QStringLiteral("sqlite");
+    QTest::newRow("postgres") << QStringLiteral("postgres");
 }

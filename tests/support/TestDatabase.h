@@ -40,6 +40,9 @@ public:
     // empty when neither is set (the test runs outside ctest's postgres fixture).
     static std::optional<PgServer> Server();
 
+    // The `_data` column "backend" with a row per back end: sqlite, postgres.
+    static void AddBackendRows();
+
 private:
     QString m_backend;
     QString m_error;
