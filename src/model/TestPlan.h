@@ -4,6 +4,7 @@
 #include "model/ItemRecord.h"
 
 class Configuration;
+class ExplorerNode;
 class SubTest;
 
 // A row of TESTPLAN as reached through one configuration: the occurrence's key and
@@ -30,6 +31,14 @@ public:
     int Update();
     // A new row under `idConfiguration`; the caller links it to the configuration's node.
     int Create(const QString& idConfiguration);
+
+    // Loaders: each replaces its collection with a fresh one; 0 done, 1 failed (logged).
+    // LoadSubTests1 needs the plan's Key.
+    int LoadConfiguration(bool blnShowList = false);
+    int LoadSubTests1(bool blnShowList = false);
+    // Links the plan under the configuration that `nodParent` shows and adds its node with the
+    // whole subtree. 0 done (also when already linked, which adds nothing), 1 failed.
+    int Link(ExplorerNode* nodParent);
 
 protected:
     QStringList FindColumns() const override;
