@@ -61,7 +61,9 @@ struct PictureStore
     // The new reference for a source, or "" when it stays as written.
     QString Store(const QString& source)
     {
-        const QFileInfo file(PictureReferences::LocalFile(source));
+        // A relative reference is read where the editor resolves it: in the images folder.
+        const QString local = PictureReferences::LocalFile(source);
+        const QFileInfo file(QDir::isRelativePath(local) ? images.filePath(local) : local);
         if (!file.isFile()) {
             // A picture already in the table keeps its row while the page still refers to it.
             int number = 0;

@@ -181,6 +181,15 @@ private slots:
         QCOMPARE(Rows(), QStringList({"2:3:3:gif"}));
     }
 
+    void relativeReferenceIsInTheImagesFolder()
+    {
+        WriteFile(m_images.filePath("logo.png"), Bytes("logo"));
+        QString html = "<IMG src=\"logo.png\">";
+        QCOMPARE(Publication().SavePicture(html, "1", ImageItemKind::Configuration), 0L);
+        QCOMPARE(html, "<IMG src=\"" + m_images.filePath("1.png") + "\">");
+        QCOMPARE(StoredBytes(1), Bytes("logo"));
+    }
+
     void failedSaveChangesNothing()
     {
         AddPicture(8, ImageItemKind::SubTest, "6", "gif", Bytes("eight"));
