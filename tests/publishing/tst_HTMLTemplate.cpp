@@ -1,7 +1,9 @@
-#include "PublishingDatabase.h"
+#include "TestDatabase.h"
 #include "TestEnvironment.h"
+#include "core/AdoConnection.h"
 #include "core/HtmlDocument.h"
 #include "core/HtmlPages.h"
+#include "core/kvlDatabase.h"
 #include "publishing/HTMLTemplate.h"
 
 #include <QtTest>
@@ -24,15 +26,19 @@ class tst_HTMLTemplate : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase_data() { TestDatabase::AddBackendRows(); }
     void init()
     {
+        QFETCH_GLOBAL(QString, backend);
         m_env = std::make_unique<TestEnvironment>();
-        QVERIFY(OpenPublishingDatabase(m_env->Root()));
+        m_db = std::make_unique<TestDatabase>(backend);
+        KORAVEL_REQUIRE_BACKEND(*m_db);
+        QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
     }
     void cleanup()
     {
-        gConnection().Close();
         SetStyleSheetLoader({});
+        m_db.reset();
         m_env.reset();
     }
 
@@ -157,14 +163,15 @@ private slots:
         QVERIFY(m_env->BugLog().contains("HTML Template Error_Load: 3704\r\n"));
         QVERIFY(m_env->BugLog().contains("HTML Template Error_Save: "));
 
-        QVERIFY(OpenPublishingDatabase(m_env->Root()));
-        QVERIFY(gConnection().Execute("DROP TABLE HTML_TEMPLATES"));
+        m_db = std::make_unique<TestDatabase>(m_db->Backend());
+        QVERIFY(m_db->Open());
         QCOMPARE(HTMLTemplate().Load(15), QString());  // no table: no default either
         QCOMPARE(m_env->BugLogEntries(), 3);
     }
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<TestDatabase> m_db;
 };
 
 QTEST_GUILESS_MAIN(tst_HTMLTemplate)

@@ -1,7 +1,9 @@
-#include "PublishingDatabase.h"
+#include "TestDatabase.h"
 #include "TestEnvironment.h"
+#include "core/AdoConnection.h"
 #include "core/Globals.h"
 #include "core/ImageItemKind.h"
+#include "core/kvlDatabase.h"
 #include "publishing/Publication.h"
 
 #include <QSqlQuery>
@@ -29,9 +31,10 @@ QByteArray ReadFile(const QString& path)
 
 void AddPicture(int id, int item, const QString& idItem, const QString& type, const QByteArray& bytes)
 {
-    QVERIFY(
-        gConnection().Execute("INSERT INTO IMAGEFILE (ID, ITEM, ID_ITEM, \"FILE\", FILETYPE) VALUES (?, ?, ?, ?, ?)",
-                              {id, item, idItem, bytes, type}));
+    const QString file = gConnection().Dialect().Quote("FILE");
+    QVERIFY(gConnection().Execute(
+        "INSERT INTO IMAGEFILE (ID, ITEM, ID_ITEM, " + file + ", FILETYPE) VALUES (?, ?, ?, ?, ?)",
+        {id, item, idItem, bytes, type}));
 }
 
 // "id:kind:owner:type" of every row, by id.
@@ -49,7 +52,8 @@ QStringList Rows()
 
 QByteArray StoredBytes(int id)
 {
-    return gConnection().Scalar("SELECT \"FILE\" FROM IMAGEFILE WHERE ID = ?", {id}).toByteArray();
+    const QString file = gConnection().Dialect().Quote("FILE");
+    return gConnection().Scalar("SELECT " + file + " FROM IMAGEFILE WHERE ID = ?", {id}).toByteArray();
 }
 
 }  // namespace
@@ -59,17 +63,21 @@ class tst_Pictures : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase_data() { TestDatabase::AddBackendRows(); }
     void init()
     {
+        QFETCH_GLOBAL(QString, backend);
         m_env = std::make_unique<TestEnvironment>();
-        QVERIFY(OpenPublishingDatabase(m_env->Root()));
+        m_db = std::make_unique<TestDatabase>(backend);
+        KORAVEL_REQUIRE_BACKEND(*m_db);
+        QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
         m_source = m_env->Path("source");
         QVERIFY(QDir().mkpath(m_source));
         m_images = QDir(gImagePath);
     }
     void cleanup()
     {
-        gConnection().Close();
+        m_db.reset();
         m_env.reset();
     }
 
@@ -193,9 +201,20 @@ private slots:
     void failedSaveChangesNothing()
     {
         AddPicture(8, ImageItemKind::SubTest, "6", "gif", Bytes("eight"));
-        QVERIFY(
-            gConnection().Execute("CREATE TRIGGER refuse_bmp BEFORE INSERT ON IMAGEFILE WHEN NEW.FILETYPE = 'bmp' "
-                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        // The database refuses the second picture, after the first is stored and copied.
+        if (m_db->IsPostgres()) {
+            QVERIFY(
+                gConnection().Execute("CREATE FUNCTION refuse_bmp() RETURNS trigger AS $$ BEGIN "
+                                      "IF NEW.FILETYPE = 'bmp' THEN RAISE EXCEPTION 'refused'; END IF; "
+                                      "RETURN NEW; END $$ LANGUAGE plpgsql"));
+            QVERIFY(
+                gConnection().Execute("CREATE TRIGGER refuse_bmp BEFORE INSERT ON IMAGEFILE "
+                                      "FOR EACH ROW EXECUTE FUNCTION refuse_bmp()"));
+        } else {
+            QVERIFY(
+                gConnection().Execute("CREATE TRIGGER refuse_bmp BEFORE INSERT ON IMAGEFILE "
+                                      "WHEN NEW.FILETYPE = 'bmp' BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        }
         WriteFile(m_source + "/a.png", Bytes("a"));
         WriteFile(m_source + "/c.bmp", Bytes("c"));
         const QString original = "<IMG src=\"" + m_source + "/a.png\"><IMG src=\"" + m_source + "/c.bmp\">";
@@ -210,6 +229,7 @@ private slots:
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<TestDatabase> m_db;
     QString m_source;
     QDir m_images;
 };
