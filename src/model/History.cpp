@@ -5,7 +5,7 @@
 #include "core/KvlError.h"
 #include "core/NodeKey.h"
 #include "model/DbValues.h"
-#include "model/PendingCoreHelpers.h"
+#include "core/DbHelpers.h"
 
 #include <QDate>
 #include <QSqlQuery>

@@ -5,7 +5,7 @@
 #include "core/Globals.h"
 #include "core/KvlError.h"
 #include "model/DbValues.h"
-#include "model/PendingCoreHelpers.h"
+#include "core/DbHelpers.h"
 #include "platform/Settings.h"
 
 #include <QSqlQuery>

@@ -8,7 +8,7 @@
 #include "core/NodeKey.h"
 #include "model/DbValues.h"
 #include "model/History.h"
-#include "model/PendingCoreHelpers.h"
+#include "core/DbHelpers.h"
 
 #include <QLocale>
 #include <QSqlQuery>
@@ -102,59 +102,57 @@ int Result::Find(const QString& key)
     }
 }
 
+void Result::WriteRow()
+{
+    const NodeKey parsed = NodeKey::Parse(m_key);
+    if (parsed.Count() < 3)
+        throw InvalidKey();
+    m_idTestPlan = parsed.TestPlanId();
+    const QString procedureId = ProcedureIdOfKey(m_key);
+    const QDate today = QDate::currentDate();
+    // Iteration 0 and 1 are both the first play.
+    if (m_iteration == 0 || m_iteration == 1)
+        m_dateCreation = today;
+    m_dateUpdate = today;
+    const bool withTester = gUserManagement;
+    m_idTester = withTester ? gUserId : QStringLiteral("0");
+
+    QStringList assignments{QStringLiteral("STATUS = ?"), QStringLiteral("ID_TESTPLAN = ?")};
+    QVariantList values{m_status, DbValues::Id(m_idTestPlan)};
+    if (!procedureId.isEmpty()) {
+        m_idProcedure = procedureId;
+        assignments << QStringLiteral("ID_PROCEDURE = ?");
+        values << DbValues::Id(procedureId);
+    }
+    assignments << QStringLiteral("ITERATION = ?") << QStringLiteral("DATE_CREATION = ?")
+                << QStringLiteral("DATE_UPDATE = ?");
+    values << m_iteration << DbValues::Date(m_dateCreation) << DbValues::Date(m_dateUpdate);
+    if (withTester) {
+        assignments << QStringLiteral("ID_USER = ?");
+        values << DbValues::Id(gUserId);
+    }
+    assignments << QStringLiteral("COMMENT = ?");
+    values << m_comment << m_key;
+    const QSqlQuery query = gConnection().Query(
+        QStringLiteral("UPDATE RESULT SET %1 WHERE KEY_NODE = ?").arg(assignments.join(QStringLiteral(", "))), values);
+    // A result whose row has gone must not be reported as stored.
+    if (query.numRowsAffected() == 0)
+        throw KvlError(-2147217864L, QStringLiteral("Row cannot be located for updating. Some values may have been "
+                                                    "changed since it was last read."));
+}
+
 int Result::Update()
 {
     try {
-        AdoConnection& connection = gConnection();
-        DbTransaction transaction(connection);
-        QString testPlanId = m_idTestPlan;
-        if (!m_key.isEmpty()) {
-            const NodeKey parsed = NodeKey::Parse(m_key);
-            if (parsed.Count() < 3)
-                throw InvalidKey();
-            testPlanId = parsed.TestPlanId();
-            const QString procedureId = ProcedureIdOfKey(m_key);
-            const QDate today = QDate::currentDate();
-            // Iteration 0 and 1 are both the first play.
-            const bool firstPlay = m_iteration == 0 || m_iteration == 1;
-            const QDate dateCreation = firstPlay ? today : m_dateCreation;
-            const bool withTester = gUserManagement;
-
-            QStringList assignments{QStringLiteral("STATUS = ?"), QStringLiteral("ID_TESTPLAN = ?")};
-            QVariantList values{m_status, DbValues::Id(testPlanId)};
-            if (!procedureId.isEmpty()) {
-                assignments << QStringLiteral("ID_PROCEDURE = ?");
-                values << DbValues::Id(procedureId);
-            }
-            assignments << QStringLiteral("ITERATION = ?") << QStringLiteral("DATE_CREATION = ?")
-                        << QStringLiteral("DATE_UPDATE = ?");
-            values << m_iteration << DbValues::Date(dateCreation) << DbValues::Date(today);
-            if (withTester) {
-                assignments << QStringLiteral("ID_USER = ?");
-                values << DbValues::Id(gUserId);
-            }
-            assignments << QStringLiteral("COMMENT = ?");
-            values << m_comment << m_key;
-            const QSqlQuery query = connection.Query(
-                QStringLiteral("UPDATE RESULT SET %1 WHERE KEY_NODE = ?").arg(assignments.join(QStringLiteral(", "))),
-                values);
-            // A result whose row has gone must not be reported as stored.
-            if (query.numRowsAffected() == 0)
-                throw KvlError(-2147217864L, QStringLiteral("Row cannot be located for updating. Some values may "
-                                                            "have been changed since it was last read."));
-            UpdateHistory(testPlanId, ConfigurationIdFromKey(m_key));
-            if (!transaction.Commit())
-                throw KvlError(3251, QStringLiteral("The result could not be committed."));
-            m_idTestPlan = testPlanId;
-            if (!procedureId.isEmpty())
-                m_idProcedure = procedureId;
-            m_dateCreation = dateCreation;
-            m_dateUpdate = today;
-            m_idTester = withTester ? gUserId : QStringLiteral("0");
-            return 0;
-        }
-        UpdateHistory(testPlanId, ConfigurationIdFromKey(m_key));
-        transaction.Commit();
+        DbTransaction transaction(gConnection());
+        // The object takes the written values only once they are committed.
+        Result written = *this;
+        if (!m_key.isEmpty())
+            written.WriteRow();
+        UpdateHistory(written.m_idTestPlan, ConfigurationIdFromKey(m_key));
+        if (!transaction.Commit())
+            throw KvlError(3251, QStringLiteral("The result could not be committed."));
+        *this = written;
         return 0;
     } catch (const std::exception& error) {
         LogError(kUpdateLabel, error);

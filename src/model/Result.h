@@ -37,6 +37,8 @@ public:
     int Find(const QString& key);
 
 private:
+    // Writes the row of Key and takes the values written. Raises.
+    void WriteRow();
     static QString DateText(const QDate& date);
     // The procedure id of a key, or the empty text when its last segment does not hold one.
     static QString ProcedureIdOfKey(const QString& key);

@@ -1,8 +1,9 @@
 #include "TreeFixture.h"
 
+#include "ModelFixture.h"
+
 #include "core/AdoConnection.h"
 #include "core/NodeKey.h"
-#include "core/kvlDatabase.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/ExplorerFill.h"
 #include "model/TestPlan.h"
@@ -13,13 +14,12 @@ namespace TreeFixture {
 
 void MakeSchema()
 {
-    QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
-    QCOMPARE(kvlDatabase().AddConstraints(gConnection()), 0);
+    ModelFixture::AddSchema();
 }
 
 void Insert(const QString& sql, const QVariantList& values)
 {
-    QVERIFY2(gConnection().Execute(sql, values), qPrintable(sql));
+    ModelFixture::Run(sql, values);
 }
 
 void Build()
