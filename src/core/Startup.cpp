@@ -3,11 +3,13 @@
 #include "core/AdoConnection.h"
 #include "core/AppShell.h"
 #include "core/BugLog.h"
+#include "core/DbHelpers.h"
 #include "core/Globals.h"
 #include "core/HelpFile.h"
 #include "core/KvlError.h"
 #include "core/SampleDatabase.h"
 #include "core/ShowLogin.h"
+#include "core/kvlDatabase.h"
 #include "platform/AppFolders.h"
 #include "platform/Hourglass.h"
 #include "platform/Prompts.h"
@@ -157,5 +159,12 @@ bool Startup::OpenDatabase()
 
 StartupState Startup::LoginAndUpgrade()
 {
+    gUserManagement = IsUserManagementOn();
+    if (gUserManagement && !ShowLogin())
+        return StartupState::Ended;
+    if (!HasConfigurationLinks())
+        kvlDatabase().AddConfigurationLinksTable();
+    if (!HasHistory())
+        kvlDatabase().AddHistoryTable();
     return StartupState::Connected;
 }
