@@ -150,6 +150,7 @@ bool AdoConnection::DataOpen()
             return OpenFailed(QStringLiteral("Could not find file '%1'.").arg(DataSource));
     }
 
+    QString openError;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connectionName);
         if (driver == QLatin1String("QSQLITE")) {
@@ -167,12 +168,19 @@ bool AdoConnection::DataOpen()
                 db.setPassword(Password);
             }
         } else {
-            db.setDatabaseName(ConnectionString());
+            // QODBC builds "DSN=" & name itself and appends UID and PWD.
+            db.setDatabaseName(DSN);
+            db.setUserName(UserID);
+            db.setPassword(Password);
         }
-        if (!db.open())
-            return OpenFailed(ErrorText(db.lastError()));
-        m_dialect = SqlDialect::ForDatabase(db);
+        if (db.open())
+            m_dialect = SqlDialect::ForDatabase(db);
+        else
+            openError = ErrorText(db.lastError());
     }
+    // Only once the handle above is gone can the failed connection be removed cleanly.
+    if (!openError.isEmpty())
+        return OpenFailed(openError);
 
     try {
         if (m_dialect.IsSQLite()) {

@@ -4,6 +4,7 @@
 #include "core/AppShell.h"
 #include "core/BugLog.h"
 #include "core/DbHelpers.h"
+#include "core/DocumentType.h"
 #include "core/Globals.h"
 #include "core/HelpFile.h"
 #include "core/KvlError.h"
@@ -86,7 +87,7 @@ StartupState Startup::Run()
     SaveBarPicture();
     ResetAttributes(AppFolders::DefaultDatabaseFolder());
     ResetAttributes(gTempPath);
-    BuildDocumentTypes();
+    BuildMetaStrings();
     LocateHelpFile();
     if (!OpenDatabase())
         return StartupState::NotConnected;
@@ -114,11 +115,6 @@ void Startup::SaveBarPicture() const
     const QString path = QDir(gTempPath).filePath(QStringLiteral("Bar.bmp"));
     if (bar.isNull() || !bar.save(path, "BMP"))
         throw KvlError(75, QStringLiteral("Path/File access error: ") + path);
-}
-
-void Startup::BuildDocumentTypes() const
-{
-    // Call site for the document-type strings of the HTML page heads.
 }
 
 void Startup::LocateHelpFile() const

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/DataCollection.h"
+#include "model/ItemRecord.h"
+
+class Procedure;
+class TestPlan;
+
+// One occurrence of a SUBTEST row at one place of the test-plan tree. Occurrences of the same
+// row share the row's fields and differ in key, order, level, chapter number and path.
+class SubTest : public ItemRecord
+{
+public:
+    SubTest();
+
+    // Stores the id of the last writer; the getter Author() gives the user's name.
+    void SetAuthor(const QString& idAuthor) { SetIdAuthorValue(idAuthor); }
+    void SetDateCreation(const QDate& date) { SetDateCreationValue(date); }
+    void SetDateUpdate(const QDate& date) { SetDateUpdateValue(date); }
+
+    QString IdParent() const { return m_idParent; }
+    void SetIdParent(const QString& id) { m_idParent = id; }
+    QString Key() const { return m_key; }
+    void SetKey(const QString& key) { m_key = key; }
+    QString FullPath() const { return m_fullPath; }
+    void SetFullPath(const QString& path) { m_fullPath = path; }
+    int Level() const { return m_level; }
+    void SetLevel(int level) { m_level = level; }
+    int Order() const { return m_order; }
+    void SetOrder(int order) { m_order = order; }
+    QString TitleOrder() const { return m_titleOrder; }
+    void SetTitleOrder(const QString& titleOrder) { m_titleOrder = titleOrder; }
+
+    bool HasTestPlans() const { return m_hasTestPlans; }
+    bool HasProcedures() const { return m_hasProcedures; }
+    bool HasSubTestParents() const { return m_hasSubTestParents; }
+    bool HasSubTestChildren() const { return m_hasSubTestChildren; }
+
+    DataCollection<Procedure> Procedures() const { return m_procedures; }
+    void SetProcedures(const DataCollection<Procedure>& procedures) { m_procedures = procedures; }
+    DataCollection<TestPlan> TestPlans() const { return m_testPlans; }
+    void SetTestPlans(const DataCollection<TestPlan>& testPlans) { m_testPlans = testPlans; }
+    DataCollection<SubTest> SubTestChildren() const { return m_subTestChildren; }
+    void SetSubTestChildren(const DataCollection<SubTest>& subTests) { m_subTestChildren = subTests; }
+    DataCollection<SubTest> SubTestParents() const { return m_subTestParents; }
+    void SetSubTestParents(const DataCollection<SubTest>& subTests) { m_subTestParents = subTests; }
+
+    int Find(const QString& id);
+    int Update();
+    // A new row named after the prefix and its id; the caller links it under its parent.
+    int Create();
+
+private:
+    QString m_idParent;
+    QString m_key;
+    QString m_fullPath;
+    QString m_titleOrder;
+    int m_level = 0;
+    int m_order = 0;
+    bool m_hasTestPlans = false;
+    bool m_hasProcedures = false;
+    bool m_hasSubTestParents = false;
+    bool m_hasSubTestChildren = false;
+    DataCollection<Procedure> m_procedures;
+    DataCollection<TestPlan> m_testPlans;
+    DataCollection<SubTest> m_subTestChildren;
+    DataCollection<SubTest> m_subTestParents;
+};
