@@ -1,20 +1,25 @@
+#include "core/AppShell.h"
+#include "core/Startup.h"
 #include "core/ui/WidgetPrompts.h"
+#include "mainwindow/MainWindowShell.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
 
-    QMainWindow window;
-    WidgetPrompts widgetPrompts(&window);
+    WidgetPrompts widgetPrompts;
     setPrompts(&widgetPrompts);
-    window.setWindowTitle(QStringLiteral("Koravel"));
-    window.resize(1024, 700);
-    window.show();
-    const int code = app.exec();
+    MainWindowShell shell(&widgetPrompts);
+    setAppShell(&shell);
+
+    Startup startup;
+    const StartupState state = startup.Main();
+    const int code = state == StartupState::Ended ? startup.ExitCode() : app.exec();
+
+    setAppShell(nullptr);
     setPrompts(nullptr);
     return code;
 }
