@@ -1,0 +1,84 @@
+#include "BenchFloors.h"
+
+#include "core/AdoConnection.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace BenchFloors {
+
+namespace {
+
+// The sub-test occurrences below a plan or a sub-test, one row each, however often a sub-test
+// is shared.
+const QString kOccurrences = QStringLiteral(
+    "WITH RECURSIVE OCC(ID, DEPTH) AS (%1 UNION ALL "
+    "SELECT L.ID_SUBTEST_CHILD, O.DEPTH + 1 FROM SUBTEST_LINKS L JOIN OCC O ON L.ID_SUBTEST_PARENT = O.ID "
+    "WHERE O.DEPTH < 10) ");
+
+qint64 ReadAll(const QString& statement, const QVariantList& values, int sumColumn = -1, double* sum = nullptr)
+{
+    QSqlQuery query = gConnection().Query(statement, values);
+    const int columns = query.record().count();
+    qint64 rows = 0;
+    while (query.next()) {
+        for (int i = 0; i < columns; ++i) {
+            const QVariant value = query.value(i);
+            if (i == sumColumn && sum)
+                *sum += value.toDouble();
+        }
+        ++rows;
+    }
+    return rows;
+}
+
+}  // namespace
+
+qint64 TopLevels()
+{
+    return ReadAll(QStringLiteral("SELECT C.ID, C.NAME, T.ID, T.NAME FROM CONFIGURATION C "
+                                  "LEFT JOIN CONFIGURATION_LINKS L ON L.ID_CONFIGURATION = C.ID "
+                                  "LEFT JOIN TESTPLAN T ON T.ID = L.ID_TESTPLAN ORDER BY C.ID, T.ID"),
+                   {});
+}
+
+qint64 PlanSubtree(const QString& planId)
+{
+    return ReadAll(kOccurrences.arg(QStringLiteral("SELECT ID_SUBTEST, 1 FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?")) +
+                       QStringLiteral("SELECT S.ID, S.NAME, S.TITLE, S.DATE_CREATION, S.DATE_UPDATE, 0 "
+                                      "FROM OCC O JOIN SUBTEST S ON S.ID = O.ID UNION ALL "
+                                      "SELECT P.ID, P.NAME, P.TITLE, P.DATE_CREATION, P.DATE_UPDATE, "
+                                      "L.ORDER_PROCEDURE FROM OCC O JOIN PROCEDURE_LINKS L ON L.ID_SUBTEST = O.ID "
+                                      "JOIN PROCEDURES P ON P.ID = L.ID_PROCEDURE"),
+                   {planId.toInt()});
+}
+
+qint64 SubTestWorkLoad(const QString& subTestId, double& workLoad)
+{
+    workLoad = 0;
+    return ReadAll(kOccurrences.arg(QStringLiteral("SELECT CAST(? AS INTEGER), 0")) +
+                       QStringLiteral("SELECT P.ID, P.NAME, L.ORDER_PROCEDURE, P.WORKLOAD FROM OCC O "
+                                      "JOIN PROCEDURE_LINKS L ON L.ID_SUBTEST = O.ID "
+                                      "JOIN PROCEDURES P ON P.ID = L.ID_PROCEDURE"),
+                   {subTestId.toInt()}, 3, &workLoad);
+}
+
+qint64 ChildrenWithResults(const QString& subTestId)
+{
+    return ReadAll(
+        QStringLiteral("SELECT L.ID_PROCEDURE, L.ORDER_PROCEDURE, R.KEY_NODE, R.STATUS FROM PROCEDURE_LINKS L "
+                       "LEFT JOIN RESULT R ON R.ID_PROCEDURE = L.ID_PROCEDURE WHERE L.ID_SUBTEST = ? "
+                       "ORDER BY L.ORDER_PROCEDURE"),
+        {subTestId.toInt()});
+}
+
+qint64 AllLinksAndResults()
+{
+    return ReadAll(QStringLiteral("SELECT ID_TESTPLAN, ID_SUBTEST, ORDER_SUBTEST FROM TESTPLAN_LINKS UNION ALL "
+                                  "SELECT ID_SUBTEST_PARENT, ID_SUBTEST_CHILD, ORDER_SUBTEST FROM SUBTEST_LINKS "
+                                  "UNION ALL SELECT ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE FROM PROCEDURE_LINKS "
+                                  "UNION ALL SELECT ID_TESTPLAN, ID_PROCEDURE, STATUS FROM RESULT"),
+                   {});
+}
+
+}  // namespace BenchFloors

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// What the engine itself needs for the rows a figure handles: one plain query reading them, every
+// column read from every row. Each gives the number of rows read.
+namespace BenchFloors {
+
+// Every configuration with its test plans.
+qint64 TopLevels();
+// Every sub-test and procedure occurrence below a test plan.
+qint64 PlanSubtree(const QString& planId);
+// Every procedure occurrence below a sub-test, with its work load; `workLoad` receives the sum.
+qint64 SubTestWorkLoad(const QString& subTestId, double& workLoad);
+// The procedure links of a sub-test with the results of their occurrences under `keyPrefix`.
+qint64 ChildrenWithResults(const QString& subTestId);
+// Every link row and result of the database.
+qint64 AllLinksAndResults();
+
+}  // namespace BenchFloors
