@@ -21,3 +21,9 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 \
 		XDG_RUNTIME_DIR=$(CURDIR)/$(BUILD_DIR)/xdg-runtime \
 		ctest --output-on-failure --parallel 2
+
+# The benchmark on the large generated database, on SQLite and on a throwaway PostgreSQL server.
+bench: build
+	./scripts/pg-test-start.sh $(BUILD_DIR)/pgbench
+	KORAVEL_PG_ENV_FILE=$(CURDIR)/$(BUILD_DIR)/pgbench/env $(BUILD_DIR)/bench/koravel_bench --size large; \
+		status=$$?; ./scripts/pg-test-stop.sh $(BUILD_DIR)/pgbench; exit $$status

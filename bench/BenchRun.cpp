@@ -45,8 +45,8 @@ QString FirstSubTest(const QString& planId)
 
 }  // namespace
 
-BenchRun::BenchRun(const BenchShape& shape, const QString& bigPlanId, int runs)
-    : m_shape(shape), m_bigPlanId(bigPlanId), m_runs(runs)
+BenchRun::BenchRun(const BenchShape& shape, const QString& bigPlanId, int runs, const QStringList& only)
+    : m_shape(shape), m_bigPlanId(bigPlanId), m_runs(runs), m_only(only)
 {
 }
 
@@ -54,6 +54,7 @@ QList<BenchFigure> BenchRun::Figures()
 {
     QList<BenchFigure> figures{TopLevels()};
     m_memoryBefore = BenchClock::PeakMemoryMb();
+    // Figures 3 to 5 need the plan's nodes of figure 2; figure 7 is read right after it.
     figures << PlanSubtree();
     // Its floor: the peak before figure 2, with the connection open and the top levels shown.
     BenchFigure memory{QStringLiteral("7"), QStringLiteral("peak memory after figure 2 (VmHWM)"),
@@ -61,7 +62,15 @@ QList<BenchFigure> BenchRun::Figures()
     memory.value = BenchClock::PeakMemoryMb();
     memory.floor = m_memoryBefore;
     memory.unit = QStringLiteral("MB");
-    figures << WorkLoad() << CreateAndLink() << MoveAndUnlink() << Repair() << memory;
+    if (Wanted(QStringLiteral("3")))
+        figures << WorkLoad();
+    if (Wanted(QStringLiteral("4")))
+        figures << CreateAndLink();
+    if (Wanted(QStringLiteral("5")))
+        figures << MoveAndUnlink();
+    if (Wanted(QStringLiteral("6")))
+        figures << Repair();
+    figures << memory;
     return figures;
 }
 

@@ -12,7 +12,9 @@
 class BenchRun
 {
 public:
-    BenchRun(const BenchShape& shape, const QString& bigPlanId, int runs);
+    // `only` names the figures to measure (all when empty); figure 1 always runs, as it builds
+    // the tree the others start from.
+    BenchRun(const BenchShape& shape, const QString& bigPlanId, int runs, const QStringList& only = {});
 
     QList<BenchFigure> Figures();
     // What went wrong: a failed operation or a count that does not match.
@@ -27,12 +29,14 @@ private:
     BenchFigure Repair();
 
     void FillTopLevels();
+    bool Wanted(const QString& number) const { return m_only.isEmpty() || m_only.contains(number); }
     void Expect(bool ok, const QString& what);
     QString PlanKey() const;
 
     BenchShape m_shape;
     QString m_bigPlanId;
     int m_runs;
+    QStringList m_only;
     double m_memoryBefore = 0;
     QStringList m_failures;
 };

@@ -46,7 +46,7 @@ int Generate(const BenchShape& shape, const QString& engine, const QString& file
     return 0;
 }
 
-bool RunEngine(const BenchShape& shape, const QString& engine, int runs, BenchReport& report)
+bool RunEngine(const BenchShape& shape, const QString& engine, int runs, const QStringList& only, BenchReport& report)
 {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("bench.db"));
@@ -69,7 +69,7 @@ bool RunEngine(const BenchShape& shape, const QString& engine, int runs, BenchRe
         report.Fail(engine, error);
         return false;
     }
-    BenchRun run(shape, BenchGenerator::BigPlanId(), runs);
+    BenchRun run(shape, BenchGenerator::BigPlanId(), runs, only);
     report.Add(engine, run.Figures());
     for (const QString& failure : run.Failures())
         report.Fail(engine, failure);
@@ -90,6 +90,9 @@ int main(int argc, char* argv[])
                       QStringLiteral("engines"), QStringLiteral("sqlite,postgres")});
     parser.addOption({QStringLiteral("runs"), QStringLiteral("Runs per figure; the median is printed."),
                       QStringLiteral("runs"), QStringLiteral("5")});
+    parser.addOption({QStringLiteral("figures"),
+                      QStringLiteral("Comma-separated figures to measure (1, 2 and 7 always)."),
+                      QStringLiteral("figures")});
     parser.addOption({QStringLiteral("generate"), QStringLiteral("Only write the database (used internally).")});
     parser.addOption({QStringLiteral("database"), QStringLiteral("The SQLite file to write."), QStringLiteral("file")});
     parser.process(app);
@@ -106,11 +109,12 @@ int main(int argc, char* argv[])
         return Generate(shape, engines.value(0), parser.value(QStringLiteral("database")));
 
     const int runs = std::max(1, parser.value(QStringLiteral("runs")).toInt());
+    const QStringList only = parser.value(QStringLiteral("figures")).split(QLatin1Char(','), Qt::SkipEmptyParts);
     BenchReport report(shape, runs);
     report.PrintHeader();
     bool ok = true;
     for (const QString& engine : engines)
-        ok = RunEngine(shape, engine, runs, report) && ok;
+        ok = RunEngine(shape, engine, runs, only, report) && ok;
     report.PrintComparison();
     if (environment.BugLogEntries() > 0) {
         std::fprintf(stderr, "The error log has entries:\n%s\n", qPrintable(environment.BugLog()));

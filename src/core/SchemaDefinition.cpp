@@ -142,6 +142,24 @@ QList<SchemaDefinition::ForeignKey> SchemaDefinition::ForeignKeysOf(const QStrin
     return keys;
 }
 
+const QList<SchemaDefinition::Index>& SchemaDefinition::Indexes()
+{
+    static const QList<Index> indexes{
+        {"IDX_PROCEDURE_LINKS_SUBTEST", "PROCEDURE_LINKS", {"ID_SUBTEST", "ORDER_PROCEDURE"}},
+        {"IDX_SUBTEST_LINKS_PARENT", "SUBTEST_LINKS", {"ID_SUBTEST_PARENT", "ORDER_SUBTEST"}},
+        {"IDX_SUBTEST_LINKS_CHILD", "SUBTEST_LINKS", {"ID_SUBTEST_CHILD"}},
+        {"IDX_TESTPLAN_LINKS_SUBTEST", "TESTPLAN_LINKS", {"ID_SUBTEST"}},
+        {"IDX_CONFIGURATION_LINKS_CONFIGURATION", "CONFIGURATION_LINKS", {"ID_CONFIGURATION"}},
+        {"IDX_RESULT_PROCEDURE", "RESULT", {"ID_PROCEDURE"}},
+    };
+    return indexes;
+}
+
+QString SchemaDefinition::CreateIndexSql(const Index& index)
+{
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(index.name, index.table, index.columns.join(", "));
+}
+
 const QStringList& SchemaDefinition::UserColumnTables()
 {
     static const QStringList tables{"PROCEDURES", "TESTPLAN", "CONFIGURATION", "RESULT", "SUBTEST"};

@@ -44,6 +44,18 @@ public:
     static const QList<ForeignKey>& ForeignKeys();
     static QList<ForeignKey> ForeignKeysOf(const QString& table);
 
+    struct Index
+    {
+        QString name;
+        QString table;
+        QStringList columns;
+    };
+
+    // The indexes a new database gets beyond its primary keys: the link tables read from the
+    // side their primary key does not start with.
+    static const QList<Index>& Indexes();
+    static QString CreateIndexSql(const Index& index);
+
     // The tables that carry the author column, in the order the users upgrade handles them.
     static const QStringList& UserColumnTables();
 

@@ -52,6 +52,10 @@ int kvlDatabase::AddTables(AdoConnection& objConnection)
             if (!objConnection.Execute(sql))
                 return 1;
         }
+        for (const Schema::Index& index : Schema::Indexes()) {
+            if (!objConnection.Execute(Schema::CreateIndexSql(index)))
+                return 1;
+        }
         if (!WriteMarker(objConnection, QStringLiteral("2.0"), QStringLiteral("Users table implemented")) ||
             !WriteMarker(objConnection, QStringLiteral("3.1"),
                          QStringLiteral("Configuration_links table implemented")) ||

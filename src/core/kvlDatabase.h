@@ -11,7 +11,7 @@ class AdoConnection;
 class kvlDatabase
 {
 public:
-    // The fourteen tables and the markers '2.0', '3.1' and '3.2'; no user row.
+    // The fourteen tables with their indexes and the markers '2.0', '3.1' and '3.2'; no user row.
     int AddTables(AdoConnection& objConnection);
     // The sixteen foreign keys. Engines that cannot add constraints got them from AddTables;
     // there this checks that they are all in place.

@@ -26,12 +26,19 @@ QList<LinkRow> LinkRow::ReadByIds(const QString& statementWithMarks, const QStri
             values << DbValues::Id(id);
             marks << QStringLiteral("?");
         }
-        rows << LinkRow::Read(statementWithMarks.arg(marks.join(QLatin1Char(','))), values);
+        ReadInto(statementWithMarks.arg(marks.join(QLatin1Char(','))), values, rows);
     }
     return rows;
 }
 
 QList<LinkRow> LinkRow::Read(const QString& statement, const QVariantList& values)
+{
+    QList<LinkRow> rows;
+    ReadInto(statement, values, rows);
+    return rows;
+}
+
+void LinkRow::ReadInto(const QString& statement, const QVariantList& values, QList<LinkRow>& rows)
 {
     QSqlQuery query = gConnection().Query(statement, values);
     const QSqlRecord record = query.record();
@@ -41,15 +48,14 @@ QList<LinkRow> LinkRow::Read(const QString& statement, const QVariantList& value
     std::array<int, 10> columns{};
     for (size_t i = 0; i < names.size(); ++i)
         columns[i] = record.indexOf(QLatin1String(names[i]));
-    QList<LinkRow> rows;
     while (query.next()) {
         std::array<QVariant, 10> v;
         for (size_t i = 0; i < names.size(); ++i)
             if (columns[i] >= 0)
                 v[i] = query.value(columns[i]);
-        rows.append({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]});
+        rows.append({std::move(v[0]), std::move(v[1]), std::move(v[2]), std::move(v[3]), std::move(v[4]),
+                     std::move(v[5]), std::move(v[6]), std::move(v[7]), std::move(v[8]), std::move(v[9])});
     }
-    return rows;
 }
 
 QList<LinkRow> LinkRow::SubTestChildren(const QStringList& parentIds)

@@ -24,6 +24,8 @@ struct LinkRow
 
     // Runs the query and reads every row. Raises KvlError when the query fails.
     static QList<LinkRow> Read(const QString& statement, const QVariantList& values);
+    // The same, appending to `rows`.
+    static void ReadInto(const QString& statement, const QVariantList& values, QList<LinkRow>& rows);
 
     // Runs `statement` once per batch of ids, its "%1" standing for the batch's "?" marks.
     static QList<LinkRow> ReadByIds(const QString& statement, const QStringList& ids);

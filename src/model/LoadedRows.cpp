@@ -7,6 +7,7 @@
 #include "model/DbValues.h"
 
 #include <QLocale>
+#include <QStringBuilder>
 
 namespace LoadedRows {
 
@@ -60,7 +61,7 @@ QString SelectedKey()
 
 QString CollectionKey(const QString& id, const QString& order)
 {
-    return id + QLatin1Char('|') + order;
+    return id % QLatin1Char('|') % order;
 }
 
 bool Query(const std::function<QList<LinkRow>()>& read, QList<LinkRow>& rows, const QString& label)

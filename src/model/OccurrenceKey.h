@@ -3,18 +3,21 @@
 #include "core/NodeKey.h"
 
 #include <QString>
+#include <QStringBuilder>
 
 // Node keys of sub-test and procedure occurrences, built from the key of the place above them.
 namespace OccurrenceKey {
 
 inline QString SubTest(const QString& parentKey, const QString& parentId, const QString& id, int order)
 {
-    return parentKey + NodeKey::kSeparator + NodeKey::FormatLink(parentId, id, QString::number(order));
+    return parentKey % NodeKey::kSeparator % parentId % QLatin1Char('|') % id % QLatin1Char('|') %
+           QString::number(order);
 }
 
 inline QString Procedure(const QString& subTestKey, const QString& subTestId, const QString& id, int order)
 {
-    return SubTest(subTestKey, subTestId, id, order) + QLatin1Char('$');
+    return subTestKey % NodeKey::kSeparator % subTestId % QLatin1Char('|') % id % QLatin1Char('|') %
+           QString::number(order) % QLatin1Char('$');
 }
 
 inline QString Tag(const QString& parentId, const QString& id, int order)

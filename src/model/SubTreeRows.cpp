@@ -14,12 +14,15 @@ void SubTreeRows::Load(const QStringList& rootIds, int levels)
     for (int level = 0; level <= levels && !pending.isEmpty(); ++level) {
         for (const QString& id : pending)
             m_read.insert(id);
-        for (const LinkRow& row : LinkRow::Procedures(pending))
-            m_procedures[DbValues::IdText(row.parentId)].append(row);
+        for (LinkRow& row : LinkRow::Procedures(pending)) {
+            const QString parent = DbValues::IdText(row.parentId);
+            m_procedures[parent].append(std::move(row));
+        }
         QStringList next;
-        for (const LinkRow& row : LinkRow::SubTestChildren(pending)) {
-            m_children[DbValues::IdText(row.parentId)].append(row);
+        for (LinkRow& row : LinkRow::SubTestChildren(pending)) {
             const QString child = DbValues::IdText(row.id);
+            const QString parent = DbValues::IdText(row.parentId);
+            m_children[parent].append(std::move(row));
             if (!m_read.contains(child) && !queued.contains(child)) {
                 next << child;
                 queued.insert(child);
