@@ -35,6 +35,12 @@ function(koravel_add_test name)
   if(ARG_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
   endif()
+  # Tests labelled postgres run against the throwaway server that the fixture starts.
+  if("postgres" IN_LIST ARG_LABELS)
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+                 "KORAVEL_PG_ENV_FILE=${PROJECT_BINARY_DIR}/pgtest/env")
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED postgres)
+  endif()
 endfunction()
 
 # Walks the link closure of a target (project targets only) and collects every library named.

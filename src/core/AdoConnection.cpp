@@ -221,11 +221,15 @@ QSqlQuery AdoConnection::Query(const QString& statement, const QVariantList& val
         throw KvlError(3704, QStringLiteral("Operation is not allowed when the object is closed."));
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        throw KvlError(ErrorNumber(query.lastError()), ErrorText(query.lastError()));
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
+    // PostgreSQL prepares only queries and data changes; DDL binds nothing, so it runs directly.
+    const bool ok = values.isEmpty() ? query.exec(statement) : [&] {
+        if (!query.prepare(statement))
+            return false;
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        return query.exec();
+    }();
+    if (!ok)
         throw KvlError(ErrorNumber(query.lastError()), ErrorText(query.lastError()));
     return query;
 }
@@ -242,9 +246,28 @@ bool AdoConnection::Execute(const QString& statement, const QVariantList& values
         Query(statement, values);
         return true;
     } catch (const KvlError& error) {
+        m_lastErrorNumber = error.Number();
+        m_lastErrorText = error.Description();
         LogError(QStringLiteral("Error_Execute : "), error);
         return false;
     }
+}
+
+bool AdoConnection::ExecuteUnchecked(const QString& statement, const QVariantList& values)
+{
+    if (!InTransaction())
+        return Execute(statement, values);
+    // A failed statement aborts the whole transaction on PostgreSQL unless a savepoint fences it.
+    const QString savepoint = QStringLiteral("kvl_unchecked_%1").arg(++m_savepoints);
+    if (!Execute(QStringLiteral("SAVEPOINT ") + savepoint))
+        return false;
+    if (Execute(statement, values)) {
+        Execute(QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
+        return true;
+    }
+    Execute(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint);
+    Execute(QStringLiteral("RELEASE SAVEPOINT ") + savepoint);
+    return false;
 }
 
 bool AdoConnection::BeginTrans()

@@ -42,6 +42,10 @@ public:
     // Runs one statement and discards any rows. False after a failure, which is logged once.
     bool Execute(const QString& statement, const QVariantList& values = {});
 
+    // Runs a statement whose failure the caller goes past: logged like Execute, and inside a
+    // transaction only this statement is undone, so the work around it can still commit.
+    bool ExecuteUnchecked(const QString& statement, const QVariantList& values = {});
+
     // Prepares and runs a query; raises KvlError on failure, for the caller's trap to log.
     QSqlQuery Query(const QString& statement, const QVariantList& values = {}) const;
     // The first column of the first row, or a null QVariant when there is no row. Raises on failure.
@@ -62,6 +66,9 @@ public:
 
     // Why the last open failed, for the log or a dialog.
     QString LastOpenError() const { return m_lastOpenError; }
+    // Number and text of the last failed Execute, for callers that log it under their own label.
+    long LastErrorNumber() const { return m_lastErrorNumber; }
+    QString LastErrorText() const { return m_lastErrorText; }
 
 signals:
     void Connected();
@@ -77,6 +84,9 @@ private:
     QString m_lastOpenError;
     int m_transactionDepth = 0;
     bool m_rollbackOnly = false;
+    int m_savepoints = 0;
+    long m_lastErrorNumber = 0;
+    QString m_lastErrorText;
 };
 
 // Commits on Commit(), rolls back when it goes out of scope without one.

@@ -46,5 +46,6 @@ QString SqlDialect::BlobType() const
 
 QString SqlDialect::Quote(const QString& identifier) const
 {
-    return QLatin1Char('"') + identifier + QLatin1Char('"');
+    // PostgreSQL folds unquoted names to lower case: a quoted name must match that folding.
+    return QLatin1Char('"') + (IsPostgreSQL() ? identifier.toLower() : identifier) + QLatin1Char('"');
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// Numbering and look-ups on gConnection().
+//
+// Numbering and marker probes have no trap: a failed query raises KvlError in the caller.
+// Numbers are 32-bit: a maximum of 41 gives 42, an empty table or parent gives 1.
+int NewId(const QString& table);
+int NextProcedureOrder(const QString& subTestId);
+int NextSubTestOrder(const QString& parentSubTestId);
+int NextTestPlanOrder(const QString& testPlanId);
+
+// Schema feature markers of the INFORMATION table.
+bool IsUserManagementOn();     // '2.1'
+bool HasConfigurationLinks();  // '3.1'
+bool HasHistory();             // '3.2'
+
+// Names: trapped, logged, then "Undefined" (UserName) or "" (the others).
+QString UserName(const QString& userId);
+QString ProcedureName(const QString& procedureId);
+QString ConfigurationName(const QString& configurationId);
+// The name of the test plan a node key lies under; "" for the root, a key without a test plan, or
+// a test plan that does not exist.
+QString SearchTestPlanName(const QString& key);
