@@ -42,7 +42,8 @@ int UsersTableModel::LoadUsers()
     QList<Account> rows;
     int status = 0;
     try {
-        QSqlQuery users = gConnection().Query(QStringLiteral("SELECT ID, NAME, PWD, DESCRIPTION, CATEGORY FROM USERS"));
+        QSqlQuery users =
+            gConnection().Query(QStringLiteral("SELECT ID, NAME, PWD, DESCRIPTION, CATEGORY FROM USERS ORDER BY ID"));
         while (users.next()) {
             rows.append({users.value(1).toString(), users.value(2).toString(), users.value(3).toString(),
                          CategoryName(users.value(4).toInt()), users.value(0).toString()});

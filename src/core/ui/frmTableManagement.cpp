@@ -59,6 +59,7 @@ frmTableManagement::frmTableManagement(QWidget* parent) : QDialog(parent), m_use
 void frmTableManagement::Form_Load()
 {
     const int widths[] = {280, 1500, 1500, 2000, 1000};
+    grdTable->horizontalHeader()->setMinimumSectionSize(1);
     for (int column = 0; column < UsersTableModel::Id; ++column)
         grdTable->setColumnWidth(column, Pixels(this, widths[column]));
     grdTable->setColumnHidden(UsersTableModel::Id, true);
