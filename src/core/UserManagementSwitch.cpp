@@ -21,13 +21,17 @@ UserManagementSwitch::Outcome UserManagementSwitch::SwitchOn()
 {
     AdoConnection& connection = gConnection();
     DbTransaction transaction(connection);
-    if (!HasUserTable() && kvlDatabase().AddUserTable() != 0)
-        return Outcome::NoUserTable;
+    bool tableAdded = false;
+    if (!HasUserTable()) {
+        if (kvlDatabase().AddUserTable() != 0)
+            return Outcome::NoUserTable;
+        tableAdded = true;  // with its account "Admin" and an empty password
+    }
     if (!IsUserManagementOn()) {
         connection.Query(QStringLiteral("INSERT INTO INFORMATION VALUES(?, ?)"),
                          {QStringLiteral("2.1"), QStringLiteral("Users managed")});
     }
-    Outcome outcome = Outcome::AdministratorKept;
+    Outcome outcome = tableAdded ? Outcome::AdminCreated : Outcome::AdministratorKept;
     const QVariant administrators =
         connection.Scalar(QStringLiteral("SELECT COUNT(*) FROM USERS WHERE CATEGORY = ?"), {kAdministrator});
     if (administrators.toInt() == 0) {

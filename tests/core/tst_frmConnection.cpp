@@ -1,5 +1,6 @@
 #include "ScriptedPrompts.h"
 #include "StartupFakeShell.h"
+#include "SchemaFixture.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
@@ -343,8 +344,7 @@ void tst_frmConnection::serverMode()
     ScriptedPrompts prompts;
     WindowHooks hooks;
     TestDatabase db("postgres");
-    KORAVEL_REQUIRE_BACKEND(db);
-    QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
+    KORAVEL_REQUIRE_SCHEMA(db);
     gConnection().Close();
     const PgServer server = *TestDatabase::Server();
 
@@ -378,8 +378,7 @@ void tst_frmConnection::odbcMode()
     ScriptedPrompts prompts;
     WindowHooks hooks;
     TestDatabase db("postgres");
-    KORAVEL_REQUIRE_BACKEND(db);
-    QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
+    KORAVEL_REQUIRE_SCHEMA(db);
     gConnection().Close();
     const PgServer server = *TestDatabase::Server();
     QFile ini(qEnvironmentVariable("ODBCINI"));

@@ -1,4 +1,5 @@
 #include "ScriptedPrompts.h"
+#include "SchemaFixture.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
@@ -56,9 +57,6 @@ class tst_frmTableManagement : public QObject
 {
     Q_OBJECT
 
-private:
-    void Prepare(TestDatabase& db);
-
 private slots:
     void gridLayout();
     void applyStoresRows_data() { TestDatabase::AddBackendRows(); }
@@ -71,19 +69,12 @@ private slots:
     void deleteGuards();
 };
 
-void tst_frmTableManagement::Prepare(TestDatabase& db)
-{
-    QVERIFY2(db.Open(), qPrintable(db.Error()));
-    QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
-    QCOMPARE(kvlDatabase().AddConstraints(gConnection()), 0);
-}
-
 void tst_frmTableManagement::gridLayout()
 {
     TestEnvironment env;
     ScriptedPrompts prompts;
     TestDatabase db("sqlite");
-    Prepare(db);
+    KORAVEL_REQUIRE_SCHEMA(db);
     frmTableManagement dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Users Management"));
     const int dpi = dialog.logicalDpiX();
@@ -127,8 +118,7 @@ void tst_frmTableManagement::applyStoresRows()
     TestEnvironment env;
     ScriptedPrompts prompts;
     TestDatabase db(backend);
-    KORAVEL_REQUIRE_BACKEND(db);
-    QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
+    KORAVEL_REQUIRE_SCHEMA(db);
     AddUser(3, "admin", 4);
     AddUser(9, "odd", 7);
     QVERIFY(gConnection().Execute("UPDATE USERS SET NAME = ? WHERE ID = ?", {"a-very-long-name-kept", 3}));
@@ -164,8 +154,7 @@ void tst_frmTableManagement::applyRefusals()
     TestEnvironment env;
     ScriptedPrompts prompts;
     TestDatabase db(backend);
-    KORAVEL_REQUIRE_BACKEND(db);
-    QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
+    KORAVEL_REQUIRE_SCHEMA(db);
     AddUser(1, "root", 4);
     AddUser(2, "tess", 2);
     const QStringList before = StoredUsers();
@@ -203,8 +192,7 @@ void tst_frmTableManagement::applyFailureStoresNothing()
     TestEnvironment env;
     ScriptedPrompts prompts;
     TestDatabase db(backend);
-    KORAVEL_REQUIRE_BACKEND(db);
-    QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
+    KORAVEL_REQUIRE_SCHEMA(db);
     AddUser(1, "root", 4);
     AddUser(2, "gone", 2);
 
@@ -232,9 +220,7 @@ void tst_frmTableManagement::deleteGuards()
     TestEnvironment env;
     ScriptedPrompts prompts;
     TestDatabase db(backend);
-    KORAVEL_REQUIRE_BACKEND(db);
-    QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
-    QCOMPARE(kvlDatabase().AddConstraints(gConnection()), 0);
+    KORAVEL_REQUIRE_SCHEMA(db);
     AddUser(1, "boss", 4);
     AddUser(2, "author", 3);
     AddUser(3, "second", 4);
