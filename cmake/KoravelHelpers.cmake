@@ -41,7 +41,8 @@ function(koravel_add_test name)
   if("postgres" IN_LIST ARG_LABELS)
     set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
                  "KORAVEL_PG_ENV_FILE=${PROJECT_BINARY_DIR}/pgtest/env")
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED postgres)
+    # They share the one test database, which each test empties first: one at a time.
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED postgres RESOURCE_LOCK koravel_pg_database)
   endif()
 endfunction()
 

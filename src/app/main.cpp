@@ -2,6 +2,7 @@
 #include "core/Startup.h"
 #include "core/ui/WidgetPrompts.h"
 #include "mainwindow/MainWindowShell.h"
+#include "publishing/HTMLTemplate.h"
 
 #include <QApplication>
 
@@ -14,6 +15,9 @@ int main(int argc, char* argv[])
     setPrompts(&widgetPrompts);
     MainWindowShell shell(&widgetPrompts);
     setAppShell(&shell);
+
+    // Page heads take their style sheet from the template store.
+    HTMLTemplate::InstallStyleSheetLoader();
 
     Startup startup;
     const StartupState state = startup.Main();

@@ -52,31 +52,17 @@ bool AdoConnection::IsOpen() const
 void AdoConnection::SetProviderType(int type)
 {
     switch (type) {
-        case 2:
-            m_provider = QStringLiteral("QPSQL");
-            break;
-        case 3:
-            m_provider = QStringLiteral("QSQLITE");
-            break;
-        case 4:
-            m_provider = QStringLiteral("Oracle");
-            break;
-        case 5:
-            m_provider = QStringLiteral("QODBC");
-            break;
-        case 6:
-            m_provider = QStringLiteral("dBASE III");
-            break;
-        case 7:
-            m_provider = QStringLiteral("Excel 8.0");
-            break;
-        case 1:
-            m_provider = QStringLiteral("QSQLITE");
-            break;
-        default:
-            m_provider = QStringLiteral("QSQLITE");
-            type = 1;
-            break;
+    case 2: m_provider = QStringLiteral("QPSQL"); break;
+    case 3: m_provider = QStringLiteral("QSQLITE"); break;
+    case 4: m_provider = QStringLiteral("Oracle"); break;
+    case 5: m_provider = QStringLiteral("QODBC"); break;
+    case 6: m_provider = QStringLiteral("dBASE III"); break;
+    case 7: m_provider = QStringLiteral("Excel 8.0"); break;
+    case 1: m_provider = QStringLiteral("QSQLITE"); break;
+    default:
+        m_provider = QStringLiteral("QSQLITE");
+        type = 1;
+        break;
     }
     m_providerType = type;
 }
@@ -84,37 +70,32 @@ void AdoConnection::SetProviderType(int type)
 QString AdoConnection::ConnectionString() const
 {
     if (m_providerType == 5) {
-        return QStringLiteral("DSN=") + DSN + QStringLiteral(";UID=") + UserID + QStringLiteral(";PWD=") + Password +
-               QLatin1Char(';');
+        return QStringLiteral("DSN=") + DSN + QStringLiteral(";UID=") + UserID + QStringLiteral(";PWD=") + Password
+               + QLatin1Char(';');
     }
     QString text = UDLFileName.isEmpty()
                        ? QStringLiteral("Provider=") + m_provider + QStringLiteral(";Data Source=") + DataSource
                        : QStringLiteral("File Name=") + UDLFileName;
     switch (m_providerType) {
-        case 1:
-        case 3:
+    case 1:
+    case 3:
+        if (!Password.isEmpty())
+            text += QStringLiteral(";Database Password=") + Password;
+        break;
+    case 2:
+        if (!InitialCatalog.isEmpty())
+            text += QStringLiteral(";Initial Catalog = ") + InitialCatalog;
+        if (UseNTSecurity) {
+            text += QStringLiteral(";Integrated Security=SSPI");
+        } else if (!UserID.isEmpty()) {
+            text += QStringLiteral(";User ID=") + UserID;
             if (!Password.isEmpty())
-                text += QStringLiteral(";Database Password=") + Password;
-            break;
-        case 2:
-            if (!InitialCatalog.isEmpty())
-                text += QStringLiteral(";Initial Catalog = ") + InitialCatalog;
-            if (UseNTSecurity) {
-                text += QStringLiteral(";Integrated Security=SSPI");
-            } else if (!UserID.isEmpty()) {
-                text += QStringLiteral(";User ID=") + UserID;
-                if (!Password.isEmpty())
-                    text += QStringLiteral(";Password=") + Password;
-            }
-            break;
-        case 6:
-            text += QStringLiteral(";Extended Properties=dBASE III;");
-            break;
-        case 7:
-            text += QStringLiteral(";Extended Properties=Excel 8.0;");
-            break;
-        default:
-            break;
+                text += QStringLiteral(";Password=") + Password;
+        }
+        break;
+    case 6: text += QStringLiteral(";Extended Properties=dBASE III;"); break;
+    case 7: text += QStringLiteral(";Extended Properties=Excel 8.0;"); break;
+    default: break;
     }
     return text;
 }
@@ -149,21 +130,15 @@ bool AdoConnection::DataOpen()
 
     QString driver;
     switch (m_providerType) {
-        case 1:
-        case 3:
-            driver = QStringLiteral("QSQLITE");
-            break;
-        case 2:
-            driver = QStringLiteral("QPSQL");
-            break;
-        case 5:
-            driver = QStringLiteral("QODBC");
-            break;
-        default: {
-            const QString why = QStringLiteral("Provider %1 is not supported.").arg(m_provider);
-            LogError(QStringLiteral("Error_DataOpen : "), 3706, why);
-            return OpenFailed(why);
-        }
+    case 1:
+    case 3: driver = QStringLiteral("QSQLITE"); break;
+    case 2: driver = QStringLiteral("QPSQL"); break;
+    case 5: driver = QStringLiteral("QODBC"); break;
+    default: {
+        const QString why = QStringLiteral("Provider %1 is not supported.").arg(m_provider);
+        LogError(QStringLiteral("Error_DataOpen : "), 3706, why);
+        return OpenFailed(why);
+    }
     }
     if (!QSqlDatabase::isDriverAvailable(driver))
         return OpenFailed(QStringLiteral("The database driver %1 is not installed.").arg(driver));
@@ -175,6 +150,7 @@ bool AdoConnection::DataOpen()
             return OpenFailed(QStringLiteral("Could not find file '%1'.").arg(DataSource));
     }
 
+    QString openError;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connectionName);
         if (driver == QLatin1String("QSQLITE")) {
@@ -192,15 +168,19 @@ bool AdoConnection::DataOpen()
                 db.setPassword(Password);
             }
         } else {
-            // The ODBC driver prefixes "DSN=" itself and appends the user and password.
+            // QODBC builds "DSN=" & name itself and appends UID and PWD.
             db.setDatabaseName(DSN);
             db.setUserName(UserID);
             db.setPassword(Password);
         }
-        if (!db.open())
-            return OpenFailed(ErrorText(db.lastError()));
-        m_dialect = SqlDialect::ForDatabase(db);
+        if (db.open())
+            m_dialect = SqlDialect::ForDatabase(db);
+        else
+            openError = ErrorText(db.lastError());
     }
+    // Only once the handle above is gone can the failed connection be removed cleanly.
+    if (!openError.isEmpty())
+        return OpenFailed(openError);
 
     try {
         if (m_dialect.IsSQLite()) {

@@ -3,11 +3,12 @@
 #include "core/AdoConnection.h"
 #include "core/AppShell.h"
 #include "core/BugLog.h"
+#include "core/DocumentType.h"
 #include "core/Globals.h"
 #include "core/HelpFile.h"
 #include "core/KvlError.h"
+#include "core/LoginAndUpgrade.h"
 #include "core/SampleDatabase.h"
-#include "core/ShowLogin.h"
 #include "platform/AppFolders.h"
 #include "platform/Hourglass.h"
 #include "platform/Prompts.h"
@@ -84,7 +85,7 @@ StartupState Startup::Run()
     SaveBarPicture();
     ResetAttributes(AppFolders::DefaultDatabaseFolder());
     ResetAttributes(gTempPath);
-    BuildDocumentTypes();
+    BuildMetaStrings();
     LocateHelpFile();
     if (!OpenDatabase())
         return StartupState::NotConnected;
@@ -112,11 +113,6 @@ void Startup::SaveBarPicture() const
     const QString path = QDir(gTempPath).filePath(QStringLiteral("Bar.bmp"));
     if (bar.isNull() || !bar.save(path, "BMP"))
         throw KvlError(75, QStringLiteral("Path/File access error: ") + path);
-}
-
-void Startup::BuildDocumentTypes() const
-{
-    // Call site for the document-type strings of the HTML page heads.
 }
 
 void Startup::LocateHelpFile() const
@@ -157,5 +153,5 @@ bool Startup::OpenDatabase()
 
 StartupState Startup::LoginAndUpgrade()
 {
-    return StartupState::Connected;
+    return ::LoginAndUpgrade() ? StartupState::Connected : StartupState::Ended;
 }

@@ -28,7 +28,6 @@ private:
     StartupState Run();
     void PrepareFolders();
     void SaveBarPicture() const;
-    void BuildDocumentTypes() const;
     void LocateHelpFile() const;
     bool OpenDatabase();
     StartupState LoginAndUpgrade();

@@ -2,6 +2,7 @@
 #include "ScriptedPrompts.h"
 #include "TestEnvironment.h"
 #include "core/AdoConnection.h"
+#include "core/DocumentType.h"
 #include "core/Globals.h"
 #include "core/HelpFile.h"
 #include "core/Startup.h"
@@ -105,6 +106,8 @@ void tst_Startup::preparesFoldersLogAndBarPicture()
     QCOMPARE(m_env->BugLogEntries(), 1);
     const QImage bar(QDir(gTempPath).filePath("Bar.bmp"));
     QCOMPARE(bar.size(), QSize(56, 24));
+    QCOMPARE(gMetaTestPlan, QString("<META NAME=\"TYPE\" Content=\"TESTPLAN\">"));
+    QCOMPARE(gMetaFooter, QString("<META NAME=\"TYPE\" Content=\"FOOTER\">"));
 }
 
 void tst_Startup::resetsPermissionsInDatabaseAndTempFolders()

@@ -18,13 +18,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("Login");
 
-// An empty box gives a null text, which the driver would bind as NULL and never match ''.
-QString Typed(const QLineEdit* box)
-{
-    const QString text = box->text();
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
 }  // namespace
 
 frmLogin::frmLogin(QWidget* parent) : QDialog(parent)
@@ -74,7 +67,7 @@ void frmLogin::cmdOK_Click()
     try {
         QSqlQuery users =
             gConnection().Query(QStringLiteral("SELECT CATEGORY,ID FROM USERS WHERE NAME = ? AND PWD = ?"),
-                                {Typed(txtUserName), Typed(txtPassword)});
+                                {txtUserName->text(), txtPassword->text()});
         if (!users.next()) {
             prompts().Message(QStringLiteral("Invalid Password, try again!"), kCaption, Prompts::Icon::None,
                               Prompts::Buttons::Ok);

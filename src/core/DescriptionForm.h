@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class HtmlEditor;
+
+// What the program-wide editor procedures need of a description window: its two editors, which
+// of its controls has the focus, its caption and its save. The window registers itself with
+// OpenForms while it is loaded.
+class DescriptionForm
+{
+public:
+    virtual ~DescriptionForm() = default;
+
+    virtual QString Caption() const = 0;
+    // The window's tag; template layout windows carry "Template".
+    virtual QString Tag() const = 0;
+    // The description and the expected-result editors.
+    virtual HtmlEditor* DHTMLEdit1() = 0;
+    virtual HtmlEditor* DHTMLEdit2() = 0;
+    // Name of the focused control ("DHTMLEdit1", "DHTMLEdit2", ...), "" when none has the focus.
+    virtual QString ActiveControlName() const = 0;
+    // Writes both editors back to the item's row: 0 done, 1 failed.
+    virtual long SaveDescription() = 0;
+
+    QString mstrTitle;
+    QString mstrTestPlanId;
+    QString mstrLastSaved;
+    QString mstrLastSaved2;
+};

@@ -1,0 +1,143 @@
+#include "core/HtmlPages.h"
+
+#include "core/BugLog.h"
+#include "core/DescriptionForm.h"
+#include "core/DocumentType.h"
+#include "core/HtmlDocument.h"
+#include "core/HtmlEditor.h"
+#include "core/KvlError.h"
+#include "core/OpenForms.h"
+#include "platform/Settings.h"
+
+namespace {
+
+StyleSheetLoader& Loader()
+{
+    static StyleSheetLoader loader;
+    return loader;
+}
+
+QString StyleSheet()
+{
+    if (!Loader())
+        throw KvlError(QStringLiteral("No template store is installed for the style sheet."));
+    return Loader()();
+}
+
+bool ContainsAny(const QString& markup, std::initializer_list<const char*> words)
+{
+    for (const char* word : words) {
+        if (markup.contains(QLatin1String(word)))
+            return true;
+    }
+    return false;
+}
+
+// Which field placeholders a stored document of the type may not keep.
+bool PlaceholderRemoved(int documentType, const QString& markup)
+{
+    switch (documentType) {
+        case DocumentType::Description:
+            return !markup.contains(QLatin1String("PAGEBREAK"));
+        case DocumentType::TestPlan:
+            return ContainsAny(markup,
+                               {"PROCEDURE", "SUBTEST", "PAGECURRENT", "PAGETOTAL", "DATELONG", "DATESHORT", "URL"});
+        case DocumentType::SubTest:
+            return ContainsAny(markup, {"PROCEDURE", "PAGECURRENT", "PAGETOTAL", "DATELONG", "DATESHORT", "URL"});
+        case DocumentType::Procedure:
+            return ContainsAny(markup, {"PAGECURRENT", "PAGETOTAL", "DATELONG", "DATESHORT", "URL"});
+        case DocumentType::Header:
+            return ContainsAny(markup, {"PROCEDURE", "SUBTEST"});
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void SetStyleSheetLoader(StyleSheetLoader loader)
+{
+    Loader() = std::move(loader);
+}
+
+QString HtmlHead(int documentType)
+{
+    // A quote in the setting must not break out of the META attribute.
+    const QString charset =
+        Settings::GetSetting(QStringLiteral("Options"), QStringLiteral("Charset"), QStringLiteral("UTF-8"))
+            .toHtmlEscaped();
+    QString head = QStringLiteral("<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=") +
+                   charset + QStringLiteral("\">");
+    head += MetaLine(documentType);
+    if (documentType == DocumentType::Header || documentType == DocumentType::Footer)
+        return head + QStringLiteral("</HEAD><BODY>");
+    return head + QStringLiteral("</HEAD><STYLE>") + StyleSheet() + QStringLiteral("</STYLE><BODY>");
+}
+
+QString ExtractBody(const QString& html)
+{
+    try {
+        const HtmlDocument document(html);
+        const HtmlElement& body = document.Body();
+        if (!body.InSource())
+            return html;
+        const qsizetype inner = body.start + body.startTagLength;
+        if (!body.HasEndTag() || body.endTagStart < inner)
+            return {};
+        return html.mid(inner, body.endTagStart - inner);
+    } catch (const std::exception& error) {
+        LogError(QStringLiteral("Error_ExtractBody :"), error);
+        return {};
+    }
+}
+
+QString ClearTags(int documentType, const QString& text)
+{
+    // The placeholders come from the text itself: the text may be another editor's than the
+    // focused one, and must be cleaned all the same.
+    QString result = text;
+    try {
+        const HtmlDocument document(text);
+        QStringList removals;
+        QList<QPair<QString, QString>> rewrites;
+        for (const HtmlElement& image : document.ElementsByTag(QStringLiteral("img"))) {
+            const QString markup = document.OuterHtml(image);
+            if (!markup.contains(QLatin1String(".tag")))
+                continue;
+            if (PlaceholderRemoved(documentType, markup))
+                removals.append(markup);
+            const QString source = image.Attribute(QStringLiteral("src"));
+            const qsizetype separator =
+                std::max(source.lastIndexOf(QLatin1Char('\\')), source.lastIndexOf(QLatin1Char('/')));
+            if (separator >= 0) {
+                const QString name = source.mid(separator + 1);
+                rewrites.append({markup, QStringLiteral("<IMG src=\"") + name.toHtmlEscaped() + QStringLiteral("\">")});
+            }
+        }
+        for (const QString& markup : removals)
+            result.replace(markup, QString());
+        for (const auto& [markup, replacement] : rewrites)
+            result.replace(markup, replacement);
+    } catch (const std::exception& error) {
+        LogError(QStringLiteral("Error_ClearTags:"), error);
+    }
+    return result;
+}
+
+long RefreshStyle()
+{
+    try {
+        for (DescriptionForm* form : OpenForms::All()) {
+            if (form->Tag() == QLatin1String("Template"))
+                continue;
+            for (HtmlEditor* editor : {form->DHTMLEdit1(), form->DHTMLEdit2()}) {
+                if (editor)
+                    editor->SetStyleSheetText(StyleSheet());
+            }
+        }
+        return 0;
+    } catch (const std::exception& error) {
+        LogError(QStringLiteral("Error_RefreshStyle : "), error);
+        return 1;
+    }
+}

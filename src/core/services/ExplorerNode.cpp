@@ -1,0 +1,56 @@
+#include "core/services/ExplorerNode.h"
+
+#include "core/services/ExplorerNodes.h"
+
+#include <algorithm>
+
+void ExplorerNode::SetText(const QString& text)
+{
+    if (m_text == text)
+        return;
+    m_text = text;
+    emit m_owner->NodeChanged(this);
+}
+
+void ExplorerNode::SetImage(int image)
+{
+    if (m_image == image)
+        return;
+    m_image = image;
+    emit m_owner->NodeChanged(this);
+}
+
+const std::vector<ExplorerNode*>& ExplorerNode::Siblings() const
+{
+    return m_parent ? m_parent->m_children : m_owner->m_top;
+}
+
+ExplorerNode* ExplorerNode::FirstSibling() const
+{
+    return Siblings().front();
+}
+
+ExplorerNode* ExplorerNode::LastSibling() const
+{
+    return Siblings().back();
+}
+
+ExplorerNode* ExplorerNode::Next() const
+{
+    const auto& siblings = Siblings();
+    const auto it = std::find(siblings.begin(), siblings.end(), this);
+    return (it == siblings.end() || it + 1 == siblings.end()) ? nullptr : *(it + 1);
+}
+
+int ExplorerNode::Index() const
+{
+    return m_owner->IndexOf(this);
+}
+
+QString ExplorerNode::FullPath() const
+{
+    QString path = m_text;
+    for (const ExplorerNode* node = m_parent; node; node = node->m_parent)
+        path = node->m_text + m_owner->PathSeparator() + path;
+    return path;
+}

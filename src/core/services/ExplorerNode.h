@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+class ExplorerNodes;
+
+// One node of the explorer tree: an occurrence of an item, found by its node key. Nodes are owned
+// by their ExplorerNodes; a pointer stays valid until its node (or an ancestor) is removed.
+class ExplorerNode
+{
+public:
+    const QString& Key() const { return m_key; }
+    const QString& Text() const { return m_text; }
+    void SetText(const QString& text);
+    const QString& Tag() const { return m_tag; }
+    void SetTag(const QString& tag) { m_tag = tag; }
+    int Image() const { return m_image; }
+    void SetImage(int image);
+
+    ExplorerNode* Parent() const { return m_parent; }
+    const std::vector<ExplorerNode*>& ChildNodes() const { return m_children; }
+    int Children() const { return static_cast<int>(m_children.size()); }
+    // First child, or null.
+    ExplorerNode* Child() const { return m_children.empty() ? nullptr : m_children.front(); }
+    ExplorerNode* FirstSibling() const;
+    ExplorerNode* LastSibling() const;
+    // The next sibling, or null for the last one.
+    ExplorerNode* Next() const;
+    // Position among the nodes of the whole collection, counted from 1 in the order they were added.
+    int Index() const;
+    // The texts from the top node down to this one, joined by the tree's path separator.
+    QString FullPath() const;
+
+private:
+    friend class ExplorerNodes;
+    ExplorerNode(ExplorerNodes* owner, const QString& key, const QString& text, int image)
+        : m_owner(owner), m_key(key), m_text(text), m_image(image)
+    {
+    }
+    const std::vector<ExplorerNode*>& Siblings() const;
+
+    ExplorerNodes* m_owner;
+    QString m_key;
+    QString m_text;
+    QString m_tag;
+    int m_image = 0;
+    ExplorerNode* m_parent = nullptr;
+    std::vector<ExplorerNode*> m_children;
+};

@@ -1,0 +1,88 @@
+#include "core/services/ExplorerNodes.h"
+
+#include "core/KvlError.h"
+#include "core/NodeKey.h"
+
+#include <QSet>
+#include <algorithm>
+
+ExplorerNodes::ExplorerNodes(QObject* parent) : QObject(parent), m_pathSeparator(NodeKey::kSeparator) {}
+
+ExplorerNodes::~ExplorerNodes() = default;
+
+ExplorerNode* ExplorerNodes::Add(const QString& relativeKey, const QString& key, const QString& text, int image)
+{
+    if (key.isEmpty())
+        throw KvlError(KvlError::kGeneric, QStringLiteral("Invalid procedure call or argument"));
+    if (m_byKey.contains(key))
+        throw KvlError(kKeyNotUnique, QStringLiteral("Key is not unique in collection"));
+    ExplorerNode* parent = nullptr;
+    if (!relativeKey.isEmpty()) {
+        parent = m_byKey.value(relativeKey, nullptr);
+        if (!parent)
+            throw KvlError(kElementNotFound, QStringLiteral("Element not found"));
+    }
+    m_nodes.push_back(std::unique_ptr<ExplorerNode>(new ExplorerNode(this, key, text, image)));
+    ExplorerNode* node = m_nodes.back().get();
+    node->m_parent = parent;
+    (parent ? parent->m_children : m_top).push_back(node);
+    m_byKey.insert(key, node);
+    emit NodeAdded(node);
+    return node;
+}
+
+ExplorerNode* ExplorerNodes::Item(const QString& key) const
+{
+    ExplorerNode* node = Find(key);
+    if (!node)
+        throw KvlError(kElementNotFound, QStringLiteral("Element not found"));
+    return node;
+}
+
+ExplorerNode* ExplorerNodes::Item(int index) const
+{
+    if (index < 1 || index > Count())
+        throw KvlError(kElementNotFound, QStringLiteral("Element not found"));
+    return m_nodes[static_cast<size_t>(index - 1)].get();
+}
+
+int ExplorerNodes::IndexOf(const ExplorerNode* node) const
+{
+    const auto it =
+        std::find_if(m_nodes.begin(), m_nodes.end(), [node](const auto& owned) { return owned.get() == node; });
+    return it == m_nodes.end() ? 0 : static_cast<int>(it - m_nodes.begin()) + 1;
+}
+
+void ExplorerNodes::Remove(const QString& key)
+{
+    ExplorerNode* node = Item(key);
+    emit NodeRemoving(node);
+
+    QSet<const ExplorerNode*> doomed;
+    std::vector<ExplorerNode*> pending{node};
+    while (!pending.empty()) {
+        ExplorerNode* current = pending.back();
+        pending.pop_back();
+        doomed.insert(current);
+        m_byKey.remove(current->m_key);
+        pending.insert(pending.end(), current->m_children.begin(), current->m_children.end());
+    }
+    auto& siblings = node->m_parent ? node->m_parent->m_children : m_top;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+    std::erase_if(m_nodes, [&doomed](const auto& owned) { return doomed.contains(owned.get()); });
+}
+
+void ExplorerNodes::Clear()
+{
+    m_byKey.clear();
+    m_top.clear();
+    m_nodes.clear();
+    emit Cleared();
+}
+
+ExplorerNodes& gExplorerNodes()
+{
+    // Never destroyed, like the connection: it lives until the process ends.
+    static ExplorerNodes* instance = new ExplorerNodes();
+    return *instance;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/DataCollection.h"
+#include "model/ItemRecord.h"
+
+class TestPlan;
+
+// One system under test: a row of CONFIGURATION with three equipment fields.
+class Configuration : public ItemRecord
+{
+public:
+    Configuration();
+
+    QString Equipment1() const { return m_equipment1; }
+    void SetEquipment1(const QString& equipment) { m_equipment1 = equipment; }
+    QString Equipment2() const { return m_equipment2; }
+    void SetEquipment2(const QString& equipment) { m_equipment2 = equipment; }
+    QString Equipment3() const { return m_equipment3; }
+    void SetEquipment3(const QString& equipment) { m_equipment3 = equipment; }
+    bool HasTestPlans() const { return m_hasTestPlans; }
+    DataCollection<TestPlan> TestPlans() const { return m_testPlans; }
+    void SetTestPlans(const DataCollection<TestPlan>& testPlans) { m_testPlans = testPlans; }
+
+    // The tree node key of a configuration: "Eqpt" & id.
+    static QString NodeKeyOf(const QString& id);
+
+    // The test plans linked to this configuration; 0 done, 1 failed (logged).
+    int LoadTestPlans(bool blnShowList = false);
+
+    int Find(const QString& id);
+    int Update();
+    // A new row named after the prefix and its id, and its node under "Root".
+    int Create();
+    // A copy of the row held (equipment and title; no description, links or pictures) under a new
+    // id, with its node under "Root"; the object then stands for the copy.
+    int Clone();
+
+protected:
+    QStringList FindColumns() const override;
+    void ReadColumns(const QSqlQuery& row) override;
+
+private:
+    int AddNode(const QString& method);
+
+    QString m_equipment1;
+    QString m_equipment2;
+    QString m_equipment3;
+    bool m_hasTestPlans = false;
+    DataCollection<TestPlan> m_testPlans;
+};

@@ -1,0 +1,74 @@
+#include "model/History.h"
+
+#include "core/AdoConnection.h"
+#include "core/KeyHelpers.h"
+#include "core/KvlError.h"
+#include "core/NodeKey.h"
+#include "model/DbValues.h"
+#include "core/DbHelpers.h"
+
+#include <QDate>
+#include <QSqlQuery>
+#include <array>
+
+void UpdateHistory(const QString& testPlanId, const QString& configurationId)
+{
+    if (!HasHistory())
+        return;
+    const QVariant testPlan = DbValues::Id(testPlanId);
+    const QVariant configuration = DbValues::Id(configurationId);
+    if (testPlan.isNull() || configuration.isNull())
+        throw KvlError(KvlError::kGeneric, QStringLiteral("Invalid procedure call or argument"));
+
+    AdoConnection& connection = gConnection();
+    // The pattern keeps the separator after the id, so configuration 1 does not take the keys of 12.
+    const QString pattern =
+        NodeKey::kConfigurationPrefix + QString::number(configuration.toInt()) + NodeKey::kSeparator + QLatin1Char('%');
+    QSqlQuery rows = connection.Query(
+        QStringLiteral("SELECT DISTINCT RESULT.KEY_NODE, RESULT.STATUS, RESULT.ID_PROCEDURE, PROCEDURES.WORKLOAD, "
+                       "RESULT.ITERATION FROM RESULT, PROCEDURES WHERE RESULT.ID_PROCEDURE = PROCEDURES.ID AND "
+                       "RESULT.ID_TESTPLAN = ? AND RESULT.KEY_NODE LIKE ?"),
+        {testPlan, pattern});
+    std::array<int, 4> counters{};
+    double spent = 0;
+    double planned = 0;
+    double realized = 0;
+    while (rows.next()) {
+        const int status = rows.value(1).toInt();
+        if (status < kPassed || status > kWarning)
+            throw KvlError(9, QStringLiteral("Subscript out of range"));
+        ++counters[static_cast<size_t>(status)];
+        if (rows.isNull(3))
+            continue;
+        const double workLoad = rows.value(3).toDouble();
+        if (!rows.isNull(4))
+            spent += workLoad * rows.value(4).toDouble();
+        if (status != kCanceled)
+            planned += workLoad;
+        if (status == kPassed || status == kWarning)
+            realized += workLoad;
+    }
+    const double advancement = planned == 0 ? 0 : realized / planned;
+
+    // The day is kept as ISO text, whatever the locale, so one day has one row.
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    const QVariantList key{testPlan, configuration, today};
+    const bool exists = connection
+                            .Query(QStringLiteral("SELECT 1 FROM HISTORY WHERE ID_TESTPLAN = ? AND "
+                                                  "ID_CONFIGURATION = ? AND DATE_UPDATE = ?"),
+                                   key)
+                            .next();
+    if (!exists) {
+        connection.Query(
+            QStringLiteral("INSERT INTO HISTORY (ID_TESTPLAN, ID_CONFIGURATION, ADVANCEMENT, WORKLOAD, "
+                           "DATE_UPDATE, COUNT_PASSED, COUNT_FAILED, COUNT_CANCELED, COUNT_WARNING) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {testPlan, configuration, advancement, spent, today, counters[0], counters[1], counters[2], counters[3]});
+    } else {
+        connection.Query(
+            QStringLiteral("UPDATE HISTORY SET ADVANCEMENT = ?, WORKLOAD = ?, COUNT_PASSED = ?, "
+                           "COUNT_FAILED = ?, COUNT_CANCELED = ?, COUNT_WARNING = ? WHERE "
+                           "ID_TESTPLAN = ? AND ID_CONFIGURATION = ? AND DATE_UPDATE = ?"),
+            {advancement, spent, counters[0], counters[1], counters[2], counters[3], testPlan, configuration, today});
+    }
+}

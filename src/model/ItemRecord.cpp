@@ -1,0 +1,165 @@
+#include "model/ItemRecord.h"
+
+#include "core/AdoConnection.h"
+#include "core/BugLog.h"
+#include "core/Globals.h"
+#include "core/KvlError.h"
+#include "model/DbValues.h"
+#include "core/DbHelpers.h"
+#include "platform/Settings.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+// The error an optimistic update meets when its row has gone.
+constexpr long kRowNotFound = -2147217864L;
+
+QString Placeholders(qsizetype count)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+QString ItemRecord::Author() const
+{
+    return UserName(m_idAuthor);
+}
+
+QString ItemRecord::Label(const QString& method) const
+{
+    return QStringLiteral("Error_%1 %2 : ").arg(method, m_table.className);
+}
+
+QString ItemRecord::NamingPrefix() const
+{
+    return Settings::GetSetting(QStringLiteral("Options"), m_table.prefixKey, m_table.prefixKey);
+}
+
+int ItemRecord::FindRow(const QString& id)
+{
+    if (id.isEmpty())
+        return 0;
+    try {
+        m_id = id;
+        QStringList columns{QStringLiteral("NAME"), QStringLiteral("TITLE"), QStringLiteral("DATE_CREATION"),
+                            QStringLiteral("DATE_UPDATE"),
+                            QStringLiteral("CASE WHEN DESCRIPTION IS NULL THEN 0 ELSE 1 END AS HAS_DESCRIPTION")};
+        columns << FindColumns();
+        // Databases made before user management have no ID_USER column.
+        const bool withAuthor = gUserManagement;
+        if (withAuthor)
+            columns << QStringLiteral("ID_USER");
+        QSqlQuery row = gConnection().Query(
+            QStringLiteral("SELECT %1 FROM %2 WHERE ID = ?").arg(columns.join(QStringLiteral(", ")), m_table.name),
+            {DbValues::Id(id)});
+        if (!row.next())
+            return 1;
+        if (!row.isNull(QStringLiteral("NAME")))
+            m_name = row.value(QStringLiteral("NAME")).toString();
+        if (!row.isNull(QStringLiteral("TITLE")))
+            m_title = row.value(QStringLiteral("TITLE")).toString();
+        if (row.value(QStringLiteral("HAS_DESCRIPTION")).toInt() != 0)
+            m_hasDescription = true;
+        // A Null date means no date; it must not stop the rest of the row.
+        m_dateCreation = DbValues::ReadDate(row.value(QStringLiteral("DATE_CREATION")));
+        m_dateUpdate = DbValues::ReadDate(row.value(QStringLiteral("DATE_UPDATE")));
+        ReadColumns(row);
+        if (withAuthor) {
+            const QVariant author = row.value(QStringLiteral("ID_USER"));
+            m_idAuthor = author.isNull() ? QStringLiteral("0") : DbValues::IdText(author);
+        }
+        return 0;
+    } catch (const std::exception& error) {
+        LogError(Label(QStringLiteral("Find")), error);
+        return 1;
+    }
+}
+
+int ItemRecord::UpdateRow(const Columns& extra)
+{
+    if (m_id.isEmpty())
+        return 0;
+    try {
+        const QDate today = QDate::currentDate();
+        Columns columns{{QStringLiteral("NAME"), m_name},
+                        {QStringLiteral("TITLE"), m_title},
+                        {QStringLiteral("DATE_UPDATE"), DbValues::Date(today)}};
+        columns << extra;
+        const bool withAuthor = gUserManagement;
+        if (withAuthor)
+            columns.append({QStringLiteral("ID_USER"), DbValues::Id(gUserId)});
+        QStringList assignments;
+        QVariantList values;
+        for (const auto& [column, value] : columns) {
+            assignments << column + QStringLiteral(" = ?");
+            values << value;
+        }
+        values << DbValues::Id(m_id);
+        const QSqlQuery query = gConnection().Query(
+            QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?").arg(m_table.name, assignments.join(QStringLiteral(", "))),
+            values);
+        // The row went while the object was held: what the user changed cannot be stored.
+        if (query.numRowsAffected() == 0)
+            throw KvlError(kRowNotFound, QStringLiteral("Row cannot be located for updating. Some values may "
+                                                        "have been changed since it was last read."));
+        m_dateUpdate = today;
+        m_idAuthor = withAuthor ? gUserId : QStringLiteral("0");
+        return 0;
+    } catch (const std::exception& error) {
+        LogError(Label(QStringLiteral("Update")), error);
+        return 1;
+    }
+}
+
+QString ItemRecord::InsertWithNewId(const std::function<Columns(const QString& id)>& columns) const
+{
+    AdoConnection& connection = gConnection();
+    DbTransaction transaction(connection);
+    const QString id = QString::number(NewId(m_table.idTable));
+    QStringList names{QStringLiteral("ID")};
+    QVariantList values{DbValues::Id(id)};
+    for (const auto& [column, value] : columns(id)) {
+        names << column;
+        values << value;
+    }
+    connection.Query(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                         .arg(m_table.name, names.join(QStringLiteral(", ")), Placeholders(values.size())),
+                     values);
+    if (!transaction.Commit())
+        throw KvlError(3251, QStringLiteral("The new row could not be committed."));
+    return id;
+}
+
+int ItemRecord::CreateRow(const Columns& extra)
+{
+    try {
+        const QDate today = QDate::currentDate();
+        const QString prefix = NamingPrefix();
+        const bool withAuthor = gUserManagement;
+        const QString id = InsertWithNewId([&](const QString& newId) {
+            Columns columns{{QStringLiteral("NAME"), prefix + newId},
+                            {QStringLiteral("TITLE"), prefix + newId},
+                            {QStringLiteral("DATE_CREATION"), DbValues::Date(today)},
+                            {QStringLiteral("DATE_UPDATE"), DbValues::Date(today)}};
+            if (withAuthor)
+                columns.append({QStringLiteral("ID_USER"), DbValues::Id(gUserId)});
+            return columns << extra;
+        });
+        m_id = id;
+        m_name = prefix + id;
+        m_title = prefix + id;
+        m_dateCreation = today;
+        m_dateUpdate = today;
+        if (withAuthor)
+            m_idAuthor = gUserId;
+        return 0;
+    } catch (const std::exception& error) {
+        LogError(Label(QStringLiteral("Create")), error);
+        return 1;
+    }
+}

@@ -1,0 +1,30 @@
+#include "model/SubTest.h"
+
+#include "model/Procedure.h"
+#include "model/TestPlan.h"
+
+SubTest::SubTest()
+    : ItemRecord(
+          {QStringLiteral("SUBTEST"), QStringLiteral("SubTest"), QStringLiteral("SubTest"), QStringLiteral("SUBTEST")})
+{
+}
+
+int SubTest::Find(const QString& id)
+{
+    if (FindRow(id) != 0)
+        return 1;
+    // A found sub-test carries the work load below it (and its loaded children).
+    if (!id.isEmpty())
+        WorkLoad();
+    return 0;
+}
+
+int SubTest::Update()
+{
+    return UpdateRow({});
+}
+
+int SubTest::Create()
+{
+    return CreateRow({});
+}

@@ -1,0 +1,182 @@
+#include "publishing/Publication.h"
+
+#include "core/AdoConnection.h"
+#include "core/BugLog.h"
+#include "core/Globals.h"
+#include "core/KvlError.h"
+#include "publishing/PictureReferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+#include <QSqlQuery>
+
+namespace {
+
+QDir ImagesFolder()
+{
+    if (gImagePath.isEmpty() || !QDir().mkpath(gImagePath))
+        throw KvlError(76, QStringLiteral("Path not found: '%1'").arg(gImagePath));
+    return QDir(gImagePath);
+}
+
+// A stored file type becomes part of a file name: only a plain extension is accepted.
+bool IsPlainExtension(const QString& fileType)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9]{1,3}$"));
+    return plain.match(fileType).hasMatch();
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw KvlError(75, QStringLiteral("Path/File access error: '%1'").arg(path));
+    return file.readAll();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw KvlError(75, QStringLiteral("Path/File access error: '%1'").arg(path));
+}
+
+// One save of a document's pictures: what it stored, and the copies it made for undoing them.
+struct PictureStore
+{
+    AdoConnection& connection;
+    QDir images;
+    QString idItem;
+    int icon;
+    QSet<int> referenced;
+    QStringList& copies;  // made by this save, removed again when it fails
+
+    QString FileColumn() const { return connection.Dialect().Quote(QStringLiteral("FILE")); }
+
+    // The new reference for a source, or "" when it stays as written.
+    QString Store(const QString& source)
+    {
+        // A relative reference is read where the editor resolves it: in the images folder.
+        const QString local = PictureReferences::LocalFile(source);
+        const QFileInfo file(QDir::isRelativePath(local) ? images.filePath(local) : local);
+        if (!file.isFile()) {
+            // A picture already in the table keeps its row while the page still refers to it.
+            int number = 0;
+            if (PictureReferences::PictureNumber(PictureReferences::FileName(source), number))
+                referenced.insert(number);
+            return {};
+        }
+        // Files are typed by a short extension, as FILETYPE holds at most three characters.
+        const QString suffix = file.suffix();
+        if (suffix.isEmpty() || suffix.compare(QLatin1String("tag"), Qt::CaseInsensitive) == 0)
+            return {};
+        const QString fileType = suffix.left(3);
+        if (!IsPlainExtension(fileType))
+            return {};
+
+        const QVariant max = connection.Scalar(QStringLiteral("SELECT MAX(ID) FROM IMAGEFILE"));
+        const int id = max.isNull() ? 1 : max.toInt() + 1;
+        const QString target = images.filePath(QString::number(id) + QLatin1Char('.') + fileType);
+        const QByteArray bytes = ReadFile(file.absoluteFilePath());
+        if (QFileInfo(target).absoluteFilePath() != file.absoluteFilePath()) {
+            WriteFile(target, bytes);
+            copies.append(target);
+        }
+        connection.Query(QStringLiteral("INSERT INTO IMAGEFILE (ID, ") + FileColumn() +
+                             QStringLiteral(", FILETYPE, ID_ITEM, ITEM) VALUES (?, ?, ?, ?, ?)"),
+                         {id, bytes, fileType, idItem, icon});
+        referenced.insert(id);
+        return target;
+    }
+
+    // The document's earlier rows that the page no longer refers to.
+    void RemoveUnreferenced()
+    {
+        QSqlQuery rows =
+            connection.Query(QStringLiteral("SELECT ID FROM IMAGEFILE WHERE ID_ITEM = ? AND ITEM = ?"), {idItem, icon});
+        QList<int> unused;
+        while (rows.next()) {
+            const int id = rows.value(0).toInt();
+            if (!referenced.contains(id))
+                unused.append(id);
+        }
+        for (const int id : unused) {
+            connection.Query(QStringLiteral("DELETE FROM IMAGEFILE WHERE ID = ? AND ID_ITEM = ? AND ITEM = ?"),
+                             {id, idItem, icon});
+        }
+    }
+};
+
+}  // namespace
+
+QVariant Publication::DownLoadPicture(QString& strHTML)
+{
+    try {
+        AdoConnection& connection = gConnection();
+        const QDir images = ImagesFolder();
+        PictureReferences page(strHTML);
+        QHash<int, QString> written;  // picture number -> file, "" when not stored
+        for (const PictureReferences::Reference& reference : page.References()) {
+            int number = 0;
+            if (!PictureReferences::PictureNumber(PictureReferences::FileName(reference.source), number))
+                continue;
+            if (!written.contains(number)) {
+                QSqlQuery row = connection.Query(QStringLiteral("SELECT FILETYPE, ") +
+                                                     connection.Dialect().Quote(QStringLiteral("FILE")) +
+                                                     QStringLiteral(" FROM IMAGEFILE WHERE ID = ?"),
+                                                 {number});
+                QString path;
+                if (row.next() && IsPlainExtension(row.value(0).toString())) {
+                    path = images.filePath(QString::number(number) + QLatin1Char('.') + row.value(0).toString());
+                    WriteFile(path, row.value(1).toByteArray());
+                }
+                written.insert(number, path);
+            }
+            if (!written.value(number).isEmpty())
+                page.Replace(reference, written.value(number));
+        }
+        if (page.HasReplacements())
+            strHTML = page.Rewritten();
+    } catch (const std::exception& error) {
+        LogError(QStringLiteral("Error_DownLoadPicture : "), error);
+    }
+    return {};
+}
+
+long Publication::SavePicture(QString& strHTML, const QString& strIdItem, int intIcon)
+{
+    QStringList copies;
+    try {
+        AdoConnection& connection = gConnection();
+        PictureStore store{connection, ImagesFolder(), strIdItem, intIcon, {}, copies};
+        PictureReferences page(strHTML);
+        {
+            DbTransaction transaction(connection);
+            QHash<QString, QString> stored;  // one row and one copy per distinct source
+            for (const PictureReferences::Reference& reference : page.References()) {
+                if (!stored.contains(reference.source)) {
+                    stored.insert(reference.source, store.Store(reference.source));
+                }
+                if (!stored.value(reference.source).isEmpty())
+                    page.Replace(reference, stored.value(reference.source));
+            }
+            store.RemoveUnreferenced();
+            if (!transaction.Commit())
+                throw KvlError(3251, QStringLiteral("The pictures could not be committed."));
+        }
+        if (page.HasReplacements())
+            strHTML = page.Rewritten();
+        return 0;
+    } catch (const std::exception& error) {
+        // The rows went with the rollback; their copies go too.
+        for (const QString& copy : copies)
+            QFile::remove(copy);
+        LogError(QStringLiteral("Error_SavePicture : "), error);
+        return 1;
+    }
+}

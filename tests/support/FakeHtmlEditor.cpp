@@ -1,0 +1,55 @@
+#include "FakeHtmlEditor.h"
+
+#include "core/HtmlDocument.h"
+#include "core/HtmlPages.h"
+#include "core/KvlError.h"
+
+int FakeHtmlEditor::QueryStatus(int command)
+{
+    if (m_failing.contains(command))
+        throw KvlError(438, QStringLiteral("Object doesn't support this property or method"));
+    return m_statuses.value(command, 0);
+}
+
+QVariant FakeHtmlEditor::ExecCommand(int command, int option, const QVariant& /*argument*/)
+{
+    if (m_failing.contains(command))
+        throw KvlError(438, QStringLiteral("Object doesn't support this property or method"));
+    m_executed.append({command, option});
+    return m_values.value(command);
+}
+
+void FakeHtmlEditor::SetDocumentHTML(const QString& html)
+{
+    m_document = html;
+    m_dirty = false;
+    emit DocumentComplete();
+}
+
+QString FakeHtmlEditor::BodyInnerHTML() const
+{
+    return ExtractBody(m_document);
+}
+
+QStringList FakeHtmlEditor::Images() const
+{
+    QStringList sources;
+    const HtmlDocument document(m_document);
+    for (const HtmlElement& image : document.ElementsByTag(QStringLiteral("img")))
+        sources.append(image.Attribute(QStringLiteral("src")));
+    return sources;
+}
+
+void FakeHtmlEditor::SetStyleSheetText(const QString& cssText)
+{
+    if (m_failWrites)
+        throw KvlError(70, QStringLiteral("Permission denied"));
+    m_styleSheet = cssText;
+}
+
+void FakeHtmlEditor::SetVisible(bool visible)
+{
+    if (m_failWrites)
+        throw KvlError(70, QStringLiteral("Permission denied"));
+    m_visible = visible;
+}
