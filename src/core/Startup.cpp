@@ -8,6 +8,7 @@
 #include "core/HelpFile.h"
 #include "core/KvlError.h"
 #include "core/LoginAndUpgrade.h"
+#include "core/OptionDefaults.h"
 #include "core/SampleDatabase.h"
 #include "platform/AppFolders.h"
 #include "platform/Hourglass.h"
@@ -101,9 +102,9 @@ void Startup::PrepareFolders()
     const QString parent = AppFolders::DataFolder();
     if (!QDir().mkpath(parent))
         throw KvlError(76, QStringLiteral("Path not found: ") + parent);
-    gTempPath = Settings::GetSetting(kOptions, QStringLiteral("TempPath"), AppFolders::DefaultTempPath());
+    gTempPath = OptionDefaults::Get(QStringLiteral("TempPath"));
     MakeFolder(gTempPath);
-    gImagePath = Settings::GetSetting(kOptions, QStringLiteral("ImagePath"), AppFolders::DefaultImagePath());
+    gImagePath = OptionDefaults::Get(QStringLiteral("ImagePath"));
     MakeFolder(gImagePath);
 }
 

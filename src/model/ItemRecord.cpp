@@ -4,9 +4,9 @@
 #include "core/BugLog.h"
 #include "core/Globals.h"
 #include "core/KvlError.h"
+#include "core/OptionDefaults.h"
 #include "model/DbValues.h"
 #include "core/DbHelpers.h"
-#include "platform/Settings.h"
 
 #include <QSqlQuery>
 
@@ -37,7 +37,7 @@ QString ItemRecord::Label(const QString& method) const
 
 QString ItemRecord::NamingPrefix() const
 {
-    return Settings::GetSetting(QStringLiteral("Options"), m_table.prefixKey, m_table.prefixKey);
+    return OptionDefaults::Get(m_table.prefixKey);
 }
 
 int ItemRecord::FindRow(const QString& id)
