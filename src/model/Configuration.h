@@ -24,6 +24,9 @@ public:
     // The tree node key of a configuration: "Eqpt" & id.
     static QString NodeKeyOf(const QString& id);
 
+    // The test plans linked to this configuration; 0 done, 1 failed (logged).
+    int LoadTestPlans(bool blnShowList = false);
+
     int Find(const QString& id);
     int Update();
     // A new row named after the prefix and its id, and its node under "Root".

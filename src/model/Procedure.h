@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class ExplorerNode;
 class Result;
 class SubTest;
 
@@ -47,6 +48,13 @@ public:
     // Opens the description and expected-result window, or brings the open one forward: 0 done,
     // 1 failed. `intRow` is what the explorer passes; it changes nothing.
     int LoadDocument(int intRow = 3);
+
+    // The sub-tests that hold this procedure, one entry per link; 0 done, 1 failed (logged).
+    int LoadSubTests(bool blnShowList = false);
+    // Links the procedure under the sub-test that `nodParent` shows, at the next order or at
+    // `strOrder` when that order is free, and adds its node under every occurrence of the
+    // sub-test. 0 done (also for a link that already existed), 1 failed.
+    int Link(ExplorerNode* nodParent, const QString& strOrder = QString());
 
 protected:
     QStringList FindColumns() const override;

@@ -19,7 +19,12 @@ int SubTest::LoadDocument()
 
 int SubTest::Find(const QString& id)
 {
-    return FindRow(id);
+    if (FindRow(id) != 0)
+        return 1;
+    // A found sub-test carries the work load below it (and its loaded children).
+    if (!id.isEmpty())
+        WorkLoad();
+    return 0;
 }
 
 int SubTest::Update()

@@ -2,8 +2,11 @@
 
 #include "core/DataCollection.h"
 #include "model/ItemRecord.h"
+#include "model/LinkRow.h"
 
+class ExplorerNode;
 class Procedure;
+class SubTreeRows;
 class TestPlan;
 
 // One occurrence of a SUBTEST row at one place of the test-plan tree. Occurrences of the same
@@ -53,7 +56,29 @@ public:
     // occurrence of the row shares the window.
     int LoadDocument();
 
+    // The work load of every procedure occurrence below this occurrence, at any depth; reloads
+    // Procedures and SubTestChildren on the way. Needs Id and Key.
+    float WorkLoad();
+    // Loaders: each replaces its collection with a fresh one; 0 done, 1 failed (logged).
+    int LoadSubTestChildren(bool blnShowList = false);
+    int LoadSubTestParents(bool blnShowList = false);
+    int LoadTestPlans(bool blnShowList, bool blnWithConfiguration);
+    int LoadProcedures(bool blnShowList = false);
+    // The same fills from link rows read beforehand (a whole subtree at once).
+    int FillSubTestChildren(const QList<LinkRow>& rows, bool showList);
+    int FillProcedures(const QList<LinkRow>& rows, bool showList);
+
+    // Links the sub-test under the test plan or sub-test that `nodParent` shows, at the next
+    // order or at `strOrder` when that order is free, and redraws every occurrence of the parent.
+    // A link that would make the sub-test its own ancestor or nest sub-tests deeper than ten
+    // levels is refused. 0 done (also for a link that already existed), 1 failed.
+    int Link(ExplorerNode* nodParent, const QString& strOrder = QString());
+
 private:
+    float SumWorkLoad(const SubTreeRows& rows, int depth);
+    void RefreshExplorerNodes(const QString& parentId, int parentImage);
+
+    float m_workLoad = 0;
     QString m_idParent;
     QString m_key;
     QString m_fullPath;

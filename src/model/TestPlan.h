@@ -4,6 +4,7 @@
 #include "model/ItemRecord.h"
 
 class Configuration;
+class ExplorerNode;
 class SubTest;
 
 // A row of TESTPLAN as reached through one configuration: the occurrence's key and
@@ -32,6 +33,14 @@ public:
     int Create(const QString& idConfiguration);
     // Opens the description window, or brings the open one forward: 0 done, 1 failed.
     int LoadDocument();
+
+    // Loaders: each replaces its collection with a fresh one; 0 done, 1 failed (logged).
+    // LoadSubTests1 needs the plan's Key.
+    int LoadConfiguration(bool blnShowList = false);
+    int LoadSubTests1(bool blnShowList = false);
+    // Links the plan under the configuration that `nodParent` shows and adds its node with the
+    // whole subtree. 0 done (also when already linked, which adds nothing), 1 failed.
+    int Link(ExplorerNode* nodParent);
 
 protected:
     QStringList FindColumns() const override;

@@ -1,0 +1,57 @@
+#include "model/LinkPlacement.h"
+
+#include "core/AdoConnection.h"
+#include "core/DbHelpers.h"
+#include "core/KvlError.h"
+#include "model/DbValues.h"
+
+const LinkPlacement::Table LinkPlacement::kTestPlanLinks{"TESTPLAN_LINKS", "ID_TESTPLAN", "ID_SUBTEST", "ORDER_SUBTEST",
+                                                         &NextTestPlanOrder};
+const LinkPlacement::Table LinkPlacement::kSubTestLinks{"SUBTEST_LINKS", "ID_SUBTEST_PARENT", "ID_SUBTEST_CHILD",
+                                                        "ORDER_SUBTEST", &NextSubTestOrder};
+const LinkPlacement::Table LinkPlacement::kProcedureLinks{"PROCEDURE_LINKS", "ID_SUBTEST", "ID_PROCEDURE",
+                                                          "ORDER_PROCEDURE", &NextProcedureOrder};
+
+namespace {
+
+int ParseOrder(const QString& text)
+{
+    bool ok = false;
+    const int order = text.trimmed().toInt(&ok);
+    if (!ok || order < 1)
+        throw KvlError(13, QStringLiteral("The order \"%1\" is not a whole number above 0.").arg(text));
+    return order;
+}
+
+}  // namespace
+
+LinkPlacement::Placed LinkPlacement::Place(const Table& table, const QString& parentId, const QString& childId,
+                                           const QString& givenOrder)
+{
+    AdoConnection& connection = gConnection();
+    const QVariant parent = DbValues::Id(parentId);
+    const QVariant child = DbValues::Id(childId);
+    DbTransaction transaction(connection);
+    Placed placed;
+    if (!givenOrder.isEmpty()) {
+        placed.order = ParseOrder(givenOrder);
+        const QString holder = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND %4 = ?")
+                                   .arg(QLatin1String(table.childColumn), QLatin1String(table.name),
+                                        QLatin1String(table.parentColumn), QLatin1String(table.orderColumn));
+        const QVariant taken = connection.Scalar(holder, {parent, placed.order});
+        if (!taken.isNull() && DbValues::IdText(taken) == DbValues::IdText(child))
+            return placed;  // already linked there
+        if (!taken.isNull())
+            placed.order = 0;
+    }
+    if (placed.order == 0)
+        placed.order = table.next(parentId);
+    connection.Query(QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?, ?, ?)")
+                         .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
+                              QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
+                     {parent, child, placed.order});
+    if (!transaction.Commit())
+        throw KvlError(3251, QStringLiteral("The link could not be committed."));
+    placed.inserted = true;
+    return placed;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+// Where a new link row of a sub-test or procedure goes among its parent's children.
+class LinkPlacement
+{
+public:
+    struct Table
+    {
+        const char* name;
+        const char* parentColumn;
+        const char* childColumn;
+        const char* orderColumn;
+        int (*next)(const QString& parentId);  // the parent's next order number
+    };
+    static const Table kTestPlanLinks;
+    static const Table kSubTestLinks;
+    static const Table kProcedureLinks;
+
+    struct Placed
+    {
+        int order = 0;
+        bool inserted = false;
+    };
+
+    // Stores the link of `childId` under `parentId` in one transaction. Without `givenOrder` it
+    // goes after the last child. With one: when the child already holds that order nothing is
+    // stored; when no other child holds it, the link takes it; otherwise it goes after the last
+    // child. Gives the order of the stored link. Raises KvlError on failure or on a given order
+    // that is not a whole number above 0.
+    static Placed Place(const Table& table, const QString& parentId, const QString& childId, const QString& givenOrder);
+};

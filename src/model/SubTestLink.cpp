@@ -1,0 +1,107 @@
+#include "model/SubTest.h"
+
+#include "core/BugLog.h"
+#include "core/KeyHelpers.h"
+#include "core/KvlError.h"
+#include "core/services/ExplorerNodes.h"
+#include "core/services/UpdatedNodes.h"
+#include "model/ExplorerFill.h"
+#include "model/LinkGuard.h"
+#include "model/LinkPlacement.h"
+#include "model/OccurrenceKey.h"
+#include "model/Procedure.h"
+#include "model/SubTreeRows.h"
+#include "model/TestPlan.h"
+
+int SubTest::Link(ExplorerNode* nodParent, const QString& strOrder)
+{
+    try {
+        if (!nodParent)
+            throw KvlError(91, QStringLiteral("Object variable or With block variable not set"));
+        const int parentImage = nodParent->Image();
+        const bool underTestPlan = parentImage == kImageTestPlan;
+        const QString parentId = underTestPlan ? nodParent->Tag() : KeyId(nodParent->Tag());
+        if (!underTestPlan && (parentImage < kImageSubTestFirst || parentImage > kImageSubTestLast))
+            throw KvlError(5, QStringLiteral("A sub-test can only be linked under a test plan or a sub-test."));
+        LinkGuard::CheckSubTestLink(Id(), parentId, underTestPlan,
+                                    underTestPlan ? 0 : parentImage - kImageSubTestFirst + 1);
+        const LinkPlacement::Placed placed = LinkPlacement::Place(
+            underTestPlan ? LinkPlacement::kTestPlanLinks : LinkPlacement::kSubTestLinks, parentId, Id(), strOrder);
+        m_order = placed.order;
+        m_key = OccurrenceKey::SubTest(nodParent->Key(), parentId, Id(), placed.order);
+        RefreshExplorerNodes(parentId, parentImage);
+        return 0;
+    } catch (const std::exception& error) {
+        LogError(Label(QStringLiteral("Link")), error);
+        return 1;
+    }
+}
+
+void SubTest::RefreshExplorerNodes(const QString& parentId, int parentImage)
+{
+    ExplorerNodes& tree = gExplorerNodes();
+    // A sub-test parent is redrawn wherever it shows, at every depth.
+    const bool testPlan = parentImage == kImageTestPlan;
+    QStringList keys;
+    for (const ExplorerNode* node : testPlan ? tvTestPlan_UpdatedNodes(parentId, parentImage) : SubTestNodes(parentId))
+        keys << node->Key();
+    ExplorerFill fill(testPlan ? QStringList{} : QStringList{parentId});
+    for (const QString& key : keys) {
+        ExplorerNode* node = tree.Find(key);
+        if (!node)
+            continue;
+        while (ExplorerNode* child = node->Child())
+            tree.Remove(child->Key());
+        if (testPlan) {
+            TestPlan plan;
+            plan.SetId(node->Tag());
+            ExplorerFill::AddTestPlanSubTests(key, plan);
+        } else {
+            SubTest parent;
+            parent.SetId(parentId);
+            parent.SetName(node->Text());
+            fill.AddProcedures(key, parent);
+            fill.AddSubTests(key, parent);
+        }
+    }
+}
+
+float SubTest::WorkLoad()
+{
+    SubTreeRows rows;
+    try {
+        rows.Load({Id()}, OccurrenceKey::kMaxSubTestDepth);
+    } catch (const std::exception& error) {
+        // Each occurrence then reads its own links.
+        LogError(Label(QStringLiteral("WorkLoad")), error);
+        rows = SubTreeRows();
+    }
+    return SumWorkLoad(rows, 0);
+}
+
+float SubTest::SumWorkLoad(const SubTreeRows& rows, int depth)
+{
+    m_workLoad = 0;
+    if (rows.Has(Id()))
+        FillProcedures(rows.Procedures(Id()), false);
+    else
+        LoadProcedures(false);
+    for (const auto& procedure : m_procedures)
+        m_workLoad = procedure->WorkLoad() + m_workLoad;
+    if (rows.Has(Id()))
+        FillSubTestChildren(rows.Children(Id()), false);
+    else
+        LoadSubTestChildren(false);
+    // Only a cycle stored by an older version goes this deep; it must not recurse for ever.
+    if (depth >= OccurrenceKey::kMaxSubTestDepth && m_subTestChildren.Count() > 0) {
+        LogError(Label(QStringLiteral("WorkLoad")), 6,
+                 QStringLiteral("Sub-tests are nested more than %1 levels deep below \"%2\"; the deeper ones are "
+                                "not counted.")
+                     .arg(OccurrenceKey::kMaxSubTestDepth)
+                     .arg(Name()));
+        return m_workLoad;
+    }
+    for (const auto& child : m_subTestChildren)
+        m_workLoad = child->SumWorkLoad(rows, depth + 1) + m_workLoad;
+    return m_workLoad;
+}
