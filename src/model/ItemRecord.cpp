@@ -30,6 +30,17 @@ QString ItemRecord::Author() const
     return UserName(m_idAuthor);
 }
 
+DescriptionDocument ItemRecord::Document(const QString& fileName) const
+{
+    DescriptionDocument document;
+    document.kind = m_table.className;
+    document.table = m_table.name;
+    document.fileName = fileName;
+    document.id = m_id;
+    document.name = m_name;
+    return document;
+}
+
 QString ItemRecord::Label(const QString& method) const
 {
     return QStringLiteral("Error_%1 %2 : ").arg(method, m_table.className);
