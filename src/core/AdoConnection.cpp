@@ -52,17 +52,31 @@ bool AdoConnection::IsOpen() const
 void AdoConnection::SetProviderType(int type)
 {
     switch (type) {
-    case 2: m_provider = QStringLiteral("QPSQL"); break;
-    case 3: m_provider = QStringLiteral("QSQLITE"); break;
-    case 4: m_provider = QStringLiteral("Oracle"); break;
-    case 5: m_provider = QStringLiteral("QODBC"); break;
-    case 6: m_provider = QStringLiteral("dBASE III"); break;
-    case 7: m_provider = QStringLiteral("Excel 8.0"); break;
-    case 1: m_provider = QStringLiteral("QSQLITE"); break;
-    default:
-        m_provider = QStringLiteral("QSQLITE");
-        type = 1;
-        break;
+        case 2:
+            m_provider = QStringLiteral("QPSQL");
+            break;
+        case 3:
+            m_provider = QStringLiteral("QSQLITE");
+            break;
+        case 4:
+            m_provider = QStringLiteral("Oracle");
+            break;
+        case 5:
+            m_provider = QStringLiteral("QODBC");
+            break;
+        case 6:
+            m_provider = QStringLiteral("dBASE III");
+            break;
+        case 7:
+            m_provider = QStringLiteral("Excel 8.0");
+            break;
+        case 1:
+            m_provider = QStringLiteral("QSQLITE");
+            break;
+        default:
+            m_provider = QStringLiteral("QSQLITE");
+            type = 1;
+            break;
     }
     m_providerType = type;
 }
@@ -70,32 +84,37 @@ void AdoConnection::SetProviderType(int type)
 QString AdoConnection::ConnectionString() const
 {
     if (m_providerType == 5) {
-        return QStringLiteral("DSN=") + DSN + QStringLiteral(";UID=") + UserID + QStringLiteral(";PWD=") + Password
-               + QLatin1Char(';');
+        return QStringLiteral("DSN=") + DSN + QStringLiteral(";UID=") + UserID + QStringLiteral(";PWD=") + Password +
+               QLatin1Char(';');
     }
     QString text = UDLFileName.isEmpty()
                        ? QStringLiteral("Provider=") + m_provider + QStringLiteral(";Data Source=") + DataSource
                        : QStringLiteral("File Name=") + UDLFileName;
     switch (m_providerType) {
-    case 1:
-    case 3:
-        if (!Password.isEmpty())
-            text += QStringLiteral(";Database Password=") + Password;
-        break;
-    case 2:
-        if (!InitialCatalog.isEmpty())
-            text += QStringLiteral(";Initial Catalog = ") + InitialCatalog;
-        if (UseNTSecurity) {
-            text += QStringLiteral(";Integrated Security=SSPI");
-        } else if (!UserID.isEmpty()) {
-            text += QStringLiteral(";User ID=") + UserID;
+        case 1:
+        case 3:
             if (!Password.isEmpty())
-                text += QStringLiteral(";Password=") + Password;
-        }
-        break;
-    case 6: text += QStringLiteral(";Extended Properties=dBASE III;"); break;
-    case 7: text += QStringLiteral(";Extended Properties=Excel 8.0;"); break;
-    default: break;
+                text += QStringLiteral(";Database Password=") + Password;
+            break;
+        case 2:
+            if (!InitialCatalog.isEmpty())
+                text += QStringLiteral(";Initial Catalog = ") + InitialCatalog;
+            if (UseNTSecurity) {
+                text += QStringLiteral(";Integrated Security=SSPI");
+            } else if (!UserID.isEmpty()) {
+                text += QStringLiteral(";User ID=") + UserID;
+                if (!Password.isEmpty())
+                    text += QStringLiteral(";Password=") + Password;
+            }
+            break;
+        case 6:
+            text += QStringLiteral(";Extended Properties=dBASE III;");
+            break;
+        case 7:
+            text += QStringLiteral(";Extended Properties=Excel 8.0;");
+            break;
+        default:
+            break;
     }
     return text;
 }
@@ -104,6 +123,8 @@ void AdoConnection::Close()
 {
     if (!QSqlDatabase::contains(m_connectionName))
         return;
+    // Kept queries hold the connection: they go before it.
+    DropPrepared();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen())
@@ -130,15 +151,21 @@ bool AdoConnection::DataOpen()
 
     QString driver;
     switch (m_providerType) {
-    case 1:
-    case 3: driver = QStringLiteral("QSQLITE"); break;
-    case 2: driver = QStringLiteral("QPSQL"); break;
-    case 5: driver = QStringLiteral("QODBC"); break;
-    default: {
-        const QString why = QStringLiteral("Provider %1 is not supported.").arg(m_provider);
-        LogError(QStringLiteral("Error_DataOpen : "), 3706, why);
-        return OpenFailed(why);
-    }
+        case 1:
+        case 3:
+            driver = QStringLiteral("QSQLITE");
+            break;
+        case 2:
+            driver = QStringLiteral("QPSQL");
+            break;
+        case 5:
+            driver = QStringLiteral("QODBC");
+            break;
+        default: {
+            const QString why = QStringLiteral("Provider %1 is not supported.").arg(m_provider);
+            LogError(QStringLiteral("Error_DataOpen : "), 3706, why);
+            return OpenFailed(why);
+        }
     }
     if (!QSqlDatabase::isDriverAvailable(driver))
         return OpenFailed(QStringLiteral("The database driver %1 is not installed.").arg(driver));
@@ -188,6 +215,9 @@ bool AdoConnection::DataOpen()
             Query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
             Query(QStringLiteral("PRAGMA foreign_keys=ON"));
             Query(QStringLiteral("PRAGMA journal_mode=WAL"));
+            // With the write-ahead log a commit need not wait for the disk: the file stays
+            // consistent after a crash, and each item command commits on its own.
+            Query(QStringLiteral("PRAGMA synchronous=NORMAL"));
         }
     } catch (const KvlError& error) {
         return OpenFailed(error.Description());
@@ -238,20 +268,43 @@ QSqlQuery AdoConnection::Query(const QString& statement, const QVariantList& val
         return query.exec();
     }();
     if (!ok)
-        throw KvlError(ErrorNumber(query.lastError()), ErrorText(query.lastError()));
+        Raise(query);
     return query;
+}
+
+void AdoConnection::Raise(const QSqlQuery& query)
+{
+    throw KvlError(ErrorNumber(query.lastError()), ErrorText(query.lastError()));
 }
 
 QVariant AdoConnection::Scalar(const QString& statement, const QVariantList& values) const
 {
-    QSqlQuery query = Query(statement, values);
-    return query.next() ? query.value(0) : QVariant();
+    QVariant value;
+    RunPrepared(statement, values, [&](QSqlQuery& query) {
+        if (query.next())
+            value = query.value(0);
+    });
+    return value;
+}
+
+void AdoConnection::Run(const QString& statement, const QVariantList& values) const
+{
+    RunPrepared(statement, values, {});
+}
+
+void AdoConnection::ForEachRow(const QString& statement, const QVariantList& values,
+                               const std::function<void(const QSqlQuery& row)>& read) const
+{
+    RunPrepared(statement, values, [&](QSqlQuery& query) {
+        while (query.next())
+            read(query);
+    });
 }
 
 bool AdoConnection::Execute(const QString& statement, const QVariantList& values)
 {
     try {
-        Query(statement, values);
+        Run(statement, values);
         return true;
     } catch (const KvlError& error) {
         m_lastErrorNumber = error.Number();

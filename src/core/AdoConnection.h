@@ -2,11 +2,14 @@
 
 #include "core/SqlDialect.h"
 
+#include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <functional>
+#include <memory>
 
 // The program's one database connection. Provider types: 1 and 3 a SQLite file, 2 a PostgreSQL
 // server, 5 an ODBC data source; 4, 6 and 7 name engines that are not supported here.
@@ -27,8 +30,8 @@ public:
     QString AppRole;
     QString AppRolePassword;
     int CursorLocation = 2;
-    QString DataSource;       // database file, or server host[:port]
-    QString InitialCatalog;   // database name on a server
+    QString DataSource;      // database file, or server host[:port]
+    QString InitialCatalog;  // database name on a server
     QString Password;
     QString UDLFileName;
     bool UseNTSecurity = false;
@@ -50,6 +53,11 @@ public:
     QSqlQuery Query(const QString& statement, const QVariantList& values = {}) const;
     // The first column of the first row, or a null QVariant when there is no row. Raises on failure.
     QVariant Scalar(const QString& statement, const QVariantList& values = {}) const;
+    // Runs a statement and discards any rows; raises KvlError on failure.
+    void Run(const QString& statement, const QVariantList& values = {}) const;
+    // Runs a query and hands each row to `read` before the next; raises KvlError on failure.
+    void ForEachRow(const QString& statement, const QVariantList& values,
+                    const std::function<void(const QSqlQuery& row)>& read) const;
 
     bool DataOpen();
     QString ConnectionString() const;
@@ -75,7 +83,16 @@ signals:
     void Disconnected();
 
 private:
+    struct Prepared;
     bool OpenFailed(const QString& why);
+    // Raises the error of a failed statement as a KvlError with the engine's number.
+    [[noreturn]] static void Raise(const QSqlQuery& query);
+    // Runs a statement that hands no query out (Scalar, Run, ForEachRow, Execute) through a
+    // prepared query kept for the next call with the same text, so the engine parses and plans
+    // it once. A statement without values (schema changes among them) drops every kept query.
+    void RunPrepared(const QString& statement, const QVariantList& values,
+                     const std::function<void(QSqlQuery&)>& read) const;
+    void DropPrepared() const;
 
     QString m_connectionName;
     QString m_provider;
@@ -87,6 +104,7 @@ private:
     int m_savepoints = 0;
     long m_lastErrorNumber = 0;
     QString m_lastErrorText;
+    mutable QHash<QString, std::shared_ptr<Prepared>> m_prepared;
 };
 
 // Commits on Commit(), rolls back when it goes out of scope without one.

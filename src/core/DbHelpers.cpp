@@ -48,11 +48,18 @@ bool HasMarker(const QString& version)
 // The NAME of the row whose ID is `id`; "Unknown" for a null name. A missing row is an error.
 QString NameById(const QString& table, const QString& id)
 {
-    QSqlQuery query = gConnection().Query(QStringLiteral("SELECT NAME FROM %1 WHERE ID = ?").arg(table), {IdValue(id)});
-    if (!query.next())
+    bool found = false;
+    QVariant name;
+    gConnection().ForEachRow(QStringLiteral("SELECT NAME FROM %1 WHERE ID = ?").arg(table), {IdValue(id)},
+                             [&](const QSqlQuery& row) {
+                                 if (!found)
+                                     name = row.value(0);
+                                 found = true;
+                             });
+    if (!found)
         throw KvlError(kNoCurrentRecord, QStringLiteral("Either BOF or EOF is True, or the current record has been "
                                                         "deleted. Requested operation requires a current record."));
-    return query.value(0).isNull() ? kUnknownName : query.value(0).toString();
+    return name.isNull() ? kUnknownName : name.toString();
 }
 
 }  // namespace

@@ -138,9 +138,9 @@ QString ItemRecord::InsertWithNewId(const std::function<Columns(const QString& i
         names << column;
         values << value;
     }
-    connection.Query(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                         .arg(m_table.name, names.join(QStringLiteral(", ")), Placeholders(values.size())),
-                     values);
+    connection.Run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                       .arg(m_table.name, names.join(QStringLiteral(", ")), Placeholders(values.size())),
+                   values);
     if (!transaction.Commit())
         throw KvlError(3251, QStringLiteral("The new row could not be committed."));
     return id;

@@ -46,10 +46,10 @@ LinkPlacement::Placed LinkPlacement::Place(const Table& table, const QString& pa
     }
     if (placed.order == 0)
         placed.order = table.next(parentId);
-    connection.Query(QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?, ?, ?)")
-                         .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
-                              QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
-                     {parent, child, placed.order});
+    connection.Run(QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?, ?, ?)")
+                       .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
+                            QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
+                   {parent, child, placed.order});
     if (!transaction.Commit())
         throw KvlError(3251, QStringLiteral("The link could not be committed."));
     placed.inserted = true;

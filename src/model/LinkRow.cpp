@@ -40,22 +40,25 @@ QList<LinkRow> LinkRow::Read(const QString& statement, const QVariantList& value
 
 void LinkRow::ReadInto(const QString& statement, const QVariantList& values, QList<LinkRow>& rows)
 {
-    QSqlQuery query = gConnection().Query(statement, values);
-    const QSqlRecord record = query.record();
     static const std::array<const char*, 10> names = {
         "PARENT_ID",     "ID",          "ORDER_NO", "NAME",     "TITLE",
         "DATE_CREATION", "DATE_UPDATE", "ID_USER",  "WORKLOAD", "ID_CONFIGURATION"};
     std::array<int, 10> columns{};
-    for (size_t i = 0; i < names.size(); ++i)
-        columns[i] = record.indexOf(QLatin1String(names[i]));
-    while (query.next()) {
+    bool first = true;
+    gConnection().ForEachRow(statement, values, [&](const QSqlQuery& query) {
+        if (first) {
+            const QSqlRecord record = query.record();
+            for (size_t i = 0; i < names.size(); ++i)
+                columns[i] = record.indexOf(QLatin1String(names[i]));
+            first = false;
+        }
         std::array<QVariant, 10> v;
         for (size_t i = 0; i < names.size(); ++i)
             if (columns[i] >= 0)
                 v[i] = query.value(columns[i]);
         rows.append({std::move(v[0]), std::move(v[1]), std::move(v[2]), std::move(v[3]), std::move(v[4]),
                      std::move(v[5]), std::move(v[6]), std::move(v[7]), std::move(v[8]), std::move(v[9])});
-    }
+    });
 }
 
 QList<LinkRow> LinkRow::SubTestChildren(const QStringList& parentIds)

@@ -95,8 +95,8 @@ int TestPlan::Link(ExplorerNode* nodParent)
             ids);
         if (!linked.isNull())
             return 0;
-        connection.Query(
-            QStringLiteral("INSERT INTO CONFIGURATION_LINKS (ID_TESTPLAN, ID_CONFIGURATION) VALUES (?, ?)"), ids);
+        connection.Run(QStringLiteral("INSERT INTO CONFIGURATION_LINKS (ID_TESTPLAN, ID_CONFIGURATION) VALUES (?, ?)"),
+                       ids);
         const QString parentKey = Configuration::NodeKeyOf(configurationId);
         const QString key = parentKey + NodeKey::kSeparator + Id();
         gExplorerNodes().Add(parentKey, key, Name(), kImageTestPlan)->SetTag(Id());

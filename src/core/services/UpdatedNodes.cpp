@@ -5,15 +5,27 @@
 
 namespace {
 
+// The id part of a tag "parent|id|order", as KeyIdShort reads it, without copying: a link looks
+// at every node of the tree.
+QStringView TagId(QStringView tag)
+{
+    const qsizetype first = tag.indexOf(u'|');
+    if (first < 0)
+        return {};
+    const qsizetype second = tag.indexOf(u'|', first + 1);
+    return second < 0 ? tag.mid(first + 1) : tag.mid(first + 1, second - first - 1);
+}
+
 bool Shows(const ExplorerNode& node, const QString& id)
 {
     const int image = node.Image();
+    const QString& tag = node.Tag();
     if (image == kImageConfiguration || image == kImageTestPlan)
-        return node.Tag() == id;
+        return tag == id;
     if (image >= kImageSubTestFirst && image <= kImageSubTestLast)
-        return KeyId(node.Tag()) == id;
+        return (tag.size() > 3 ? TagId(tag) : QStringView()) == id;  // as KeyId
     if (image == kImageProcedure)
-        return KeyIdShort(node.Tag()) == id;
+        return TagId(tag) == id;  // as KeyIdShort
     return false;
 }
 

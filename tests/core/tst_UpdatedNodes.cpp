@@ -1,0 +1,46 @@
+#include "core/KeyHelpers.h"
+#include "core/services/ExplorerNodes.h"
+#include "core/services/UpdatedNodes.h"
+
+#include <QtTest>
+
+// The nodes showing an item are found by the id part of their tags, read as KeyId (sub-tests)
+// and KeyIdShort (procedures) read it.
+class tst_UpdatedNodes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { gExplorerNodes().Clear(); }
+
+    void findsNodesByTheIdOfTheirTags_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::newRow("link") << "1|5|2";
+        QTest::newRow("longer id") << "1|55|2";
+        QTest::newRow("id at the end") << "1|5";
+        QTest::newRow("no separator") << "5";
+        QTest::newRow("short tag") << "|5|";
+        QTest::newRow("empty parts") << "||";
+        QTest::newRow("empty") << "";
+        QTest::newRow("order only") << "12|5|";
+    }
+
+    void findsNodesByTheIdOfTheirTags()
+    {
+        QFETCH(QString, tag);
+        ExplorerNodes& tree = gExplorerNodes();
+        tree.Add({}, "Root", "Database", kImageRoot);
+        tree.Add("Root", "S", "Sub-test", kImageSubTestFirst + 2)->SetTag(tag);
+        tree.Add("S", "P", "Procedure", kImageProcedure)->SetTag(tag);
+        for (const QString& id : {QString("5"), QString("55"), QString(""), QString("2")}) {
+            const bool subTest = KeyId(tag) == id;
+            const bool procedure = KeyIdShort(tag) == id;
+            QCOMPARE(SubTestNodes(id).size(), size_t(subTest ? 1 : 0));
+            QCOMPARE(tvTestPlan_UpdatedNodes(id, kImageProcedure).size(), size_t(procedure ? 1 : 0));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_UpdatedNodes)
+#include "tst_UpdatedNodes.moc"
