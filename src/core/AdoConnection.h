@@ -89,7 +89,8 @@ private:
     [[noreturn]] static void Raise(const QSqlQuery& query);
     // Runs a statement that hands no query out (Scalar, Run, ForEachRow, Execute) through a
     // prepared query kept for the next call with the same text, so the engine parses and plans
-    // it once. A statement without values (schema changes among them) drops every kept query.
+    // it once. Unbound statements other than queries run directly; a schema change drops every
+    // kept query.
     void RunPrepared(const QString& statement, const QVariantList& values,
                      const std::function<void(QSqlQuery&)>& read) const;
     void DropPrepared() const;

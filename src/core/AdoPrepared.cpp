@@ -23,9 +23,13 @@ void AdoConnection::DropPrepared() const
 void AdoConnection::RunPrepared(const QString& statement, const QVariantList& values,
                                 const std::function<void(QSqlQuery&)>& read) const
 {
-    if (values.isEmpty()) {
-        // A schema change would leave kept plans behind on some engines.
-        DropPrepared();
+    const QStringView text = QStringView(statement).trimmed();
+    const auto startsWith = [&](const char* word) { return text.startsWith(QLatin1String(word), Qt::CaseInsensitive); };
+    if (values.isEmpty() && !startsWith("SELECT")) {
+        // A schema change would leave kept plans behind on some engines; other unbound
+        // statements (savepoints, pragmas) cannot be prepared everywhere.
+        if (startsWith("CREATE") || startsWith("ALTER") || startsWith("DROP"))
+            DropPrepared();
         QSqlQuery query = Query(statement, values);
         if (read)
             read(query);
