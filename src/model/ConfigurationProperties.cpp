@@ -2,8 +2,6 @@
 
 #include "core/KeyHelpers.h"
 #include "core/services/PropertyGrid.h"
-#include "core/services/RenameItem.h"
-#include "model/PropertyCaptions.h"
 #include "model/PropertyRows.h"
 
 namespace PR = PropertyRows;
@@ -27,27 +25,15 @@ QList<PR::Row> ConfigurationRows()
 void Configuration::Properties()
 {
     LoadTestPlans(false);
-    PropertyGrid& grid = gPropertyGrid();
-    const QList<PR::Row> rows = ConfigurationRows();
-    PR::WriteCaptions(grid, rows);
-    if (!Id().isEmpty()) {
-        PR::WriteValues(grid, rows, [this](int caption) -> QString {
-            switch (caption) {
-            case C::kName: return Name();
-            case C::kTitle: return Title();
-            case C::kDescription: return PR::DocumentText(HasDescription());
-            case C::kCreationDate: return PR::DateText(DateCreation());
-            case C::kUpdateDate: return PR::DateText(DateUpdate());
-            case C::kAuthor: return Author();
-            case C::kFirst: return Equipment1();
-            case C::kSecond: return Equipment2();
-            case C::kThird: return Equipment3();
-            case C::kTestPlans: return PR::ListText(HasTestPlans());
-            default: return {};
-            }
-        });
-    }
-    PR::Finish(grid);
+    PR::Write(gPropertyGrid(), ConfigurationRows(), *this, [this](int caption) -> QString {
+        if (caption == C::kFirst)
+            return Equipment1();
+        if (caption == C::kSecond)
+            return Equipment2();
+        if (caption == C::kThird)
+            return Equipment3();
+        return PR::ListText(HasTestPlans());
+    });
 }
 
 bool Configuration::BeforeEditProperty(int intRow)
@@ -63,18 +49,14 @@ void Configuration::AfterEditProperty(int Row, int Col)
     const QString text = gPropertyGrid().TextMatrix(Row, Col);
     const int caption = PR::At(ConfigurationRows(), Row).caption;
     const Configuration stored = *this;
-    switch (caption) {
-    case C::kName: SetName(PR::Fit(text)); break;
-    case C::kTitle: SetTitle(PR::Fit(text)); break;
-    case C::kFirst: SetEquipment1(PR::Fit(text)); break;
-    case C::kSecond: SetEquipment2(PR::Fit(text)); break;
-    case C::kThird: SetEquipment3(PR::Fit(text)); break;
-    default: break;
-    }
-    // The tree shows a new name only once it is stored; a failed save shows the stored values again.
-    if (Update() != 0)
-        *this = stored;
-    else if (caption == C::kName)
-        RenameItem(kImageConfiguration, Id(), Name());
+    if (caption == C::kFirst)
+        SetEquipment1(PR::Fit(text));
+    else if (caption == C::kSecond)
+        SetEquipment2(PR::Fit(text));
+    else if (caption == C::kThird)
+        SetEquipment3(PR::Fit(text));
+    else
+        PR::SetMainText(*this, caption, text);
+    PR::Save(*this, stored, caption, kImageConfiguration);
     Properties();
 }

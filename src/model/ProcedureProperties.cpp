@@ -3,8 +3,6 @@
 #include "core/BugLog.h"
 #include "core/KeyHelpers.h"
 #include "core/services/PropertyGrid.h"
-#include "core/services/RenameItem.h"
-#include "model/PropertyCaptions.h"
 #include "model/PropertyRows.h"
 #include "model/Result.h"
 
@@ -22,8 +20,7 @@ QList<PR::Row> ProcedureRows()
                        PR::Group(C::kLinks), PR::Property(C::kSubtests, E::ListButton), PR::Group(C::kResult),
                        PR::Property(C::kExpectedResult, E::DocumentButton), PR::Property(C::kStatus, E::StatusList),
                        PR::Property(C::kComment, E::Button), PR::Property(C::kIteration, E::Plain),
-                       PR::Property(C::kFirstPlayedDate), PR::Property(C::kLastPlayedDate),
-                       PR::UsersOnly(C::kTester)});
+                       PR::Property(C::kFirstPlayedDate), PR::Property(C::kLastPlayedDate), PR::UsersOnly(C::kTester)});
 }
 
 // The execution result belongs to whoever plays the procedure, not only to its authors.
@@ -37,33 +34,31 @@ bool IsResultRow(int caption)
 void Procedure::Properties()
 {
     LoadSubTests(false);
-    PropertyGrid& grid = gPropertyGrid();
-    const QList<PR::Row> rows = ProcedureRows();
-    PR::WriteCaptions(grid, rows);
-    if (!Id().isEmpty()) {
-        const std::shared_ptr<::Result> result = Result();
-        PR::WriteValues(grid, rows, [&](int caption) -> QString {
-            switch (caption) {
-            case C::kName: return Name();
-            case C::kTitle: return Title();
-            case C::kDescription: return PR::DocumentText(HasDescription());
-            case C::kCreationDate: return PR::DateText(DateCreation());
-            case C::kUpdateDate: return PR::DateText(DateUpdate());
-            case C::kWorkload: return PR::NumberText(WorkLoad());
-            case C::kAuthor: return Author();
-            case C::kSubtests: return PR::ListText(HasSubTests());
-            case C::kExpectedResult: return PR::DocumentText(HasExpectedResult());
-            case C::kStatus: return StatusText(result->Status());
-            case C::kComment: return result->Comment();
-            case C::kIteration: return QString::number(result->Iteration());
-            case C::kFirstPlayedDate: return result->DateCreation();
-            case C::kLastPlayedDate: return result->DateUpdate();
-            case C::kTester: return result->Tester();
-            default: return {};
-            }
-        });
-    }
-    PR::Finish(grid);
+    std::shared_ptr<::Result> result;
+    if (!Id().isEmpty())
+        result = Result();
+    PR::Write(gPropertyGrid(), ProcedureRows(), *this, [&](int caption) -> QString {
+        switch (caption) {
+            case C::kWorkload:
+                return PR::NumberText(WorkLoad());
+            case C::kSubtests:
+                return PR::ListText(HasSubTests());
+            case C::kExpectedResult:
+                return PR::DocumentText(HasExpectedResult());
+            case C::kStatus:
+                return StatusText(result->Status());
+            case C::kComment:
+                return result->Comment();
+            case C::kIteration:
+                return QString::number(result->Iteration());
+            case C::kFirstPlayedDate:
+                return result->DateCreation();
+            case C::kLastPlayedDate:
+                return result->DateUpdate();
+            default:
+                return result->Tester();
+        }
+    });
 }
 
 bool Procedure::BeforeEditProperty(int intRow)
@@ -90,17 +85,9 @@ void Procedure::AfterEditProperty(int Row, int Col)
         const int caption = PR::At(ProcedureRows(), Row).caption;
         if (caption == C::kName || caption == C::kTitle || caption == C::kWorkload) {
             const Procedure stored = *this;
-            if (caption == C::kName)
-                SetName(PR::Fit(text));
-            else if (caption == C::kTitle)
-                SetTitle(PR::Fit(text));
-            else
+            if (!PR::SetMainText(*this, caption, text))
                 SetWorkLoad(PR::WorkLoadFromText(text));
-            // The tree shows a new name only once it is stored; a failed save shows the stored values.
-            if (Update() != 0)
-                *this = stored;
-            else if (caption == C::kName)
-                RenameItem(kImageProcedure, Id(), Name());
+            PR::Save(*this, stored, caption, kImageProcedure);
         } else if (IsResultRow(caption)) {
             const std::shared_ptr<::Result> result = Result();
             const ::Result stored = *result;

@@ -4,6 +4,7 @@
 #include "core/KeyHelpers.h"
 #include "core/KvlError.h"
 #include "core/services/PropertyGrid.h"
+#include "model/ItemRecord.h"
 #include "model/PropertyCaptions.h"
 
 #include <QLocale>
@@ -51,34 +52,62 @@ Row At(const QList<Row>& rows, int row)
     return (row >= 0 && row < rows.size()) ? rows[row] : Row{};
 }
 
-void WriteCaptions(PropertyGrid& grid, const QList<Row>& rows)
+void Write(PropertyGrid& grid, const QList<Row>& rows, const ItemRecord& item,
+           const std::function<QString(int caption)>& own)
 {
+    namespace C = PropertyCaptions;
     grid.SetRows(static_cast<int>(rows.size()));
     grid.Clear();
     for (int i = 0; i < rows.size(); ++i) {
-        grid.SetTextMatrix(i, PropertyGrid::kCaptionCol, PropertyCaptions::Text(rows[i].caption));
+        grid.SetTextMatrix(i, PropertyGrid::kCaptionCol, C::Text(rows[i].caption));
         if (rows[i].group) {
             grid.SetCellFontBold(i, PropertyGrid::kCaptionCol, i, PropertyGrid::kCaptionCol, true);
             grid.SetIsSubtotal(i, true);
             grid.SetRowOutlineLevel(i, 0);
         }
     }
-}
-
-void WriteValues(PropertyGrid& grid, const QList<Row>& rows, const std::function<QString(int caption)>& value)
-{
-    for (int i = 0; i < rows.size(); ++i) {
-        if (!rows[i].group)
-            grid.SetTextMatrix(i, PropertyGrid::kValueCol, value(rows[i].caption));
+    for (int i = 0; !item.Id().isEmpty() && i < rows.size(); ++i) {
+        QString value;
+        switch (rows[i].caption) {
+            case C::kName:
+                value = item.Name();
+                break;
+            case C::kTitle:
+                value = item.Title();
+                break;
+            case C::kDescription:
+                value = DocumentText(item.HasDescription());
+                break;
+            case C::kCreationDate:
+                value = DateText(item.DateCreation());
+                break;
+            case C::kUpdateDate:
+                value = DateText(item.DateUpdate());
+                break;
+            case C::kAuthor:
+                value = item.Author();
+                break;
+            default:
+                value = rows[i].group ? QString() : own(rows[i].caption);
+                break;
+        }
+        grid.SetTextMatrix(i, PropertyGrid::kValueCol, value);
     }
-}
-
-void Finish(PropertyGrid& grid)
-{
     if (grid.Rows() > 0)
         grid.SetCellAlignment(0, PropertyGrid::kValueCol, grid.Rows() - 1, PropertyGrid::kValueCol,
                               Qt::AlignLeft | Qt::AlignTop);
     grid.Refresh();
+}
+
+bool SetMainText(ItemRecord& item, int caption, const QString& text)
+{
+    if (caption == PropertyCaptions::kName)
+        item.SetName(Fit(text));
+    else if (caption == PropertyCaptions::kTitle)
+        item.SetTitle(Fit(text));
+    else
+        return false;
+    return true;
 }
 
 bool ChooseEditor(PropertyGrid& grid, int row, Editor editor, bool hasLinks)
@@ -87,24 +116,24 @@ bool ChooseEditor(PropertyGrid& grid, int row, Editor editor, bool hasLinks)
         return true;
     grid.SetEditor(row, PropertyGrid::kPlainEditor);
     switch (editor) {
-    case Editor::Refused:
-        return true;
-    case Editor::Plain:
-        return false;
-    case Editor::Button:
-        grid.SetEditor(row, PropertyGrid::kButtonEditor, PropertyGrid::ButtonPicture::None);
-        return false;
-    case Editor::DocumentButton:
-        grid.SetEditor(row, PropertyGrid::kButtonEditor, PropertyGrid::ButtonPicture::Edit);
-        return false;
-    case Editor::ListButton:
-        if (!hasLinks)
+        case Editor::Refused:
             return true;
-        grid.SetEditor(row, PropertyGrid::kButtonEditor, PropertyGrid::ButtonPicture::None);
-        return false;
-    case Editor::StatusList:
-        grid.SetEditor(row, StatusList());
-        return false;
+        case Editor::Plain:
+            return false;
+        case Editor::Button:
+            grid.SetEditor(row, PropertyGrid::kButtonEditor, PropertyGrid::ButtonPicture::None);
+            return false;
+        case Editor::DocumentButton:
+            grid.SetEditor(row, PropertyGrid::kButtonEditor, PropertyGrid::ButtonPicture::Edit);
+            return false;
+        case Editor::ListButton:
+            if (!hasLinks)
+                return true;
+            grid.SetEditor(row, PropertyGrid::kButtonEditor, PropertyGrid::ButtonPicture::None);
+            return false;
+        case Editor::StatusList:
+            grid.SetEditor(row, StatusList());
+            return false;
     }
     return true;
 }

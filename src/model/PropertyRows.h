@@ -6,6 +6,10 @@
 #include <functional>
 #include <initializer_list>
 
+#include "core/services/RenameItem.h"
+#include "model/PropertyCaptions.h"
+
+class ItemRecord;
 class PropertyGrid;
 
 // The row tables of the four item classes and what they share: captions and group rows, the
@@ -30,9 +34,18 @@ struct Row
 };
 
 // Rows written on their own: a group heading and a property row.
-inline Row Group(int caption) { return {caption, Editor::Refused, true, false}; }
-inline Row Property(int caption, Editor editor = Editor::Refused) { return {caption, editor, false, false}; }
-inline Row UsersOnly(int caption) { return {caption, Editor::Refused, false, true}; }
+inline Row Group(int caption)
+{
+    return {caption, Editor::Refused, true, false};
+}
+inline Row Property(int caption, Editor editor = Editor::Refused)
+{
+    return {caption, editor, false, false};
+}
+inline Row UsersOnly(int caption)
+{
+    return {caption, Editor::Refused, false, true};
+}
 
 // The rows shown in the present user-management state: the rows after a users-only row move
 // down by one while it is there.
@@ -40,16 +53,29 @@ QList<Row> Layout(std::initializer_list<Row> table);
 // The row at a grid row, a refused one outside the layout.
 Row At(const QList<Row>& rows, int row);
 
-// Sets the row count, clears the grid and writes the captions with the group rows formatted.
-void WriteCaptions(PropertyGrid& grid, const QList<Row>& rows);
-// The value of every property row, as `value` gives it for the row's caption.
-void WriteValues(PropertyGrid& grid, const QList<Row>& rows, const std::function<QString(int caption)>& value);
-// Value column aligned left-top, then the window repaints.
-void Finish(PropertyGrid& grid);
+// Rewrites the grid for `item`: row count, captions and group rows, then, for a stored item, the
+// values (the rows every item has read from it, the others from `own`), then the alignment and
+// the repaint.
+void Write(PropertyGrid& grid, const QList<Row>& rows, const ItemRecord& item,
+           const std::function<QString(int caption)>& own);
 
 // Sets the editor of the value cell of `row` and returns the edit's Cancel answer (true refuses).
 // `hasLinks` decides a list button.
 bool ChooseEditor(PropertyGrid& grid, int row, Editor editor, bool hasLinks);
+
+// Stores a typed name or title into the item, cut to the column; false for the other rows.
+bool SetMainText(ItemRecord& item, int caption, const QString& text);
+
+// Saves an edited item. The tree shows a new name only once it is stored; after a failed save
+// the item goes back to what was stored, so the rows show that again.
+template <class Item>
+void Save(Item& item, const Item& stored, int caption, int itemType)
+{
+    if (item.Update() != 0)
+        item = stored;
+    else if (caption == PropertyCaptions::kName)
+        RenameItem(itemType, item.Id(), item.Name());
+}
 
 QString DocumentText(bool present);
 QString ListText(bool present);

@@ -4,9 +4,7 @@
 #include "core/KeyHelpers.h"
 #include "core/services/ExplorerNode.h"
 #include "core/services/PropertyGrid.h"
-#include "core/services/RenameItem.h"
 #include "core/services/SelectedNode.h"
-#include "model/PropertyCaptions.h"
 #include "model/PropertyRows.h"
 
 namespace PR = PropertyRows;
@@ -17,13 +15,12 @@ namespace {
 QList<PR::Row> SubTestRows()
 {
     using E = PR::Editor;
-    return PR::Layout({PR::Group(C::kMain), PR::Property(C::kName, E::Plain), PR::Property(C::kTitle, E::Button),
-                       PR::Property(C::kDescription, E::DocumentButton), PR::Property(C::kCreationDate),
-                       PR::Property(C::kUpdateDate), PR::UsersOnly(C::kAuthor), PR::Group(C::kLinks),
-                       PR::Property(C::kTestPlans, E::ListButton), PR::Property(C::kProcedures, E::ListButton),
-                       PR::Property(C::kSubtestsParents, E::ListButton),
-                       PR::Property(C::kSubtestsChildren, E::ListButton), PR::Group(C::kAdvancement),
-                       PR::Property(C::kWorkload)});
+    return PR::Layout(
+        {PR::Group(C::kMain), PR::Property(C::kName, E::Plain), PR::Property(C::kTitle, E::Button),
+         PR::Property(C::kDescription, E::DocumentButton), PR::Property(C::kCreationDate), PR::Property(C::kUpdateDate),
+         PR::UsersOnly(C::kAuthor), PR::Group(C::kLinks), PR::Property(C::kTestPlans, E::ListButton),
+         PR::Property(C::kProcedures, E::ListButton), PR::Property(C::kSubtestsParents, E::ListButton),
+         PR::Property(C::kSubtestsChildren, E::ListButton), PR::Group(C::kAdvancement), PR::Property(C::kWorkload)});
 }
 
 // The item type a rename names: the level of the node the sub-test was selected at.
@@ -46,11 +43,16 @@ void LoadLinks(SubTest& subTest)
 bool HasLinks(const SubTest& subTest, int caption)
 {
     switch (caption) {
-    case C::kTestPlans: return subTest.HasTestPlans();
-    case C::kProcedures: return subTest.HasProcedures();
-    case C::kSubtestsParents: return subTest.HasSubTestParents();
-    case C::kSubtestsChildren: return subTest.HasSubTestChildren();
-    default: return false;
+        case C::kTestPlans:
+            return subTest.HasTestPlans();
+        case C::kProcedures:
+            return subTest.HasProcedures();
+        case C::kSubtestsParents:
+            return subTest.HasSubTestParents();
+        case C::kSubtestsChildren:
+            return subTest.HasSubTestChildren();
+        default:
+            return false;
     }
 }
 
@@ -60,24 +62,9 @@ int SubTest::Properties()
 {
     try {
         LoadLinks(*this);
-        PropertyGrid& grid = gPropertyGrid();
-        const QList<PR::Row> rows = SubTestRows();
-        PR::WriteCaptions(grid, rows);
-        if (!Id().isEmpty()) {
-            PR::WriteValues(grid, rows, [this](int caption) -> QString {
-                switch (caption) {
-                case C::kName: return Name();
-                case C::kTitle: return Title();
-                case C::kDescription: return PR::DocumentText(HasDescription());
-                case C::kCreationDate: return PR::DateText(DateCreation());
-                case C::kUpdateDate: return PR::DateText(DateUpdate());
-                case C::kAuthor: return Author();
-                case C::kWorkload: return PR::NumberText(HeldWorkLoad());
-                default: return PR::ListText(HasLinks(*this, caption));
-                }
-            });
-        }
-        PR::Finish(grid);
+        PR::Write(gPropertyGrid(), SubTestRows(), *this, [this](int caption) -> QString {
+            return caption == C::kWorkload ? PR::NumberText(HeldWorkLoad()) : PR::ListText(HasLinks(*this, caption));
+        });
         return 0;
     } catch (const std::exception& error) {
         LogError(Label(QStringLiteral("Properties")), error);
@@ -99,14 +86,7 @@ void SubTest::AfterEditProperty(int Row, int Col)
     const QString text = gPropertyGrid().TextMatrix(Row, Col);
     const int caption = PR::At(SubTestRows(), Row).caption;
     const SubTest stored = *this;
-    if (caption == C::kName)
-        SetName(PR::Fit(text));
-    else if (caption == C::kTitle)
-        SetTitle(PR::Fit(text));
-    // The tree shows a new name only once it is stored; a failed save shows the stored values again.
-    if (Update() != 0)
-        *this = stored;
-    else if (caption == C::kName)
-        RenameItem(SelectedSubTestImage(), Id(), Name());
+    PR::SetMainText(*this, caption, text);
+    PR::Save(*this, stored, caption, SelectedSubTestImage());
     Properties();
 }

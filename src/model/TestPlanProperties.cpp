@@ -2,8 +2,6 @@
 
 #include "core/KeyHelpers.h"
 #include "core/services/PropertyGrid.h"
-#include "core/services/RenameItem.h"
-#include "model/PropertyCaptions.h"
 #include "model/PropertyRows.h"
 
 namespace PR = PropertyRows;
@@ -26,26 +24,13 @@ QList<PR::Row> TestPlanRows()
 void TestPlan::Properties()
 {
     LoadSubTests1(false);
-    PropertyGrid& grid = gPropertyGrid();
-    const QList<PR::Row> rows = TestPlanRows();
-    PR::WriteCaptions(grid, rows);
-    if (!Id().isEmpty()) {
-        PR::WriteValues(grid, rows, [this](int caption) -> QString {
-            switch (caption) {
-            case C::kName: return Name();
-            case C::kTitle: return Title();
-            case C::kDescription: return PR::DocumentText(HasDescription());
-            case C::kCreationDate: return PR::DateText(DateCreation());
-            case C::kUpdateDate: return PR::DateText(DateUpdate());
-            case C::kAuthor: return Author();
-            case C::kConfigurations: return PR::ListText(true);
-            case C::kSubtests: return PR::ListText(HasSubTests1());
-            case C::kWordTemplate: return PR::DocumentText(WordTemplate());
-            default: return {};
-            }
-        });
-    }
-    PR::Finish(grid);
+    PR::Write(gPropertyGrid(), TestPlanRows(), *this, [this](int caption) -> QString {
+        if (caption == C::kConfigurations)
+            return PR::ListText(true);
+        if (caption == C::kSubtests)
+            return PR::ListText(HasSubTests1());
+        return PR::DocumentText(WordTemplate());
+    });
 }
 
 bool TestPlan::BeforeEditProperty(int intRow)
@@ -62,14 +47,7 @@ void TestPlan::AfterEditProperty(int Row, int Col)
     const QString text = gPropertyGrid().TextMatrix(Row, Col);
     const int caption = PR::At(TestPlanRows(), Row).caption;
     const TestPlan stored = *this;
-    if (caption == C::kName)
-        SetName(PR::Fit(text));
-    else if (caption == C::kTitle)
-        SetTitle(PR::Fit(text));
-    // The tree shows a new name only once it is stored; a failed save shows the stored values again.
-    if (Update() != 0)
-        *this = stored;
-    else if (caption == C::kName)
-        RenameItem(kImageTestPlan, Id(), Name());
+    PR::SetMainText(*this, caption, text);
+    PR::Save(*this, stored, caption, kImageTestPlan);
     Properties();
 }
