@@ -24,6 +24,7 @@ private slots:
     void readsBack_data() { TestDatabase::AddBackendRows(); }
     void readsBack();
     void failureStoresNothing();
+    void shippedSampleHoldsThePlan();
 };
 
 void tst_DemonstrationPlan::readsBack()
@@ -98,6 +99,24 @@ void tst_DemonstrationPlan::failureStoresNothing()
     QVERIFY(env.BugLog().contains("Error_BuildDemonstrationPlan : "));
     for (const char* table : {"CONFIGURATION", "TESTPLAN", "SUBTEST", "PROCEDURES", "RESULT"})
         QCOMPARE(ModelFixture::Scalar(QString("SELECT COUNT(*) FROM ") + table).toInt(), 0);
+}
+
+void tst_DemonstrationPlan::shippedSampleHoldsThePlan()
+{
+    TestEnvironment env;
+    const QString copy = env.Path("demo.db");
+    QVERIFY(QFile::copy(KORAVEL_SAMPLE_DB, copy));
+    QVERIFY(gConnection().OpenAccess(copy));
+    Configuration bench;
+    QCOMPARE(bench.Find("1"), 0);
+    QCOMPARE(bench.LoadTestPlans(), 0);
+    QCOMPARE(bench.TestPlans().Count(), 1);
+    const auto plan = *bench.TestPlans().begin();
+    plan->SetKey(TreeFixture::K("Eqpt1~" + plan->Id()));
+    QCOMPARE(plan->LoadSubTests1(), 0);
+    QCOMPARE(plan->SubTests1().Count(), 2);
+    gConnection().Close();
+    QCOMPARE(env.BugLogEntries(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_DemonstrationPlan)
