@@ -41,6 +41,8 @@ public:
     // A copy of the row held (equipment and title; no description, links or pictures) under a new
     // id, with its node under "Root"; the object then stands for the copy.
     int Clone();
+    // Opens the description window, or brings the open one forward: 0 done, 1 failed.
+    int LoadDocument();
 
 protected:
     QStringList FindColumns() const override;
