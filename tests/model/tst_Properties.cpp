@@ -1,5 +1,6 @@
 #include "ModelFixture.h"
 #include "TestDatabase.h"
+#include "FakeDescriptionWindows.h"
 #include "TestEnvironment.h"
 #include "TreeFixture.h"
 
@@ -335,20 +336,21 @@ void tst_Properties::renameStoredThenShown_data()
     QTest::addColumn<int>("imageFirst");  // the images of the item's kind
     QTest::addColumn<int>("imageLast");
     QTest::addColumn<int>("nodes");  // how many nodes show the item
+    QTest::addColumn<QString>("kind");
 
     for (const QString backend : {"sqlite", "postgres"}) {
         const QByteArray name = backend.toUtf8();
         const char* b = name.constData();
         QTest::addRow("%s, configuration", b) << backend << kConfiguration << "CONFIGURATION"
-                                              << "1" << 2 << 2 << 1;
+                                              << "1" << 2 << 2 << 1 << "Configuration";
         QTest::addRow("%s, test plan", b) << backend << kPlan << "TESTPLAN"
-                                          << "10" << 3 << 3 << 1;
+                                          << "10" << 3 << 3 << 1 << "TestPlan";
         // Twice is also linked straight under plan B: selected at level 2, renamed at level 1 too.
         QTest::addRow("%s, sub-test", b) << backend << kSubTest << "SUBTEST"
-                                         << "21" << 4 << 13 << 5;
+                                         << "21" << 4 << 13 << 5 << "SubTest";
         QTest::addRow("%s, procedure", b) << backend << "Eqpt1~10~10|22|2~22|32|1$"
                                           << "PROCEDURES"
-                                          << "32" << 14 << 14 << 6;
+                                          << "32" << 14 << 14 << 6 << "Procedure";
     }
 }
 
@@ -360,12 +362,22 @@ void tst_Properties::renameStoredThenShown()
     QFETCH(int, imageFirst);
     QFETCH(int, imageLast);
     QFETCH(int, nodes);
+    QFETCH(QString, kind);
     OPEN_STORED_TREE(env, db);
     Run("INSERT INTO TESTPLAN_LINKS (ID_TESTPLAN, ID_SUBTEST, ORDER_SUBTEST) VALUES (11, 21, 2)");
     Prepare();
     QHash<QString, QString> before;
     for (int i = 1; i <= gExplorerNodes().Count(); ++i)
         before.insert(gExplorerNodes().Item(i)->Key(), gExplorerNodes().Item(i)->Text());
+    // The item's description window, and two that only look alike.
+    FakeDescriptionWindows windows;
+    const QStringList titles{"Description " + kind + " : " + id + " ", "Description " + kind + " : " + id + "0 ",
+                             "Description " + QString(kind == "TestPlan" ? "SubTest" : "TestPlan") + " : " + id + " "};
+    for (const QString& title : titles) {
+        DescriptionForm* form = windows.Create();
+        form->mstrTitle = title;
+        form->SetCaption("Old");
+    }
     Select(key);
 
     // A name longer than the column is cut to it, stored, then shown.
@@ -383,6 +395,10 @@ void tst_Properties::renameStoredThenShown()
         shown += item ? 1 : 0;
     }
     QCOMPARE(shown, nodes);
+    QCOMPARE(windows.Forms()[0]->Caption(), stored);
+    QCOMPARE(windows.Forms()[1]->Caption(), QString("Old"));
+    QCOMPARE(windows.Forms()[2]->Caption(), QString("Old"));
+    QVERIFY(windows.TakeEvents().contains("tabs"));
 
     QVERIFY(Edit(2, name));
     QCOMPARE(Scalar("SELECT TITLE FROM " + table + " WHERE ID = ?", {id.toInt()}).toString(), name.left(50));
