@@ -44,6 +44,8 @@ bool OpenServer(bool fresh, QString& error)
         error = connection.LastOpenError();
         return false;
     }
+    // The server's notices about what the drop takes with it are no news here.
+    connection.Execute(QStringLiteral("SET client_min_messages TO WARNING"));
     if (fresh && (!connection.Execute(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE")) ||
                   !connection.Execute(QStringLiteral("CREATE SCHEMA public")))) {
         error = QStringLiteral("Cannot empty the database");

@@ -52,6 +52,7 @@ BenchRun::BenchRun(const BenchShape& shape, const QString& bigPlanId, int runs, 
 
 QList<BenchFigure> BenchRun::Figures()
 {
+    BenchClock::ResetPeakMemory();
     QList<BenchFigure> figures{TopLevels()};
     m_memoryBefore = BenchClock::PeakMemoryMb();
     // Figures 3 to 5 need the plan's nodes of figure 2; figure 7 is read right after it.

@@ -218,6 +218,11 @@ bool AdoConnection::DataOpen()
             // With the write-ahead log a commit need not wait for the disk: the file stays
             // consistent after a crash, and each item command commits on its own.
             Query(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        } else if (m_dialect.IsPostgreSQL()) {
+            // The tree is read by lists of ids, which are index look-ups on a database held in
+            // memory or on flash; the server's default costs, made for spinning disks, would scan
+            // whole item tables instead.
+            Query(QStringLiteral("SET random_page_cost = 1.1"));
         }
     } catch (const KvlError& error) {
         return OpenFailed(error.Description());

@@ -26,6 +26,9 @@ QList<LinkRow> LinkRow::ReadByIds(const QString& statementWithMarks, const QStri
             values << DbValues::Id(id);
             marks << QStringLiteral("?");
         }
+        const QVariantList once = values;
+        for (qsizetype i = 1; i < statementWithMarks.count(QStringLiteral("%1")); ++i)
+            values << once;
         ReadInto(statementWithMarks.arg(marks.join(QLatin1Char(','))), values, rows);
     }
     return rows;
@@ -40,10 +43,10 @@ QList<LinkRow> LinkRow::Read(const QString& statement, const QVariantList& value
 
 void LinkRow::ReadInto(const QString& statement, const QVariantList& values, QList<LinkRow>& rows)
 {
-    static const std::array<const char*, 10> names = {
-        "PARENT_ID",     "ID",          "ORDER_NO", "NAME",     "TITLE",
-        "DATE_CREATION", "DATE_UPDATE", "ID_USER",  "WORKLOAD", "ID_CONFIGURATION"};
-    std::array<int, 10> columns{};
+    static const std::array<const char*, 11> names = {
+        "PARENT_ID", "ID",       "ORDER_NO",         "NAME", "TITLE", "DATE_CREATION", "DATE_UPDATE",
+        "ID_USER",   "WORKLOAD", "ID_CONFIGURATION", "KIND"};
+    std::array<int, 11> columns{};
     bool first = true;
     gConnection().ForEachRow(statement, values, [&](const QSqlQuery& query) {
         if (first) {
@@ -52,12 +55,13 @@ void LinkRow::ReadInto(const QString& statement, const QVariantList& values, QLi
                 columns[i] = record.indexOf(QLatin1String(names[i]));
             first = false;
         }
-        std::array<QVariant, 10> v;
+        std::array<QVariant, 11> v;
         for (size_t i = 0; i < names.size(); ++i)
             if (columns[i] >= 0)
                 v[i] = query.value(columns[i]);
         rows.append({std::move(v[0]), std::move(v[1]), std::move(v[2]), std::move(v[3]), std::move(v[4]),
-                     std::move(v[5]), std::move(v[6]), std::move(v[7]), std::move(v[8]), std::move(v[9])});
+                     std::move(v[5]), std::move(v[6]), std::move(v[7]), std::move(v[8]), std::move(v[9]),
+                     std::move(v[10])});
     });
 }
 
@@ -82,5 +86,20 @@ QList<LinkRow> LinkRow::Procedures(const QStringList& subTestIds)
                                     "WHERE P.ID = L.ID_PROCEDURE AND L.ID_SUBTEST IN (%2) "
                                     "ORDER BY L.ID_SUBTEST, L.ORDER_PROCEDURE")
                          .arg(user, QStringLiteral("%1")),
+                     subTestIds);
+}
+
+QList<LinkRow> LinkRow::SubTreeLevel(const QStringList& subTestIds)
+{
+    const QString subTestUser = gUserManagement ? QStringLiteral(", S.ID_USER") : QString();
+    const QString procedureUser = gUserManagement ? QStringLiteral(", P.ID_USER") : QString();
+    return ReadByIds(QStringLiteral("SELECT 0 AS KIND, L.ID_SUBTEST_PARENT AS PARENT_ID, L.ID_SUBTEST_CHILD AS ID, "
+                                    "L.ORDER_SUBTEST AS ORDER_NO, S.NAME, S.TITLE, S.DATE_CREATION, S.DATE_UPDATE, "
+                                    "NULL AS WORKLOAD%1 FROM SUBTEST_LINKS L, SUBTEST S "
+                                    "WHERE S.ID = L.ID_SUBTEST_CHILD AND L.ID_SUBTEST_PARENT IN (%3) UNION ALL "
+                                    "SELECT 1, L.ID_SUBTEST, L.ID_PROCEDURE, L.ORDER_PROCEDURE, P.NAME, P.TITLE, "
+                                    "P.DATE_CREATION, P.DATE_UPDATE, P.WORKLOAD%2 FROM PROCEDURE_LINKS L, PROCEDURES P "
+                                    "WHERE P.ID = L.ID_PROCEDURE AND L.ID_SUBTEST IN (%3) ORDER BY 1, 2, 4")
+                         .arg(subTestUser, procedureUser, QStringLiteral("%1")),
                      subTestIds);
 }

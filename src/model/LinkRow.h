@@ -21,17 +21,21 @@ struct LinkRow
     QVariant idUser;           // ID_USER
     QVariant workLoad;         // WORKLOAD
     QVariant idConfiguration;  // ID_CONFIGURATION
+    QVariant kind;             // KIND: 1 a procedure link, 0 a sub-test link (SubTreeLevel)
 
     // Runs the query and reads every row. Raises KvlError when the query fails.
     static QList<LinkRow> Read(const QString& statement, const QVariantList& values);
     // The same, appending to `rows`.
     static void ReadInto(const QString& statement, const QVariantList& values, QList<LinkRow>& rows);
 
-    // Runs `statement` once per batch of ids, its "%1" standing for the batch's "?" marks.
+    // Runs `statement` once per batch of ids, each "%1" in it standing for the batch's "?" marks.
     static QList<LinkRow> ReadByIds(const QString& statement, const QStringList& ids);
 
     // Sub-test links below the given sub-tests, by parent and order; one query per batch of ids.
     static QList<LinkRow> SubTestChildren(const QStringList& parentIds);
     // Procedure links below the given sub-tests, by sub-test and order.
     static QList<LinkRow> Procedures(const QStringList& subTestIds);
+    // Both kinds of links below the given sub-tests, with the columns of the two above, in one
+    // query per batch: sub-test links first, each kind by parent and order.
+    static QList<LinkRow> SubTreeLevel(const QStringList& subTestIds);
 };

@@ -14,14 +14,14 @@ void SubTreeRows::Load(const QStringList& rootIds, int levels)
     for (int level = 0; level <= levels && !pending.isEmpty(); ++level) {
         for (const QString& id : pending)
             m_read.insert(id);
-        for (LinkRow& row : LinkRow::Procedures(pending)) {
-            const QString parent = DbValues::IdText(row.parentId);
-            m_procedures[parent].append(std::move(row));
-        }
         QStringList next;
-        for (LinkRow& row : LinkRow::SubTestChildren(pending)) {
-            const QString child = DbValues::IdText(row.id);
+        for (LinkRow& row : LinkRow::SubTreeLevel(pending)) {
             const QString parent = DbValues::IdText(row.parentId);
+            if (row.kind.toInt() == 1) {
+                m_procedures[parent].append(std::move(row));
+                continue;
+            }
+            const QString child = DbValues::IdText(row.id);
             m_children[parent].append(std::move(row));
             if (!m_read.contains(child) && !queued.contains(child)) {
                 next << child;

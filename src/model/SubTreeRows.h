@@ -6,7 +6,7 @@
 #include <QSet>
 
 // The sub-test and procedure links below some sub-tests, read level by level with one query per
-// link table and level. Filling or summing a subtree from here costs a query per depth instead of
+// level for both link tables. Filling or summing a subtree from here costs a query per depth instead of
 // two per occurrence; a sub-test met twice is read once.
 class SubTreeRows
 {
