@@ -1,20 +1,29 @@
+#include "core/AppShell.h"
+#include "core/Startup.h"
 #include "core/ui/WidgetPrompts.h"
+#include "mainwindow/MainWindowShell.h"
+#include "publishing/HTMLTemplate.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
 
-    QMainWindow window;
-    WidgetPrompts widgetPrompts(&window);
+    WidgetPrompts widgetPrompts;
     setPrompts(&widgetPrompts);
-    window.setWindowTitle(QStringLiteral("Koravel"));
-    window.resize(1024, 700);
-    window.show();
-    const int code = app.exec();
+    MainWindowShell shell(&widgetPrompts);
+    setAppShell(&shell);
+
+    // Page heads take their style sheet from the template store.
+    HTMLTemplate::InstallStyleSheetLoader();
+
+    Startup startup;
+    const StartupState state = startup.Main();
+    const int code = state == StartupState::Ended ? startup.ExitCode() : app.exec();
+
+    setAppShell(nullptr);
     setPrompts(nullptr);
     return code;
 }
