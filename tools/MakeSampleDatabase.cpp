@@ -1,9 +1,11 @@
-// Builds the sample database shipped beside the program: an empty database file with the
-// program's own schema, made by the same code that creates a new database from the Tools menu.
+// Builds the sample database shipped beside the program: a database file with the program's own
+// schema, made by the same code that creates a new database from the Tools menu, holding a small
+// demonstration plan written through the item classes.
 
 #include "core/AdoConnection.h"
 #include "core/Globals.h"
 #include "core/kvlDatabase.h"
+#include "model/DemonstrationPlan.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,18 +48,21 @@ int main(int argc, char* argv[])
     }
     int status = 1;
     {
-        AdoConnection connection;
+        // The item classes work on the shared connection.
+        AdoConnection& connection = gConnection();
         if (!connection.OpenAccess(building))
             return Fail(connection.LastOpenError());
         kvlDatabase schema;
         status = schema.AddTables(connection);
         if (status == 0)
             status = schema.AddConstraints(connection);
+        if (status == 0)
+            status = BuildDemonstrationPlan();
         connection.Close();
     }
     if (status != 0) {
         QFile::remove(building);
-        return Fail(QStringLiteral("the schema could not be created"));
+        return Fail(QStringLiteral("the schema or the demonstration plan could not be created"));
     }
     QFile::remove(target);
     if (!QFile::rename(building, target))
