@@ -99,6 +99,11 @@ bool HasHistory()
     return HasMarker(QStringLiteral("3.2"));
 }
 
+bool HasUserTable()
+{
+    return HasMarker(QStringLiteral("2.0"));
+}
+
 QString UserName(const QString& userId)
 {
     if (userId.isEmpty())

@@ -15,6 +15,7 @@ int NextTestPlanOrder(const QString& testPlanId);
 bool IsUserManagementOn();     // '2.1'
 bool HasConfigurationLinks();  // '3.1'
 bool HasHistory();             // '3.2'
+bool HasUserTable();           // '2.0'
 
 // Names: trapped, logged, then "Undefined" (UserName) or "" (the others).
 QString UserName(const QString& userId);

@@ -13,8 +13,10 @@ public:
     virtual ~DescriptionForm() = default;
 
     virtual QString Caption() const = 0;
-    // The window's tag; template layout windows carry "Template".
+    virtual void SetCaption(const QString& caption) = 0;
+    // The window's tag: the item's document file name; template layout windows carry "Template".
     virtual QString Tag() const = 0;
+    virtual void SetTag(const QString& tag) = 0;
     // The description and the expected-result editors.
     virtual HtmlEditor* DHTMLEdit1() = 0;
     virtual HtmlEditor* DHTMLEdit2() = 0;
@@ -22,6 +24,10 @@ public:
     virtual QString ActiveControlName() const = 0;
     // Writes both editors back to the item's row: 0 done, 1 failed.
     virtual long SaveDescription() = 0;
+
+    // Fills the main window's style list with the block formats the description editor offers.
+    // Raises when the editor cannot answer.
+    void InitCboStyle();
 
     QString mstrTitle;
     QString mstrTestPlanId;

@@ -7,7 +7,7 @@
 #include "core/HtmlEditor.h"
 #include "core/KvlError.h"
 #include "core/OpenForms.h"
-#include "platform/Settings.h"
+#include "core/OptionDefaults.h"
 
 namespace {
 
@@ -63,9 +63,7 @@ void SetStyleSheetLoader(StyleSheetLoader loader)
 QString HtmlHead(int documentType)
 {
     // A quote in the setting must not break out of the META attribute.
-    const QString charset =
-        Settings::GetSetting(QStringLiteral("Options"), QStringLiteral("Charset"), QStringLiteral("UTF-8"))
-            .toHtmlEscaped();
+    const QString charset = OptionDefaults::Get(QStringLiteral("Charset")).toHtmlEscaped();
     QString head = QStringLiteral("<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=") +
                    charset + QStringLiteral("\">");
     head += MetaLine(documentType);

@@ -3,14 +3,13 @@
 #include "core/AdoConnection.h"
 #include "core/AppShell.h"
 #include "core/BugLog.h"
-#include "core/DbHelpers.h"
 #include "core/DocumentType.h"
 #include "core/Globals.h"
 #include "core/HelpFile.h"
 #include "core/KvlError.h"
+#include "core/LoginAndUpgrade.h"
+#include "core/OptionDefaults.h"
 #include "core/SampleDatabase.h"
-#include "core/ShowLogin.h"
-#include "core/kvlDatabase.h"
 #include "platform/AppFolders.h"
 #include "platform/Hourglass.h"
 #include "platform/Prompts.h"
@@ -103,9 +102,9 @@ void Startup::PrepareFolders()
     const QString parent = AppFolders::DataFolder();
     if (!QDir().mkpath(parent))
         throw KvlError(76, QStringLiteral("Path not found: ") + parent);
-    gTempPath = Settings::GetSetting(kOptions, QStringLiteral("TempPath"), AppFolders::DefaultTempPath());
+    gTempPath = OptionDefaults::Get(QStringLiteral("TempPath"));
     MakeFolder(gTempPath);
-    gImagePath = Settings::GetSetting(kOptions, QStringLiteral("ImagePath"), AppFolders::DefaultImagePath());
+    gImagePath = OptionDefaults::Get(QStringLiteral("ImagePath"));
     MakeFolder(gImagePath);
 }
 
@@ -155,12 +154,5 @@ bool Startup::OpenDatabase()
 
 StartupState Startup::LoginAndUpgrade()
 {
-    gUserManagement = IsUserManagementOn();
-    if (gUserManagement && !ShowLogin())
-        return StartupState::Ended;
-    if (!HasConfigurationLinks())
-        kvlDatabase().AddConfigurationLinksTable();
-    if (!HasHistory())
-        kvlDatabase().AddHistoryTable();
-    return StartupState::Connected;
+    return ::LoginAndUpgrade() ? StartupState::Connected : StartupState::Ended;
 }

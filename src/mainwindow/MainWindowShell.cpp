@@ -3,6 +3,7 @@
 #include "core/ui/WidgetPrompts.h"
 #include "core/ui/frmLogin.h"
 #include "mainwindow/frmMdi.h"
+#include "mainwindow/WindowServicesInstall.h"
 
 MainWindowShell::~MainWindowShell()
 {
@@ -15,6 +16,7 @@ void MainWindowShell::ShowMainWindow()
 {
     if (!m_window) {
         m_window = new frmMdi;
+        InstallWindowServices(m_window);
         if (m_prompts)
             m_prompts->SetParent(m_window);
     }

@@ -35,6 +35,11 @@ void Configuration::ReadColumns(const QSqlQuery& row)
         m_equipment3 = row.value(QStringLiteral("EQUIPMENT3")).toString();
 }
 
+int Configuration::LoadDocument()
+{
+    return Document(QStringLiteral("Configuration")).Load();
+}
+
 int Configuration::Find(const QString& id)
 {
     return FindRow(id);

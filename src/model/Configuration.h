@@ -38,6 +38,8 @@ public:
     // Deletes the configuration that `nodConfiguration` shows: its plans are unlinked (and deleted
     // with their last link), its pictures, row and node go.
     int Delete(ExplorerNode* nodConfiguration);
+    // Opens the description window, or brings the open one forward: 0 done, 1 failed.
+    int LoadDocument();
 
 protected:
     QStringList FindColumns() const override;

@@ -4,9 +4,9 @@
 #include "core/BugLog.h"
 #include "core/Globals.h"
 #include "core/KvlError.h"
+#include "core/OptionDefaults.h"
 #include "model/DbValues.h"
 #include "core/DbHelpers.h"
-#include "platform/Settings.h"
 
 #include <QSqlQuery>
 
@@ -30,6 +30,17 @@ QString ItemRecord::Author() const
     return UserName(m_idAuthor);
 }
 
+DescriptionDocument ItemRecord::Document(const QString& fileName) const
+{
+    DescriptionDocument document;
+    document.kind = m_table.className;
+    document.table = m_table.name;
+    document.fileName = fileName;
+    document.id = m_id;
+    document.name = m_name;
+    return document;
+}
+
 QString ItemRecord::Label(const QString& method) const
 {
     return QStringLiteral("Error_%1 %2 : ").arg(method, m_table.className);
@@ -37,7 +48,7 @@ QString ItemRecord::Label(const QString& method) const
 
 QString ItemRecord::NamingPrefix() const
 {
-    return Settings::GetSetting(QStringLiteral("Options"), m_table.prefixKey, m_table.prefixKey);
+    return OptionDefaults::Get(m_table.prefixKey);
 }
 
 int ItemRecord::FindRow(const QString& id)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/DescriptionDocument.h"
+
 #include <QDate>
 #include <QList>
 #include <QPair>
@@ -59,6 +61,9 @@ protected:
     // Further select expressions of Find and their reading.
     virtual QStringList FindColumns() const { return {}; }
     virtual void ReadColumns(const QSqlQuery& /*row*/) {}
+
+    // The item's description window, named after `fileName` and the id.
+    DescriptionDocument Document(const QString& fileName) const;
 
     QString Label(const QString& method) const;
     QString NamingPrefix() const;

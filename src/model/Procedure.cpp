@@ -1,5 +1,6 @@
 #include "model/Procedure.h"
 
+#include "core/KeyHelpers.h"
 #include "model/Result.h"
 #include "model/SubTest.h"
 
@@ -36,6 +37,14 @@ void Procedure::ReadColumns(const QSqlQuery& row)
     m_workLoad = workLoad.isNull() ? 0.0f : workLoad.toFloat();
     if (row.value(QStringLiteral("HAS_RESULT")).toInt() != 0)
         m_hasExpectedResult = true;
+}
+
+int Procedure::LoadDocument(int /*intRow*/)
+{
+    DescriptionDocument document = Document(QStringLiteral("Description Procedure"));
+    document.testPlanId = TestPlanIdFromKey(m_key);
+    document.withExpectedResult = true;
+    return document.Load();
 }
 
 int Procedure::Find(const QString& id)

@@ -45,6 +45,9 @@ public:
     // A new row named after the prefix and its id, with a work load of 1 in the row; the
     // object's WorkLoad is left as it was.
     int Create();
+    // Opens the description and expected-result window, or brings the open one forward: 0 done,
+    // 1 failed. `intRow` is what the explorer passes; it changes nothing.
+    int LoadDocument(int intRow = 3);
 
     // The sub-tests that hold this procedure, one entry per link; 0 done, 1 failed (logged).
     int LoadSubTests(bool blnShowList = false);

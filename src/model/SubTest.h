@@ -52,6 +52,9 @@ public:
     int Update();
     // A new row named after the prefix and its id; the caller links it under its parent.
     int Create();
+    // Opens the description window, or brings the open one forward: 0 done, 1 failed. Every
+    // occurrence of the row shares the window.
+    int LoadDocument();
 
     // The work load of every procedure occurrence below this occurrence, at any depth; reloads
     // Procedures and SubTestChildren on the way. Needs Id and Key.

@@ -33,6 +33,13 @@ void TestPlan::ReadColumns(const QSqlQuery& row)
         m_wordTemplate = true;
 }
 
+int TestPlan::LoadDocument()
+{
+    DescriptionDocument document = Document(QStringLiteral("TestPlan"));
+    document.testPlanId = Id();
+    return document.Load();
+}
+
 int TestPlan::Find(const QString& id)
 {
     return FindRow(id);

@@ -31,6 +31,8 @@ public:
     int Update();
     // A new row under `idConfiguration`; the caller links it to the configuration's node.
     int Create(const QString& idConfiguration);
+    // Opens the description window, or brings the open one forward: 0 done, 1 failed.
+    int LoadDocument();
 
     // Loaders: each replaces its collection with a fresh one; 0 done, 1 failed (logged).
     // LoadSubTests1 needs the plan's Key.

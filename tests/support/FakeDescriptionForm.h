@@ -12,13 +12,13 @@ public:
     ~FakeDescriptionForm() override;
 
     QString Caption() const override { return m_caption; }
+    void SetCaption(const QString& caption) override { m_caption = caption; }
     QString Tag() const override { return m_tag; }
+    void SetTag(const QString& tag) override { m_tag = tag; }
     HtmlEditor* DHTMLEdit1() override { return &edit1; }
     HtmlEditor* DHTMLEdit2() override { return &edit2; }
     QString ActiveControlName() const override { return activeControl; }
     long SaveDescription() override;
-
-    void SetTag(const QString& tag) { m_tag = tag; }
 
     FakeHtmlEditor edit1;
     FakeHtmlEditor edit2;

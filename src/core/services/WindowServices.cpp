@@ -1,0 +1,7 @@
+#include "core/services/WindowServices.h"
+
+WindowServices& windowServices()
+{
+    static WindowServices instance;
+    return instance;
+}
