@@ -1,6 +1,7 @@
 #include "core/LinkOrders.h"
 
 #include "core/AdoConnection.h"
+#include "core/BatchInsert.h"
 
 #include <QSqlQuery>
 
@@ -101,17 +102,14 @@ void Replace(AdoConnection& connection, const Table& table, const QList<int>& pa
     // Rows go and come back rather than being updated one by one: a swap or a shift would meet
     // the primary key on its way.
     DeleteIds(connection, QLatin1String(table.name), QLatin1String(table.parentColumn), parents);
-    const QString insert = QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES ")
-                               .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
-                                    QLatin1String(table.childColumn), QLatin1String(table.orderColumn));
-    const int perStatement = kBatch / 3;
-    for (qsizetype start = 0; start < rows.size(); start += perStatement) {
-        const QList<Row> batch = rows.mid(start, perStatement);
-        QVariantList values;
-        for (const Row& row : batch)
-            values << row.parent << row.child << row.order;
-        connection.Query(insert + Marks(batch.size(), QStringLiteral("(?, ?, ?)")), values);
-    }
+    BatchInsert insert(connection,
+                       QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES ")
+                           .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
+                                QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
+                       3);
+    for (const Row& row : rows)
+        insert.Add({row.parent, row.child, row.order});
+    insert.Flush();
 }
 
 }  // namespace LinkOrders

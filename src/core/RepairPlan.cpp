@@ -31,11 +31,6 @@ QList<int> RepairPlan::Dead(const QSet<int>& all, const QSet<int>& living)
     return dead;
 }
 
-QString RepairPlan::Triple(Place place, int parent, int child, int order)
-{
-    return QStringLiteral("%1:%2|%3|%4").arg(static_cast<int>(place)).arg(parent).arg(child).arg(order);
-}
-
 const RepairPlan::LinkWork& RepairPlan::Work(const LinkOrders::Table& table) const
 {
     return m_work[static_cast<int>(table.place)];
@@ -128,7 +123,7 @@ void RepairPlan::Settle(const LinkOrders::Table& table, const QList<LinkOrders::
             work.rows += kept;
         }
         for (const LinkOrders::Row& row : kept)
-            m_places.insert(Triple(table.place, row.parent, row.child, row.order));
+            m_places.insert({table.place, row.parent, row.child, row.order});
         start = end;
     }
 }
@@ -157,10 +152,9 @@ bool RepairPlan::NamesPlace(const NodeKey& key) const
         // Each step hangs below the item of the step before it.
         if (!link.valid || !parentOk || !childOk || !orderOk || linkParent != parent)
             return false;
-        const Place place = i == 2                 ? Place::UnderTestPlan
-                            : i == key.Count() - 1 ? Place::Procedure
-                                                   : Place::UnderSubTest;
-        if (!m_places.contains(Triple(place, linkParent, child, order)))
+        Place place = Place::UnderSubTest;
+        ResultKeyRewriter::PlaceOf(i, key.Count(), true, &place);
+        if (!m_places.contains({place, linkParent, child, order}))
             return false;
         parent = child;
     }

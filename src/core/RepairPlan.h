@@ -44,7 +44,6 @@ public:
 private:
     static QSet<int> Ids(AdoConnection& connection, const QString& table);
     static QList<int> Dead(const QSet<int>& all, const QSet<int>& living);
-    static QString Triple(ResultKeyRewriter::Place place, int parent, int child, int order);
     void KeepSubTests(const QList<LinkOrders::Row>& planLinks, const QList<LinkOrders::Row>& subTestLinks);
     void Settle(const LinkOrders::Table& table, const QList<LinkOrders::Row>& rows, const QSet<int>& parents,
                 const QSet<int>& children);
@@ -59,6 +58,6 @@ private:
     QSet<std::pair<int, int>> m_configurationLinks;  // (test plan, configuration)
     bool m_hasConfigurationLinks = false;
     LinkWork m_work[3];
-    QSet<QString> m_places;  // the links that remain, after renumbering
+    QSet<ResultKeyRewriter::Step> m_places;  // the links that remain, after renumbering
     ResultKeyRewriter m_rewriter;
 };

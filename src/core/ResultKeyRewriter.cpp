@@ -16,22 +16,27 @@ bool ToInt(const QString& text, int* value)
 
 }  // namespace
 
-QString ResultKeyRewriter::StepKey(Place place, int parent, int child, int order)
+bool ResultKeyRewriter::PlaceOf(int index, int count, bool procedure, Place* place)
 {
-    return QStringLiteral("%1:%2|%3|%4").arg(static_cast<int>(place)).arg(parent).arg(child).arg(order);
+    if (index < kTestPlanLinkSegment)
+        return false;
+    *place = index == kTestPlanLinkSegment     ? Place::UnderTestPlan
+             : procedure && index == count - 1 ? Place::Procedure
+                                               : Place::UnderSubTest;
+    return true;
 }
 
 void ResultKeyRewriter::Renumber(Place place, int parent, int child, int oldOrder, int newOrder)
 {
     if (oldOrder == newOrder)
         return;
-    m_renumbered.insert(StepKey(place, parent, child, oldOrder), newOrder);
+    m_renumbered.insert({place, parent, child, oldOrder}, newOrder);
     m_parents.insert({static_cast<int>(place), parent});
 }
 
 void ResultKeyRewriter::Remove(Place place, int parent, int child, int order)
 {
-    m_removed.insert(StepKey(place, parent, child, order));
+    m_removed.insert({place, parent, child, order});
     m_parents.insert({static_cast<int>(place), parent});
 }
 
@@ -47,10 +52,9 @@ ResultKeyRewriter::Fate ResultKeyRewriter::Apply(const QString& key, QString* re
         int order = 0;
         if (!link.valid || !ToInt(link.parentId, &parent) || !ToInt(link.id, &child) || !ToInt(link.order, &order))
             continue;
-        const Place place = i == kTestPlanLinkSegment                ? Place::UnderTestPlan
-                            : parsed.IsProcedure() && i == count - 1 ? Place::Procedure
-                                                                     : Place::UnderSubTest;
-        const QString step = StepKey(place, parent, child, order);
+        Place place = Place::UnderSubTest;
+        PlaceOf(i, count, parsed.IsProcedure(), &place);
+        const Step step{place, parent, child, order};
         if (m_removed.contains(step))
             return Fate::Remove;
         const auto found = m_renumbered.constFind(step);

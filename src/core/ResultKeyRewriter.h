@@ -20,6 +20,23 @@ public:
     enum class Place { UnderTestPlan, UnderSubTest, Procedure };
     enum class Fate { Keep, Rewrite, Remove };
 
+    // One link at its place in a key.
+    struct Step
+    {
+        Place place;
+        int parent;
+        int child;
+        int order;
+        bool operator==(const Step& other) const = default;
+        friend size_t qHash(const Step& step, size_t seed = 0)
+        {
+            return qHashMulti(seed, static_cast<int>(step.place), step.parent, step.child, step.order);
+        }
+    };
+    // The place of segment `index` in a key of `count` segments; false for the configuration and
+    // test-plan segments.
+    static bool PlaceOf(int index, int count, bool procedure, Place* place);
+
     // The link (parent, child, oldOrder) now stands at newOrder.
     void Renumber(Place place, int parent, int child, int oldOrder, int newOrder);
     // The occurrence of link (parent, child, order) is gone, with its results and those below.
@@ -44,10 +61,9 @@ public:
     Outcome Run(AdoConnection& connection, const Check& check = {}) const;
 
 private:
-    static QString StepKey(Place place, int parent, int child, int order);
     QStringList CandidatePatterns() const;
 
-    QHash<QString, int> m_renumbered;  // step -> new order
-    QSet<QString> m_removed;
+    QHash<Step, int> m_renumbered;  // step -> new order
+    QSet<Step> m_removed;
     QSet<std::pair<int, int>> m_parents;  // (place, parent) for the read's filter
 };
