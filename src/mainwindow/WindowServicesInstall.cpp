@@ -2,6 +2,7 @@
 
 #include "core/services/WindowServices.h"
 #include "mainwindow/frmMdi.h"
+#include "model/SelectedProperties.h"
 
 #include <QMdiArea>
 #include <QPointer>
@@ -21,6 +22,8 @@ void InstallWindowServices(frmMdi* window)
         if (main)
             main->SetPanelText(2, text);
     };
+    // The property rows are kept without a window, so their refresh stays after the main window.
+    services.RefreshProperties = [] { Refresh_Properties(); };
     QObject::connect(window, &QObject::destroyed, [] {
         windowServices().CloseDocumentWindows = nullptr;
         windowServices().ShowDatabase = nullptr;

@@ -12,6 +12,13 @@ class Configuration : public ItemRecord
 public:
     Configuration();
 
+    // Property rows: writes this item's rows into the property grid, decides the editor of a
+    // value cell (true refuses the edit) and stores an edited value. Each call expects an object
+    // freshly found from its row.
+    void Properties();
+    bool BeforeEditProperty(int intRow);
+    void AfterEditProperty(int Row, int Col);
+
     QString Equipment1() const { return m_equipment1; }
     void SetEquipment1(const QString& equipment) { m_equipment1 = equipment; }
     QString Equipment2() const { return m_equipment2; }

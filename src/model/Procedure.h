@@ -17,6 +17,13 @@ public:
     Procedure();
     ~Procedure() override;
 
+    // Property rows: writes this item's rows into the property grid, decides the editor of a
+    // value cell (true refuses the edit) and stores an edited value. Each call expects an object
+    // freshly found from its row.
+    void Properties();
+    bool BeforeEditProperty(int intRow);
+    void AfterEditProperty(int Row, int Col);
+
     // Stores the id of the last writer; the getter Author() gives the user's name.
     void SetAuthor(const QString& idAuthor) { SetIdAuthorValue(idAuthor); }
     void SetDateCreation(const QDate& date) { SetDateCreationValue(date); }

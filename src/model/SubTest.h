@@ -16,6 +16,14 @@ class SubTest : public ItemRecord
 public:
     SubTest();
 
+    // Property rows: writes this item's rows into the property grid, decides the editor of a
+    // value cell (true refuses the edit) and stores an edited value. Each call expects an object
+    // freshly found from its row.
+    // Properties: 0 filled, 1 failed (logged).
+    int Properties();
+    bool BeforeEditProperty(int intRow);
+    void AfterEditProperty(int Row, int Col);
+
     // Stores the id of the last writer; the getter Author() gives the user's name.
     void SetAuthor(const QString& idAuthor) { SetIdAuthorValue(idAuthor); }
     void SetDateCreation(const QDate& date) { SetDateCreationValue(date); }
@@ -59,6 +67,8 @@ public:
     // The work load of every procedure occurrence below this occurrence, at any depth; reloads
     // Procedures and SubTestChildren on the way. Needs Id and Key.
     float WorkLoad();
+    // The work load as Find computed it.
+    float HeldWorkLoad() const { return m_workLoad; }
     // Loaders: each replaces its collection with a fresh one; 0 done, 1 failed (logged).
     int LoadSubTestChildren(bool blnShowList = false);
     int LoadSubTestParents(bool blnShowList = false);

@@ -14,6 +14,13 @@ class TestPlan : public ItemRecord
 public:
     TestPlan();
 
+    // Property rows: writes this item's rows into the property grid, decides the editor of a
+    // value cell (true refuses the edit) and stores an edited value. Each call expects an object
+    // freshly found from its row.
+    void Properties();
+    bool BeforeEditProperty(int intRow);
+    void AfterEditProperty(int Row, int Col);
+
     QString Key() const { return m_key; }
     // Stores the key and takes the configuration id from it (the text between "Eqpt" and the
     // first "¤"); a key without "¤" leaves the configuration id as it was.

@@ -131,8 +131,8 @@ void tst_kvlDatabase::freshDatabaseHasTheSchema()
         for (const DbCatalogue::Column& column : DbCatalogue::Columns(table.table))
             columns.append(column.name + QLatin1Char(' ') + column.type + (column.notNull ? " NN" : ""));
         QStringList expected;
-        for (const QString& spec : table.columns) {
-            QStringList parts = spec.split(QLatin1Char(' '));
+        for (const QString& column : table.columns) {
+            QStringList parts = column.split(QLatin1Char(' '));
             parts[1] = EngineType(parts[1], db.IsPostgres());
             expected.append(parts.join(QLatin1Char(' ')));
         }

@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include "core/services/PropertyGrid.h"
 #include "core/services/WindowServices.h"
 #include "mainwindow/MainWindowShell.h"
 #include "mainwindow/frmMdi.h"
@@ -51,6 +52,11 @@ void tst_WindowServices::hooksReachTheMainWindow()
         kept->keepOpen = false;
         QVERIFY(windowServices().CloseDocuments());
         QVERIFY(main->MdiArea()->subWindowList().isEmpty());
+
+        // The property rows follow the selected node: none is selected, so none are shown.
+        gPropertyGrid().SetRows(3);
+        windowServices().RefreshPropertyRows();
+        QCOMPARE(gPropertyGrid().Rows(), 0);
     }
     // Gone with the window: the hooks act as if no window were open.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
