@@ -86,6 +86,12 @@ QString BenchRun::PlanKey() const
     return Configuration::NodeKeyOf(QStringLiteral("1")) + NodeKey::kSeparator + m_bigPlanId;
 }
 
+QString BenchRun::FirstSubTestKey() const
+{
+    return PlanKey() + NodeKey::kSeparator +
+           NodeKey::FormatLink(m_bigPlanId, FirstSubTest(m_bigPlanId), QStringLiteral("1"));
+}
+
 // The explorer's build down to the test plans, as the explorer window does it.
 void BenchRun::FillTopLevels()
 {
@@ -165,9 +171,7 @@ BenchFigure BenchRun::CreateAndLink()
     BenchFigure figure{QStringLiteral("4"), QStringLiteral("create and link 1,000 procedures under one sub-test"),
                        QStringLiteral("1000 ms")};
     const int runs = std::min(m_runs, 3);
-    const QString first = FirstSubTest(m_bigPlanId);
-    const QString firstKey =
-        PlanKey() + NodeKey::kSeparator + NodeKey::FormatLink(m_bigPlanId, first, QStringLiteral("1"));
+    const QString firstKey = FirstSubTestKey();
     ExplorerNode* target = nullptr;
     const auto prepare = [&] {
         SubTest subTest;

@@ -32,6 +32,8 @@ private:
     bool Wanted(const QString& number) const { return m_only.isEmpty() || m_only.contains(number); }
     void Expect(bool ok, const QString& what);
     QString PlanKey() const;
+    // The node of the big plan's first sub-test.
+    QString FirstSubTestKey() const;
 
     BenchShape m_shape;
     QString m_bigPlanId;

@@ -45,6 +45,7 @@ private:
     QString m_text;
     QString m_tag;
     int m_image = 0;
+    bool m_removed = false;
     ExplorerNode* m_parent = nullptr;
     std::vector<ExplorerNode*> m_children;
 };

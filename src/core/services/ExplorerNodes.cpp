@@ -3,7 +3,6 @@
 #include "core/KvlError.h"
 #include "core/NodeKey.h"
 
-#include <QSet>
 #include <algorithm>
 
 ExplorerNodes::ExplorerNodes(QObject* parent) : QObject(parent), m_pathSeparator(NodeKey::kSeparator) {}
@@ -22,7 +21,11 @@ ExplorerNode* ExplorerNodes::Add(const QString& relativeKey, const QString& key,
         if (!parent)
             throw KvlError(kElementNotFound, QStringLiteral("Element not found"));
     }
+    // Removed nodes may not outnumber those in the tree.
+    if (m_removed > m_live)
+        Compact();
     m_nodes.push_back(std::unique_ptr<ExplorerNode>(new ExplorerNode(this, key, text, image)));
+    ++m_live;
     ExplorerNode* node = m_nodes.back().get();
     node->m_parent = parent;
     (parent ? parent->m_children : m_top).push_back(node);
@@ -41,6 +44,7 @@ ExplorerNode* ExplorerNodes::Item(const QString& key) const
 
 ExplorerNode* ExplorerNodes::Item(int index) const
 {
+    Compact();
     if (index < 1 || index > Count())
         throw KvlError(kElementNotFound, QStringLiteral("Element not found"));
     return m_nodes[static_cast<size_t>(index - 1)].get();
@@ -48,6 +52,7 @@ ExplorerNode* ExplorerNodes::Item(int index) const
 
 int ExplorerNodes::IndexOf(const ExplorerNode* node) const
 {
+    Compact();
     const auto it =
         std::find_if(m_nodes.begin(), m_nodes.end(), [node](const auto& owned) { return owned.get() == node; });
     return it == m_nodes.end() ? 0 : static_cast<int>(it - m_nodes.begin()) + 1;
@@ -58,18 +63,26 @@ void ExplorerNodes::Remove(const QString& key)
     ExplorerNode* node = Item(key);
     emit NodeRemoving(node);
 
-    QSet<const ExplorerNode*> doomed;
     std::vector<ExplorerNode*> pending{node};
     while (!pending.empty()) {
         ExplorerNode* current = pending.back();
         pending.pop_back();
-        doomed.insert(current);
+        current->m_removed = true;
+        ++m_removed;
+        --m_live;
         m_byKey.remove(current->m_key);
         pending.insert(pending.end(), current->m_children.begin(), current->m_children.end());
     }
     auto& siblings = node->m_parent ? node->m_parent->m_children : m_top;
     siblings.erase(std::find(siblings.begin(), siblings.end(), node));
-    std::erase_if(m_nodes, [&doomed](const auto& owned) { return doomed.contains(owned.get()); });
+}
+
+void ExplorerNodes::Compact() const
+{
+    if (m_removed == 0)
+        return;
+    std::erase_if(m_nodes, [](const auto& owned) { return owned->m_removed; });
+    m_removed = 0;
 }
 
 void ExplorerNodes::Clear()
@@ -77,6 +90,8 @@ void ExplorerNodes::Clear()
     m_byKey.clear();
     m_top.clear();
     m_nodes.clear();
+    m_live = 0;
+    m_removed = 0;
     emit Cleared();
 }
 

@@ -29,7 +29,7 @@ public:
     void Remove(const QString& key);
     void Clear();
 
-    int Count() const { return static_cast<int>(m_nodes.size()); }
+    int Count() const { return m_live; }
     bool Exist(const QString& key) const { return m_byKey.contains(key); }
     // Null when absent.
     ExplorerNode* Find(const QString& key) const { return m_byKey.value(key, nullptr); }
@@ -52,8 +52,13 @@ signals:
 private:
     friend class ExplorerNode;
     int IndexOf(const ExplorerNode* node) const;
+    // Drops the removed nodes from m_nodes. A removal only marks them, so that emptying a node
+    // of many children costs one pass over the tree, not one per child.
+    void Compact() const;
 
-    std::vector<std::unique_ptr<ExplorerNode>> m_nodes;  // in the order they were added
+    mutable std::vector<std::unique_ptr<ExplorerNode>> m_nodes;  // in the order they were added
+    int m_live = 0;                                              // nodes in the tree
+    mutable qsizetype m_removed = 0;                             // removed nodes still in m_nodes
     std::vector<ExplorerNode*> m_top;
     QHash<QString, ExplorerNode*> m_byKey;
     QString m_pathSeparator;
