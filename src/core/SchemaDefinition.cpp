@@ -151,6 +151,7 @@ const QList<SchemaDefinition::Index>& SchemaDefinition::Indexes()
         {"IDX_TESTPLAN_LINKS_SUBTEST", "TESTPLAN_LINKS", {"ID_SUBTEST"}},
         {"IDX_CONFIGURATION_LINKS_CONFIGURATION", "CONFIGURATION_LINKS", {"ID_CONFIGURATION"}},
         {"IDX_RESULT_PROCEDURE", "RESULT", {"ID_PROCEDURE"}},
+        {"IDX_RESULT_TESTPLAN", "RESULT", {"ID_TESTPLAN"}},
     };
     return indexes;
 }

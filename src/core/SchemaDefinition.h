@@ -52,7 +52,7 @@ public:
     };
 
     // The indexes a new database gets beyond its primary keys: the link tables read from the
-    // side their primary key does not start with.
+    // side their primary key does not start with, and results by procedure and by test plan.
     static const QList<Index>& Indexes();
     static QString CreateIndexSql(const Index& index);
 
