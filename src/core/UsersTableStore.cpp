@@ -30,11 +30,6 @@ int IdValue(const QString& id)
     return value;
 }
 
-void Critical(const QString& text)
-{
-    prompts().Message(text, Prompts::ProgramTitle(), Prompts::Icon::Critical, Prompts::Buttons::Ok);
-}
-
 }  // namespace
 
 int UsersTableModel::LoadUsers()
@@ -67,20 +62,20 @@ int UsersTableModel::Apply()
     const int accounts = rowCount() - 1;
     for (int row = 0; row < accounts; ++row) {
         if (m_rows[row].name.isEmpty()) {
-            Critical(QStringLiteral("You must fill the name."));
+            prompts().Critical(QStringLiteral("You must fill the name."));
             return 1;
         }
     }
     // Every account would lose the rights to manage the others.
     if (accounts > 0 && IsLastAdministrator(-1)) {
-        Critical(QStringLiteral("At least one account must be an Administrator."));
+        prompts().Critical(QStringLiteral("At least one account must be an Administrator."));
         return 1;
     }
     QList<QString> ids;
     try {
         StoreRows(ids);
     } catch (const KvlError& error) {
-        Critical(QStringLiteral("An error has occurred while applying  the changes you requested."));
+        prompts().Critical(QStringLiteral("An error has occurred while applying  the changes you requested."));
         LogError(QStringLiteral("Error_ChangeUser:"), error);
         return 1;
     }

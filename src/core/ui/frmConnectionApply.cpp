@@ -195,8 +195,7 @@ int frmConnection::cmdApply_Click()
         }
     }
     if (status != 0 && !m_loginRefused) {
-        prompts().Message(QStringLiteral("The connection to database failed."), Prompts::ProgramTitle(),
-                          Prompts::Icon::Critical, Prompts::Buttons::Ok);
+        prompts().Critical(QStringLiteral("The connection to database failed."));
     }
     windowServices().ShowDatabaseText(txtDatabase->text());
     SaveSettings();

@@ -76,8 +76,7 @@ void frmLogin::cmdOK_Click()
         LoginSucceeded = true;
         accept();
     } catch (const std::exception& error) {
-        prompts().Message(QStringLiteral("An error has occurred trying to request database."), Prompts::ProgramTitle(),
-                          Prompts::Icon::Critical, Prompts::Buttons::Ok);
+        prompts().Critical(QStringLiteral("An error has occurred trying to request database."));
         LogError(QStringLiteral("Error_Login:"), error);
     }
 }

@@ -37,11 +37,6 @@ void Store(const QString& key, const QCheckBox* box)
     Store(key, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void Critical(const QString& text)
-{
-    prompts().Message(text, Prompts::ProgramTitle(), Prompts::Icon::Critical, Prompts::Buttons::Ok);
-}
-
 }  // namespace
 
 void frmOptions::Form_Load()
@@ -139,7 +134,7 @@ int frmOptions::UpdateUserManagement()
         return 0;
     } catch (const std::exception& error) {
         Hourglass::Reset();
-        Critical(QStringLiteral("An error has occurred when applying the users' management change."));
+        prompts().Critical(QStringLiteral("An error has occurred when applying the users' management change."));
         LogError(QStringLiteral("Error_UpdateUserManagement :"), error);
         return 1;
     }
@@ -155,7 +150,7 @@ int frmOptions::SwitchUserManagementOn()
     const UserManagementSwitch::Outcome outcome = UserManagementSwitch::SwitchOn();
     Hourglass::Reset();
     if (outcome == UserManagementSwitch::Outcome::NoUserTable) {
-        Critical(QStringLiteral("Can not update the database to manage users."));
+        prompts().Critical(QStringLiteral("Can not update the database to manage users."));
         gUserManagement = false;
         return 1;
     }
