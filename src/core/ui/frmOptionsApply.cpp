@@ -37,6 +37,14 @@ void Store(const QString& key, const QCheckBox* box)
     Store(key, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+// Cancelling the picker keeps the folder the box shows.
+void PickFolder(QLineEdit* box)
+{
+    const QString folder = prompts().Folder(QStringLiteral("Select a folder"), box->text());
+    if (!folder.isEmpty())
+        box->setText(folder);
+}
+
 }  // namespace
 
 void frmOptions::Form_Load()
@@ -65,16 +73,12 @@ void frmOptions::chkStoreImage_Click()
 
 void frmOptions::cmdTempFolder_Click()
 {
-    const QString folder = prompts().Folder(QStringLiteral("Select a folder"), txtTempPath->text());
-    if (!folder.isEmpty())
-        txtTempPath->setText(folder);
+    PickFolder(txtTempPath);
 }
 
 void frmOptions::cmdImageFolder_Click()
 {
-    const QString folder = prompts().Folder(QStringLiteral("Select a folder"), txtImagePath->text());
-    if (!folder.isEmpty())
-        txtImagePath->setText(folder);
+    PickFolder(txtImagePath);
 }
 
 void frmOptions::cmdHelp_Click()
