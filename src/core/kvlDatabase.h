@@ -24,6 +24,14 @@ public:
     // Takes the users upgrade off again: the author columns, USERS and marker '2.0'.
     int RemoveUserTable();
 
+    // Brings links, results, pictures and history back in step: items no link keeps go, each
+    // parent's children are renumbered 1..n in their order and their results follow them,
+    // results naming no place go. Sets the progress bar on the way. 0 done, 1 failed (nothing
+    // changed).
+    int Repair();
+    // Empties every data table; users, version markers and templates stay. 0 done, 1 failed.
+    int ClearDataBase();
+
 private:
     static bool WriteMarker(AdoConnection& connection, const QString& version, const QString& comment);
     // Logs a failed step under the operation's label with the error the connection holds; 1.

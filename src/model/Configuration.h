@@ -3,6 +3,7 @@
 #include "core/DataCollection.h"
 #include "model/ItemRecord.h"
 
+class ExplorerNode;
 class TestPlan;
 
 // One system under test: a row of CONFIGURATION with three equipment fields.
@@ -41,6 +42,9 @@ public:
     // A copy of the row held (equipment and title; no description, links or pictures) under a new
     // id, with its node under "Root"; the object then stands for the copy.
     int Clone();
+    // Deletes the configuration that `nodConfiguration` shows: its plans are unlinked (and deleted
+    // with their last link), its pictures, row and node go.
+    int Delete(ExplorerNode* nodConfiguration);
     // Opens the description window, or brings the open one forward: 0 done, 1 failed.
     int LoadDocument();
 

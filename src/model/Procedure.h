@@ -62,6 +62,12 @@ public:
     // `strOrder` when that order is free, and adds its node under every occurrence of the
     // sub-test. 0 done (also for a link that already existed), 1 failed.
     int Link(ExplorerNode* nodParent, const QString& strOrder = QString());
+    // Swaps the occurrence that `nodProcedure` shows with its neighbour and moves their results
+    // along; Key must hold the occurrence's key and follows it.
+    int Move(ExplorerNode* nodProcedure, bool blnUp);
+    // Removes the occurrence with its results, renumbers the rest, and deletes the procedure with
+    // its last link. 0 done, 1 failed (nothing changed).
+    int UnLink(ExplorerNode* nodProcedure);
 
 protected:
     QStringList FindColumns() const override;

@@ -83,8 +83,17 @@ public:
     // A link that would make the sub-test its own ancestor or nest sub-tests deeper than ten
     // levels is refused. 0 done (also for a link that already existed), 1 failed.
     int Link(ExplorerNode* nodParent, const QString& strOrder = QString());
+    // Swaps the occurrence that `nodSubTest` shows with its neighbour, moves their results along and
+    // redraws the parent's occurrences; Key must hold the occurrence's key and follows it.
+    int Move(ExplorerNode* nodSubTest, bool blnUp);
+    // Removes the occurrence with its results, renumbers the rest, and deletes the sub-test once no
+    // link of either kind is left. 0 done, 1 failed (nothing changed).
+    int UnLink(ExplorerNode* nodSubTest);
+    // Deletes the sub-test passed, with its links and the children and procedures nothing else holds.
+    int DeleteSubTest(SubTest& objSubTestParent);
 
 private:
+    friend class Procedure;  // redraws its sub-test's occurrences after a move or an unlink
     float SumWorkLoad(const SubTreeRows& rows, int depth);
     void RefreshExplorerNodes(const QString& parentId, int parentImage);
 

@@ -48,6 +48,9 @@ public:
     // Links the plan under the configuration that `nodParent` shows and adds its node with the
     // whole subtree. 0 done (also when already linked, which adds nothing), 1 failed.
     int Link(ExplorerNode* nodParent);
+    // Unlinks the plan from the configuration above `nodTestPlan` with the results there; with its
+    // last configuration the plan goes. `blnConfiguration` leaves the explorer alone.
+    int UnLink(ExplorerNode* nodTestPlan, bool blnConfiguration = false);
 
 protected:
     QStringList FindColumns() const override;

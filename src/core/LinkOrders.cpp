@@ -1,0 +1,115 @@
+#include "core/LinkOrders.h"
+
+#include "core/AdoConnection.h"
+#include "core/BatchInsert.h"
+
+#include <QSqlQuery>
+
+namespace LinkOrders {
+
+const Table kTestPlanLinks{"TESTPLAN_LINKS", "ID_TESTPLAN", "ID_SUBTEST", "ORDER_SUBTEST",
+                           ResultKeyRewriter::Place::UnderTestPlan};
+const Table kSubTestLinks{"SUBTEST_LINKS", "ID_SUBTEST_PARENT", "ID_SUBTEST_CHILD", "ORDER_SUBTEST",
+                          ResultKeyRewriter::Place::UnderSubTest};
+const Table kProcedureLinks{"PROCEDURE_LINKS", "ID_SUBTEST", "ID_PROCEDURE", "ORDER_PROCEDURE",
+                            ResultKeyRewriter::Place::Procedure};
+
+namespace {
+
+// Bound values per statement stay under every engine's limit.
+constexpr int kBatch = 300;
+
+QString Select(const Table& table)
+{
+    return QStringLiteral("SELECT %1, %2, %3 FROM %4")
+        .arg(QLatin1String(table.parentColumn), QLatin1String(table.childColumn), QLatin1String(table.orderColumn),
+             QLatin1String(table.name));
+}
+
+QString OrderBy(const Table& table)
+{
+    return QStringLiteral(" ORDER BY %1, %2, %3")
+        .arg(QLatin1String(table.parentColumn), QLatin1String(table.orderColumn), QLatin1String(table.childColumn));
+}
+
+QList<Row> Rows(QSqlQuery query)
+{
+    QList<Row> rows;
+    while (query.next())
+        rows.append({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()});
+    return rows;
+}
+
+QString Marks(qsizetype count, const QString& mark)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < count; ++i)
+        marks << mark;
+    return marks.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+QList<Row> Read(AdoConnection& connection, const Table& table, int parent)
+{
+    return Rows(connection.Query(
+        Select(table) + QStringLiteral(" WHERE %1 = ?").arg(QLatin1String(table.parentColumn)) + OrderBy(table),
+        {parent}));
+}
+
+QList<Row> ReadChild(AdoConnection& connection, const Table& table, int child)
+{
+    return Rows(connection.Query(
+        Select(table) + QStringLiteral(" WHERE %1 = ?").arg(QLatin1String(table.childColumn)) + OrderBy(table),
+        {child}));
+}
+
+QList<Row> ReadAll(AdoConnection& connection, const Table& table)
+{
+    return Rows(connection.Query(Select(table) + OrderBy(table)));
+}
+
+bool Renumber(const Table& table, QList<Row>& rows, ResultKeyRewriter& rewriter)
+{
+    bool changed = false;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        Row& row = rows[i];
+        const int order = static_cast<int>(i) + 1;
+        if (row.order == order)
+            continue;
+        rewriter.Renumber(table.place, row.parent, row.child, row.order, order);
+        row.order = order;
+        changed = true;
+    }
+    return changed;
+}
+
+void DeleteIds(AdoConnection& connection, const QString& table, const QString& column, const QList<int>& ids)
+{
+    for (qsizetype start = 0; start < ids.size(); start += kBatch) {
+        const QList<int> batch = ids.mid(start, kBatch);
+        QVariantList values;
+        for (int id : batch)
+            values << id;
+        connection.Query(QStringLiteral("DELETE FROM %1 WHERE %2 IN (%3)")
+                             .arg(table, column, Marks(batch.size(), QStringLiteral("?"))),
+                         values);
+    }
+}
+
+void Replace(AdoConnection& connection, const Table& table, const QList<int>& parents, const QList<Row>& rows)
+{
+    // Rows go and come back rather than being updated one by one: a swap or a shift would meet
+    // the primary key on its way.
+    DeleteIds(connection, QLatin1String(table.name), QLatin1String(table.parentColumn), parents);
+    BatchInsert insert(connection,
+                       QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES ")
+                           .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
+                                QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
+                       3);
+    for (const Row& row : rows)
+        insert.Add({row.parent, row.child, row.order});
+    insert.Flush();
+}
+
+}  // namespace LinkOrders

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/ResultKeyRewriter.h"
+
+#include <QList>
+#include <QString>
+
+class AdoConnection;
+
+// The ordered link tables and the renumbering of a parent's children to 1..n. Every change of
+// order goes through here, so the link rows and the result keys change together.
+namespace LinkOrders {
+
+struct Table
+{
+    const char* name;
+    const char* parentColumn;
+    const char* childColumn;
+    const char* orderColumn;
+    ResultKeyRewriter::Place place;
+};
+extern const Table kTestPlanLinks;
+extern const Table kSubTestLinks;
+extern const Table kProcedureLinks;
+
+struct Row
+{
+    int parent = 0;
+    int child = 0;
+    int order = 0;
+};
+
+// The children of `parent` in their stored sequence (order, then child id). Raises KvlError.
+QList<Row> Read(AdoConnection& connection, const Table& table, int parent);
+// The links that hold `child`, under any parent. Raises KvlError.
+QList<Row> ReadChild(AdoConnection& connection, const Table& table, int child);
+// Every row of the table, by parent and then in the stored sequence. Raises KvlError.
+QList<Row> ReadAll(AdoConnection& connection, const Table& table);
+
+// Gives the rows of one parent, in the sequence they are to keep, the orders 1..n and records
+// every change in `rewriter`. Returns true when an order changed.
+bool Renumber(const Table& table, QList<Row>& rows, ResultKeyRewriter& rewriter);
+
+// Replaces all the link rows of `parents` by `rows` (which belong to those parents), with a few
+// statements for any number of rows. Raises KvlError.
+void Replace(AdoConnection& connection, const Table& table, const QList<int>& parents, const QList<Row>& rows);
+
+// Deletes the rows of the given ids from `table`, where `column` holds the id; batched.
+void DeleteIds(AdoConnection& connection, const QString& table, const QString& column, const QList<int>& ids);
+
+}  // namespace LinkOrders

@@ -1,0 +1,112 @@
+#include "core/AdoConnection.h"
+#include "core/BatchInsert.h"
+#include "core/NodeKey.h"
+#include "core/ResultKeyRewriter.h"
+
+#include <QSqlQuery>
+
+namespace {
+
+// Beyond this many parents one pass over the whole table is cheaper than the patterns.
+constexpr int kMaxPatterns = 16;
+
+struct Entry
+{
+    QString oldKey;
+    QString newKey;  // null: the result goes
+};
+
+// Temporary keys that no stored key can hold (stored keys start with the configuration prefix).
+QString TemporaryKey(int i)
+{
+    return QStringLiteral("~kvl~%1").arg(i);
+}
+
+void FillKeyMap(AdoConnection& connection, const QList<Entry>& entries)
+{
+    connection.Query(
+        QStringLiteral("CREATE TEMPORARY TABLE IF NOT EXISTS KVL_KEY_MAP (OLD_KEY VARCHAR(255) NOT NULL "
+                       "PRIMARY KEY, TMP_KEY VARCHAR(40) NOT NULL UNIQUE, NEW_KEY VARCHAR(255))"));
+    connection.Query(QStringLiteral("DELETE FROM KVL_KEY_MAP"));
+    BatchInsert insert(connection, QStringLiteral("INSERT INTO KVL_KEY_MAP (OLD_KEY, TMP_KEY, NEW_KEY) VALUES "), 3);
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        insert.Add(
+            {entries[i].oldKey, TemporaryKey(static_cast<int>(i)),
+             entries[i].newKey.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(entries[i].newKey)});
+    insert.Flush();
+}
+
+// Through temporary keys, so that no rewritten key meets another one on its way.
+void ApplyKeyMap(AdoConnection& connection)
+{
+    connection.Query(
+        QStringLiteral("DELETE FROM RESULT WHERE KEY_NODE IN (SELECT OLD_KEY FROM KVL_KEY_MAP WHERE NEW_KEY IS NULL)"));
+    // Both engines we know join in an UPDATE, which spares a look-up per row.
+    const bool join = connection.Dialect().IsSQLite() || connection.Dialect().IsPostgreSQL();
+    if (connection.Dialect().IsPostgreSQL())
+        connection.Query(QStringLiteral("ANALYZE KVL_KEY_MAP"));
+    connection.Query(
+        join ? QStringLiteral("UPDATE RESULT SET KEY_NODE = M.TMP_KEY FROM KVL_KEY_MAP M WHERE M.OLD_KEY = "
+                              "RESULT.KEY_NODE AND M.NEW_KEY IS NOT NULL")
+             : QStringLiteral("UPDATE RESULT SET KEY_NODE = (SELECT M.TMP_KEY FROM KVL_KEY_MAP M WHERE M.OLD_KEY = "
+                              "RESULT.KEY_NODE) "
+                              "WHERE KEY_NODE IN (SELECT OLD_KEY FROM KVL_KEY_MAP WHERE NEW_KEY IS NOT NULL)"));
+    // A result still standing on a place that a renumbered occurrence now takes belongs to no
+    // link; it would block the rewrite.
+    connection.Query(QStringLiteral(
+        "DELETE FROM RESULT WHERE KEY_NODE IN (SELECT NEW_KEY FROM KVL_KEY_MAP WHERE NEW_KEY IS NOT NULL)"));
+    connection.Query(join
+                         ? QStringLiteral("UPDATE RESULT SET KEY_NODE = M.NEW_KEY FROM KVL_KEY_MAP M WHERE M.TMP_KEY = "
+                                          "RESULT.KEY_NODE")
+                         : QStringLiteral("UPDATE RESULT SET KEY_NODE = (SELECT M.NEW_KEY FROM KVL_KEY_MAP M WHERE "
+                                          "M.TMP_KEY = RESULT.KEY_NODE) "
+                                          "WHERE KEY_NODE IN (SELECT TMP_KEY FROM KVL_KEY_MAP)"));
+    connection.Query(QStringLiteral("DELETE FROM KVL_KEY_MAP"));
+}
+
+}  // namespace
+
+ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, const Check& check) const
+{
+    Outcome outcome;
+    if (IsEmpty() && !check)
+        return outcome;
+    const QStringList patterns = check ? QStringList{} : CandidatePatterns();
+    QString sql = QStringLiteral("SELECT KEY_NODE FROM RESULT");
+    QVariantList values;
+    if (!check && patterns.size() <= kMaxPatterns) {
+        QStringList tests;
+        for (const QString& pattern : patterns) {
+            tests << QStringLiteral("KEY_NODE LIKE ?");
+            values << pattern;
+        }
+        sql += QStringLiteral(" WHERE ") + tests.join(QStringLiteral(" OR "));
+    }
+
+    QList<Entry> entries;
+    QSqlQuery keys = connection.Query(sql, values);
+    while (keys.next()) {
+        const QString key = keys.value(0).toString();
+        QString rewritten;
+        Fate fate = Apply(key, &rewritten);
+        if (fate != Fate::Remove && check && !check(NodeKey::Parse(fate == Fate::Rewrite ? rewritten : key)))
+            fate = Fate::Remove;
+        if (fate == Fate::Keep)
+            continue;
+        if (fate == Fate::Remove) {
+            const NodeKey parsed = NodeKey::Parse(key);
+            outcome.places.insert({parsed.ConfigurationId(), parsed.TestPlanId()});
+            entries.append({key, QString()});
+            ++outcome.removed;
+        } else {
+            entries.append({key, rewritten});
+            ++outcome.rewritten;
+        }
+    }
+    keys.finish();
+    if (entries.isEmpty())
+        return outcome;
+    FillKeyMap(connection, entries);
+    ApplyKeyMap(connection);
+    return outcome;
+}
