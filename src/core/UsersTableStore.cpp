@@ -21,14 +21,6 @@ QString Bound(const QString& text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-int IdValue(const QString& id)
-{
-    bool ok = false;
-    const int value = id.toInt(&ok);
-    if (!ok)
-        throw KvlError(13, QStringLiteral("Type mismatch: '%1' is not an id.").arg(id));
-    return value;
-}
 
 }  // namespace
 
