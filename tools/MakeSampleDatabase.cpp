@@ -1,5 +1,5 @@
 // Builds the sample database shipped beside the program: a database file with the program's own
-// schema, made by the same code that creates a new database from the Tools menu, holding a small
+// schema, made by the schema code that creates every new database, holding a small
 // demonstration plan written through the item classes.
 
 #include "core/AdoConnection.h"

@@ -18,16 +18,6 @@ constexpr long kNoCurrentRecord = 3021;
 const QString kUndefinedUser = QStringLiteral("Undefined");
 const QString kUnknownName = QStringLiteral("Unknown");
 
-// Ids are held as text and bound as 32-bit integers.
-int IdValue(const QString& id)
-{
-    bool ok = false;
-    const int value = id.trimmed().toInt(&ok);
-    if (!ok)
-        throw KvlError(kTypeMismatch, QStringLiteral("Type mismatch: '%1' is not an id.").arg(id));
-    return value;
-}
-
 // The maximum plus 1, or 1 when there is none.
 int NextNumber(const QString& statement, const QVariantList& values = {})
 {
@@ -160,4 +150,13 @@ QString SearchTestPlanName(const QString& key)
         LogError(QStringLiteral("Error_SearchTestPlanName :"), error);
         return {};
     }
+}
+
+int IdValue(const QString& id)
+{
+    bool ok = false;
+    const int value = id.trimmed().toInt(&ok);
+    if (!ok)
+        throw KvlError(kTypeMismatch, QStringLiteral("Type mismatch: '%1' is not an id.").arg(id));
+    return value;
 }

@@ -6,6 +6,8 @@
 //
 // Numbering and marker probes have no trap: a failed query raises KvlError in the caller.
 // Numbers are 32-bit: a maximum of 41 gives 42, an empty table or parent gives 1.
+// Ids are held as text and bound as 32-bit integers; raises on text that is not one.
+int IdValue(const QString& id);
 int NewId(const QString& table);
 int NextProcedureOrder(const QString& subTestId);
 int NextSubTestOrder(const QString& parentSubTestId);

@@ -76,8 +76,7 @@ bool UsersTableModel::CanLeaveRow(int row) const
 {
     if (row < 0 || row >= rowCount() || IsNewUserRow(row) || !m_rows[row].name.isEmpty())
         return true;
-    prompts().Message(QStringLiteral("You must fill the name."), Prompts::ProgramTitle(), Prompts::Icon::Critical,
-                      Prompts::Buttons::Ok);
+    prompts().Critical(QStringLiteral("You must fill the name."));
     return false;
 }
 

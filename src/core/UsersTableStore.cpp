@@ -21,19 +21,6 @@ QString Bound(const QString& text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-int IdValue(const QString& id)
-{
-    bool ok = false;
-    const int value = id.toInt(&ok);
-    if (!ok)
-        throw KvlError(13, QStringLiteral("Type mismatch: '%1' is not an id.").arg(id));
-    return value;
-}
-
-void Critical(const QString& text)
-{
-    prompts().Message(text, Prompts::ProgramTitle(), Prompts::Icon::Critical, Prompts::Buttons::Ok);
-}
 
 }  // namespace
 
@@ -67,20 +54,20 @@ int UsersTableModel::Apply()
     const int accounts = rowCount() - 1;
     for (int row = 0; row < accounts; ++row) {
         if (m_rows[row].name.isEmpty()) {
-            Critical(QStringLiteral("You must fill the name."));
+            prompts().Critical(QStringLiteral("You must fill the name."));
             return 1;
         }
     }
     // Every account would lose the rights to manage the others.
     if (accounts > 0 && IsLastAdministrator(-1)) {
-        Critical(QStringLiteral("At least one account must be an Administrator."));
+        prompts().Critical(QStringLiteral("At least one account must be an Administrator."));
         return 1;
     }
     QList<QString> ids;
     try {
         StoreRows(ids);
     } catch (const KvlError& error) {
-        Critical(QStringLiteral("An error has occurred while applying  the changes you requested."));
+        prompts().Critical(QStringLiteral("An error has occurred while applying  the changes you requested."));
         LogError(QStringLiteral("Error_ChangeUser:"), error);
         return 1;
     }

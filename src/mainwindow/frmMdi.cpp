@@ -42,6 +42,8 @@ void frmMdi::BuildStatusBar()
                                  QString()};
     for (int i = 0; i < initial.size(); ++i) {
         auto* panel = new QLabel(initial[i], this);
+        // Panels show database paths and item names as typed, markup included.
+        panel->setTextFormat(Qt::PlainText);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         m_panels.append(panel);

@@ -1,5 +1,6 @@
 #include "model/DbValues.h"
 
+#include "core/DbHelpers.h"
 #include "core/KvlError.h"
 
 #include <QDateTime>
@@ -34,11 +35,7 @@ QVariant Id(const QString& id)
 {
     if (id.isEmpty())
         return QVariant(QMetaType::fromType<int>());
-    bool ok = false;
-    const int value = id.trimmed().toInt(&ok);
-    if (!ok)
-        throw KvlError(13, QStringLiteral("Type mismatch"));
-    return value;
+    return IdValue(id);
 }
 
 QString IdText(const QVariant& value)

@@ -10,7 +10,10 @@ public:
     {
         return buttons == Buttons::Ok ? Answer::Ok : (buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No);
     }
-    std::optional<QString> InputText(const QString&, const QString&, const QString&, int) override { return std::nullopt; }
+    std::optional<QString> InputText(const QString&, const QString&, const QString&, int) override
+    {
+        return std::nullopt;
+    }
     QString OpenFile(const QString&, const QString&, const QString&) override { return {}; }
     QString SaveFile(const QString&, const QString&, const QString&) override { return {}; }
     QString Folder(const QString&, const QString&) override { return {}; }
@@ -23,19 +26,32 @@ Prompts* gInstance = &gSilent;
 
 }  // namespace
 
-QString Prompts::ProgramTitle() { return QStringLiteral("Koravel"); }
+QString Prompts::ProgramTitle()
+{
+    return QStringLiteral("Koravel");
+}
 
 void Prompts::Information(const QString& text, const QString& caption)
 {
     Message(text, caption.isEmpty() ? ProgramTitle() : caption, Icon::Information, Buttons::Ok);
 }
 
-bool Prompts::Question(const QString& text, const QString& caption)
+void Prompts::Critical(const QString& text, const QString& caption)
 {
-    return Message(text, caption.isEmpty() ? ProgramTitle() : caption, Icon::Question, Buttons::YesNo)
-           == Answer::Yes;
+    Message(text, caption.isEmpty() ? ProgramTitle() : caption, Icon::Critical, Buttons::Ok);
 }
 
-Prompts& prompts() { return *gInstance; }
+bool Prompts::Question(const QString& text, const QString& caption)
+{
+    return Message(text, caption.isEmpty() ? ProgramTitle() : caption, Icon::Question, Buttons::YesNo) == Answer::Yes;
+}
 
-void setPrompts(Prompts* instance) { gInstance = instance ? instance : &gSilent; }
+Prompts& prompts()
+{
+    return *gInstance;
+}
+
+void setPrompts(Prompts* instance)
+{
+    gInstance = instance ? instance : &gSilent;
+}

@@ -18,8 +18,8 @@ public:
 
     virtual Answer Message(const QString& text, const QString& caption, Icon icon, Buttons buttons) = 0;
     // The one-line input box; nullopt when cancelled.
-    virtual std::optional<QString> InputText(const QString& caption, const QString& prompt,
-                                             const QString& defaultText, int maxLength) = 0;
+    virtual std::optional<QString> InputText(const QString& caption, const QString& prompt, const QString& defaultText,
+                                             int maxLength) = 0;
     // File and folder pickers answer an empty text when cancelled.
     virtual QString OpenFile(const QString& caption, const QString& folder, const QString& filter) = 0;
     virtual QString SaveFile(const QString& caption, const QString& folder, const QString& filter) = 0;
@@ -27,8 +27,9 @@ public:
     virtual std::optional<QColor> Colour(const QColor& initial) = 0;
     virtual std::optional<QFont> Font(const QFont& initial) = 0;
 
-    // Shorthands for the two most common boxes; the caption defaults to the program's title.
+    // Shorthands for the most common boxes; the caption defaults to the program's title.
     void Information(const QString& text, const QString& caption = QString());
+    void Critical(const QString& text, const QString& caption = QString());
     bool Question(const QString& text, const QString& caption = QString());
 
     static QString ProgramTitle();

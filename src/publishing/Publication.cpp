@@ -2,6 +2,7 @@
 
 #include "core/AdoConnection.h"
 #include "core/BugLog.h"
+#include "core/DbHelpers.h"
 #include "core/Globals.h"
 #include "core/KvlError.h"
 #include "publishing/PictureReferences.h"
@@ -31,6 +32,12 @@ bool IsPlainExtension(const QString& fileType)
     return plain.match(fileType).hasMatch();
 }
 
+// FILE is a keyword on some engines.
+QString FileColumn()
+{
+    return gConnection().Dialect().Quote(QStringLiteral("FILE"));
+}
+
 QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
@@ -56,8 +63,6 @@ struct PictureStore
     QSet<int> referenced;
     QStringList& copies;  // made by this save, removed again when it fails
 
-    QString FileColumn() const { return connection.Dialect().Quote(QStringLiteral("FILE")); }
-
     // The new reference for a source, or "" when it stays as written.
     QString Store(const QString& source)
     {
@@ -79,8 +84,7 @@ struct PictureStore
         if (!IsPlainExtension(fileType))
             return {};
 
-        const QVariant max = connection.Scalar(QStringLiteral("SELECT MAX(ID) FROM IMAGEFILE"));
-        const int id = max.isNull() ? 1 : max.toInt() + 1;
+        const int id = NewId(QStringLiteral("IMAGEFILE"));
         const QString target = images.filePath(QString::number(id) + QLatin1Char('.') + fileType);
         const QByteArray bytes = ReadFile(file.absoluteFilePath());
         if (QFileInfo(target).absoluteFilePath() != file.absoluteFilePath()) {
@@ -126,10 +130,9 @@ QVariant Publication::DownLoadPicture(QString& strHTML)
             if (!PictureReferences::PictureNumber(PictureReferences::FileName(reference.source), number))
                 continue;
             if (!written.contains(number)) {
-                QSqlQuery row = connection.Query(QStringLiteral("SELECT FILETYPE, ") +
-                                                     connection.Dialect().Quote(QStringLiteral("FILE")) +
-                                                     QStringLiteral(" FROM IMAGEFILE WHERE ID = ?"),
-                                                 {number});
+                QSqlQuery row = connection.Query(
+                    QStringLiteral("SELECT FILETYPE, ") + FileColumn() + QStringLiteral(" FROM IMAGEFILE WHERE ID = ?"),
+                    {number});
                 QString path;
                 if (row.next() && IsPlainExtension(row.value(0).toString())) {
                     path = images.filePath(QString::number(number) + QLatin1Char('.') + row.value(0).toString());

@@ -5,6 +5,7 @@
 #include "platform/Hourglass.h"
 #include "platform/Settings.h"
 
+#include <QLabel>
 #include <QMdiArea>
 #include <QStatusBar>
 #include <QtTest>
@@ -18,6 +19,7 @@ private slots:
     void databasePanelFollowsProvider_data();
     void databasePanelFollowsProvider();
     void shellShowsOneWindowAndUnloadsIt();
+    void panelsShowMarkupAsText();
 };
 
 void tst_frmMdi::shellHasCaptionTagTabsAndPanels()
@@ -78,6 +80,19 @@ void tst_frmMdi::shellShowsOneWindowAndUnloadsIt()
     shell.UnloadWindows();
     QVERIFY(!shell.IsMainWindowShown());
     QTRY_VERIFY(watch.isNull());
+}
+
+void tst_frmMdi::panelsShowMarkupAsText()
+{
+    TestEnvironment env;
+    frmMdi window;
+    const QString path = "/data/<b>plans</b>.db";
+    window.SetPanelText(2, path);
+    const QList<QLabel*> panels = window.sbStatusBar()->findChildren<QLabel*>();
+    QCOMPARE(panels.size(), 5);
+    for (const QLabel* panel : panels)
+        QCOMPARE(panel->textFormat(), Qt::PlainText);
+    QCOMPARE(window.PanelText(2), path);
 }
 
 QTEST_MAIN(tst_frmMdi)

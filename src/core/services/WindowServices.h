@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-// What the core dialogs need of the main window's pieces. The main window and the property window
+// What the core dialogs need of the main window's parts. The main window and the property window
 // install their handlers when they load; until then each hook behaves as if no window were open.
 class WindowServices
 {

@@ -1,11 +1,12 @@
 #include "core/ui/frmConnection.h"
 
+#include "core/ui/DialogButtons.h"
+
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,14 +32,7 @@ frmConnection::frmConnection(QWidget* parent) : QDialog(parent)
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
     cmdOK->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
-    buttons->addWidget(cmdApply);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(SSTab1);
-    layout->addLayout(buttons);
+    LayOutDialog(this, SSTab1, {cmdOK, cmdCancel, cmdApply});
 
     connect(optODBC, &QRadioButton::clicked, this, &frmConnection::optODBC_Click);
     connect(optDSNLess, &QRadioButton::clicked, this, &frmConnection::optDSNLess_Click);

@@ -75,6 +75,8 @@ private:
     void WatchFocus();
     void Form_Load();
     void FillLists();
+    // A PostgreSQL driver in the DSN-less mode: a server, else a database file.
+    bool ServerDriverChosen() const;
     bool OpenByMode();
     void SaveSettings() const;
 

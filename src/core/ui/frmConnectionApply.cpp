@@ -96,10 +96,15 @@ void frmConnection::FillLists()
     }
 }
 
+bool frmConnection::ServerDriverChosen() const
+{
+    return cboDrivers->currentText().toUpper().contains(QLatin1String("POSTGRESQL"));
+}
+
 void frmConnection::cboDrivers_Click()
 {
     m_changed = true;
-    const bool server = cboDrivers->currentText().toUpper().contains(QLatin1String("POSTGRESQL"));
+    const bool server = ServerDriverChosen();
     lblServer->setText(server ? QStringLiteral("&Server Name :") : kFileLabel);
     lblServer->setBuddy(server ? txtServer : txtDatabase);
     txtServer->setEnabled(server);
@@ -161,7 +166,7 @@ bool frmConnection::OpenByMode()
         connection.SetProviderType(5);
         return connection.DataOpen();
     }
-    if (lblServer->text() == kFileLabel) {
+    if (!ServerDriverChosen()) {
         connection.DataSource = txtDatabase->text();
         connection.SetProviderType(3);
         return connection.OpenAccess(txtDatabase->text(), QString());
@@ -195,8 +200,7 @@ int frmConnection::cmdApply_Click()
         }
     }
     if (status != 0 && !m_loginRefused) {
-        prompts().Message(QStringLiteral("The connection to database failed."), Prompts::ProgramTitle(),
-                          Prompts::Icon::Critical, Prompts::Buttons::Ok);
+        prompts().Critical(QStringLiteral("The connection to database failed."));
     }
     windowServices().ShowDatabaseText(txtDatabase->text());
     SaveSettings();

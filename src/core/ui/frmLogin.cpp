@@ -3,12 +3,12 @@
 #include "core/AdoConnection.h"
 #include "core/BugLog.h"
 #include "core/Globals.h"
+#include "core/ui/DialogButtons.h"
 #include "platform/Hourglass.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,11 +41,7 @@ frmLogin::frmLogin(QWidget* parent) : QDialog(parent)
     grid->addWidget(txtUserName, 0, 1);
     grid->addWidget(lblLabels[1], 1, 0);
     grid->addWidget(txtPassword, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addLayout(ButtonRow({cmdOK, cmdCancel}), 2, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
     txtUserName->setMinimumWidth(200);
 
@@ -80,8 +76,7 @@ void frmLogin::cmdOK_Click()
         LoginSucceeded = true;
         accept();
     } catch (const std::exception& error) {
-        prompts().Message(QStringLiteral("An error has occurred trying to request database."), Prompts::ProgramTitle(),
-                          Prompts::Icon::Critical, Prompts::Buttons::Ok);
+        prompts().Critical(QStringLiteral("An error has occurred trying to request database."));
         LogError(QStringLiteral("Error_Login:"), error);
     }
 }

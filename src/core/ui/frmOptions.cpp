@@ -1,9 +1,10 @@
 #include "core/ui/frmOptions.h"
 
+#include "core/ui/DialogButtons.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,14 +53,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
     cmdOK->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
-    buttons->addWidget(cmdApply);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(sstOptions);
-    layout->addLayout(buttons);
+    LayOutDialog(this, sstOptions, {cmdOK, cmdCancel, cmdApply});
 
     connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmOptions::cmdCancel_Click);

@@ -37,9 +37,12 @@ void Store(const QString& key, const QCheckBox* box)
     Store(key, box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void Critical(const QString& text)
+// Cancelling the picker keeps the folder the box shows.
+void PickFolder(QLineEdit* box)
 {
-    prompts().Message(text, Prompts::ProgramTitle(), Prompts::Icon::Critical, Prompts::Buttons::Ok);
+    const QString folder = prompts().Folder(QStringLiteral("Select a folder"), box->text());
+    if (!folder.isEmpty())
+        box->setText(folder);
 }
 
 }  // namespace
@@ -70,16 +73,12 @@ void frmOptions::chkStoreImage_Click()
 
 void frmOptions::cmdTempFolder_Click()
 {
-    const QString folder = prompts().Folder(QStringLiteral("Select a folder"), txtTempPath->text());
-    if (!folder.isEmpty())
-        txtTempPath->setText(folder);
+    PickFolder(txtTempPath);
 }
 
 void frmOptions::cmdImageFolder_Click()
 {
-    const QString folder = prompts().Folder(QStringLiteral("Select a folder"), txtImagePath->text());
-    if (!folder.isEmpty())
-        txtImagePath->setText(folder);
+    PickFolder(txtImagePath);
 }
 
 void frmOptions::cmdHelp_Click()
@@ -139,7 +138,7 @@ int frmOptions::UpdateUserManagement()
         return 0;
     } catch (const std::exception& error) {
         Hourglass::Reset();
-        Critical(QStringLiteral("An error has occurred when applying the users' management change."));
+        prompts().Critical(QStringLiteral("An error has occurred when applying the users' management change."));
         LogError(QStringLiteral("Error_UpdateUserManagement :"), error);
         return 1;
     }
@@ -155,7 +154,7 @@ int frmOptions::SwitchUserManagementOn()
     const UserManagementSwitch::Outcome outcome = UserManagementSwitch::SwitchOn();
     Hourglass::Reset();
     if (outcome == UserManagementSwitch::Outcome::NoUserTable) {
-        Critical(QStringLiteral("Can not update the database to manage users."));
+        prompts().Critical(QStringLiteral("Can not update the database to manage users."));
         gUserManagement = false;
         return 1;
     }

@@ -1,15 +1,14 @@
 #include "core/ui/frmTableManagement.h"
 
 #include "core/UsersTableModel.h"
+#include "core/ui/DialogButtons.h"
 #include "core/ui/UsersItemDelegate.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -38,14 +37,7 @@ frmTableManagement::frmTableManagement(QWidget* parent) : QDialog(parent), m_use
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdApply = new QPushButton(QStringLiteral("&Apply"), this);
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdApply);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(grdTable);
-    layout->addLayout(buttons);
+    LayOutDialog(this, grdTable, {cmdOK, cmdApply, cmdCancel});
 
     connect(cmdOK, &QPushButton::clicked, this, &frmTableManagement::cmdOK_Click);
     connect(cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
