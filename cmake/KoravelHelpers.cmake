@@ -32,8 +32,9 @@ function(koravel_add_test name)
   set(env "QT_QPA_PLATFORM=offscreen" "QTWEBENGINE_DISABLE_SANDBOX=1"
           "XDG_RUNTIME_DIR=${PROJECT_BINARY_DIR}/xdg-runtime")
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
-  # Qt's test-mode settings live under HOME: one per build tree, so parallel checkouts do not collide.
-  set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "HOME=${PROJECT_BINARY_DIR}/test-home")
+  # Qt's test-mode settings and data folders live under HOME, and each test empties them first:
+  # one HOME per test, so tests that ctest runs side by side never clear each other's files.
+  set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "HOME=${PROJECT_BINARY_DIR}/test-home/${name}")
   if(ARG_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
   endif()
