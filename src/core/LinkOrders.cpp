@@ -4,6 +4,7 @@
 #include "core/BatchInsert.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace LinkOrders {
 
@@ -69,7 +70,17 @@ QList<Row> ReadAll(AdoConnection& connection, const Table& table)
     return Rows(connection.Query(Select(table) + OrderBy(table)));
 }
 
-bool Renumber(const Table& table, QList<Row>& rows, ResultKeyRewriter& rewriter)
+void Span::Cover(int order)
+{
+    if (last < first) {
+        first = last = order;
+        return;
+    }
+    first = std::min(first, order);
+    last = std::max(last, order);
+}
+
+bool Renumber(const Table& table, QList<Row>& rows, ResultKeyRewriter& rewriter, Span* span)
 {
     bool changed = false;
     for (qsizetype i = 0; i < rows.size(); ++i) {
@@ -78,6 +89,10 @@ bool Renumber(const Table& table, QList<Row>& rows, ResultKeyRewriter& rewriter)
         if (row.order == order)
             continue;
         rewriter.Renumber(table.place, row.parent, row.child, row.order, order);
+        if (span) {
+            span->Cover(row.order);
+            span->Cover(order);
+        }
         row.order = order;
         changed = true;
     }
@@ -109,6 +124,28 @@ void Replace(AdoConnection& connection, const Table& table, const QList<int>& pa
                        3);
     for (const Row& row : rows)
         insert.Add({row.parent, row.child, row.order});
+    insert.Flush();
+}
+
+void ReplaceSpan(AdoConnection& connection, const Table& table, int parent, const QList<Row>& rows, const Span& span)
+{
+    if (span.last < span.first)
+        return;
+    // Every row that changed had its old and its new order inside the span, so the rows stored
+    // there and the rows that now stand there are the same links.
+    connection.Query(
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND %3 >= ? AND %3 <= ?")
+            .arg(QLatin1String(table.name), QLatin1String(table.parentColumn), QLatin1String(table.orderColumn)),
+        {parent, span.first, span.last});
+    BatchInsert insert(connection,
+                       QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES ")
+                           .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
+                                QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
+                       3);
+    for (const Row& row : rows) {
+        if (row.order >= span.first && row.order <= span.last)
+            insert.Add({row.parent, row.child, row.order});
+    }
     insert.Flush();
 }
 

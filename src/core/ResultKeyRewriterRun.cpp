@@ -64,6 +64,64 @@ void ApplyKeyMap(AdoConnection& connection)
     connection.Query(QStringLiteral("DELETE FROM KVL_KEY_MAP"));
 }
 
+// Bound values per statement stay under every engine's limit (SQLite's older one is 999).
+constexpr int kValuesPerStatement = 900;
+
+QString Marks(qsizetype count, const QString& mark)
+{
+    return QStringList(count, mark).join(QStringLiteral(", "));
+}
+
+void DeleteKeys(AdoConnection& connection, const QStringList& keys)
+{
+    for (qsizetype start = 0; start < keys.size(); start += kValuesPerStatement) {
+        const QStringList batch = keys.mid(start, kValuesPerStatement);
+        connection.Query(
+            QStringLiteral("DELETE FROM RESULT WHERE KEY_NODE IN (%1)").arg(Marks(batch.size(), QStringLiteral("?"))),
+            QVariantList(batch.cbegin(), batch.cend()));
+    }
+}
+
+// Each pair's first key becomes its second, joined through a list of values.
+void UpdateKeys(AdoConnection& connection, const QList<std::pair<QString, QString>>& pairs)
+{
+    constexpr int kPairs = kValuesPerStatement / 2;
+    for (qsizetype start = 0; start < pairs.size(); start += kPairs) {
+        const qsizetype count = std::min<qsizetype>(kPairs, pairs.size() - start);
+        QVariantList values;
+        for (qsizetype i = start; i < start + count; ++i)
+            values << pairs[i].first << pairs[i].second;
+        connection.Query(QStringLiteral("UPDATE RESULT SET KEY_NODE = M.column2 FROM (VALUES %1) AS M WHERE "
+                                        "RESULT.KEY_NODE = M.column1")
+                             .arg(Marks(count, QStringLiteral("(?, ?)"))),
+                         values);
+    }
+}
+
+// The same steps as through the key map, with the keys bound in the statements: for a few
+// hundred keys this spares the temporary table and its statements.
+void ApplyKeyList(AdoConnection& connection, const QList<Entry>& entries)
+{
+    QStringList removed;
+    QStringList arrivals;
+    QList<std::pair<QString, QString>> away;
+    QList<std::pair<QString, QString>> back;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].newKey.isNull()) {
+            removed << entries[i].oldKey;
+            continue;
+        }
+        const QString temporary = TemporaryKey(static_cast<int>(i));
+        away.append({entries[i].oldKey, temporary});
+        back.append({temporary, entries[i].newKey});
+        arrivals << entries[i].newKey;
+    }
+    DeleteKeys(connection, removed);
+    UpdateKeys(connection, away);
+    DeleteKeys(connection, arrivals);
+    UpdateKeys(connection, back);
+}
+
 }  // namespace
 
 ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, const Check& check) const
@@ -106,6 +164,13 @@ ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, con
     keys.finish();
     if (entries.isEmpty())
         return outcome;
+    // Both engines we know join in an UPDATE; a list that fits in one statement per step needs
+    // no key map.
+    if (entries.size() <= kValuesPerStatement &&
+        (connection.Dialect().IsSQLite() || connection.Dialect().IsPostgreSQL())) {
+        ApplyKeyList(connection, entries);
+        return outcome;
+    }
     FillKeyMap(connection, entries);
     ApplyKeyMap(connection);
     return outcome;

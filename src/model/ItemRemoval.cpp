@@ -155,8 +155,9 @@ void ItemRemoval::Finish()
         if (Deleted(*table, parent))
             continue;
         QList<LinkOrders::Row> rows = LinkOrders::Read(m_connection, *table, parent);
-        if (LinkOrders::Renumber(*table, rows, m_rewriter))
-            LinkOrders::Replace(m_connection, *table, {parent}, rows);
+        LinkOrders::Span changed;
+        if (LinkOrders::Renumber(*table, rows, m_rewriter, &changed))
+            LinkOrders::ReplaceSpan(m_connection, *table, parent, rows, changed);
     }
     const ResultKeyRewriter::Outcome outcome = m_rewriter.Run(m_connection);
     // Every place that lost results gets today's figures, not only the one the user acted on.

@@ -26,8 +26,9 @@ int Move(const LinkOrders::Table& table, int parent, int child, int order, bool 
     std::swap(rows[at], rows[neighbour]);
     // Positions, not stored numbers, decide: a gap left by an older version closes on the way.
     ResultKeyRewriter rewriter;
-    LinkOrders::Renumber(table, rows, rewriter);
-    LinkOrders::Replace(connection, table, {parent}, rows);
+    LinkOrders::Span changed;
+    LinkOrders::Renumber(table, rows, rewriter, &changed);
+    LinkOrders::ReplaceSpan(connection, table, parent, rows, changed);
     rewriter.Run(connection);
     if (!transaction.Commit())
         throw KvlError(3251, QStringLiteral("The move could not be committed."));
