@@ -1,12 +1,11 @@
 #include "OrderFixture.h"
+#include "TreeFixture.h"
 
 #include "ModelFixture.h"
 
 #include "core/AdoConnection.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"
-#include "model/ExplorerFill.h"
-#include "model/TestPlan.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -71,23 +70,7 @@ void Build()
 
 void FillExplorer()
 {
-    ExplorerNodes& tree = gExplorerNodes();
-    tree.Clear();
-    tree.Add({}, "Root", "Database", 1);
-    tree.Add("Root", "Eqpt1", "Bench", 2)->SetTag("1");
-    for (const auto& [id, name] : {std::pair{"10", "Plan"}, std::pair{"20", "Twin"}}) {
-        const QString key = K(QString("Eqpt1~") + id);
-        tree.Add("Eqpt1", key, name, 3)->SetTag(id);
-        TestPlan plan;
-        plan.SetId(id);
-        ExplorerFill::AddTestPlanSubTests(key, plan);
-    }
-}
-
-QString K(const QString& text)
-{
-    QString key = text;
-    return key.replace('~', NodeKey::kSeparator);
+    TreeFixture::FillPlans({{"10", "Plan"}, {"20", "Twin"}});
 }
 
 QString Readable(QString key)

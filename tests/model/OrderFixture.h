@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "TreeFixture.h"
+
 // A stored tree for the move, unlink, delete and repair tests ("~" stands for the key separator):
 //
 //   configuration 1; test plans 10 "Plan" and 20 "Twin" (whose id equals sub-test 20's)
@@ -19,7 +21,7 @@ void Build();
 void FillExplorer();
 
 // "~" for the separator and back.
-QString K(const QString& text);
+using TreeFixture::K;
 QString Readable(QString key);
 
 // The rows of a query, one line each (values joined by " "), sorted.

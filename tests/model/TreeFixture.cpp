@@ -56,19 +56,24 @@ void Build()
                {subTest, procedure, order});
 }
 
-void FillExplorer()
+void FillPlans(const QList<QPair<QString, QString>>& plans)
 {
     ExplorerNodes& tree = gExplorerNodes();
     tree.Clear();
     tree.Add({}, "Root", "Database", 1);
     tree.Add("Root", "Eqpt1", "Bench", 2)->SetTag("1");
-    for (const auto& [id, name] : {std::pair{"10", "Plan A"}, std::pair{"11", "Plan B"}}) {
+    for (const auto& [id, name] : plans) {
         const QString key = K(QString("Eqpt1~") + id);
         tree.Add("Eqpt1", key, name, 3)->SetTag(id);
         TestPlan plan;
         plan.SetId(id);
         ExplorerFill::AddTestPlanSubTests(key, plan);
     }
+}
+
+void FillExplorer()
+{
+    FillPlans({{"10", "Plan A"}, {"11", "Plan B"}});
 }
 
 QString K(const QString& text)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <QVariantList>
 
@@ -27,7 +29,10 @@ void MakeSchema();
 void Insert(const QString& sql, const QVariantList& values);
 void Build();
 
-// Puts "Root", the configuration node and both plan nodes into the explorer and fills the plans.
+// Puts "Root", configuration 1 "Bench" and the given plans (id, name) into the explorer and fills
+// each plan's subtree from the database.
+void FillPlans(const QList<QPair<QString, QString>>& plans);
+// FillPlans with both plans of this tree.
 void FillExplorer();
 // The explorer below `key` in tree order, one "key tag text image" line per node, with "~"
 // standing for the key separator.
