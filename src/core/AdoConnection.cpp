@@ -218,6 +218,7 @@ bool AdoConnection::DataOpen()
             // With the write-ahead log a commit need not wait for the disk: the file stays
             // consistent after a crash, and each item command commits on its own.
             Query(QStringLiteral("PRAGMA synchronous=NORMAL"));
+            Query(QStringLiteral("PRAGMA cache_size=-65536"));
         } else if (m_dialect.IsPostgreSQL()) {
             // The tree is read by lists of ids, which are index look-ups on a database held in
             // memory or on flash; the server's default costs, made for spinning disks, would scan

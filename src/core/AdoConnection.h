@@ -94,6 +94,8 @@ private:
     void RunPrepared(const QString& statement, const QVariantList& values,
                      const std::function<void(QSqlQuery&)>& read) const;
     void DropPrepared() const;
+    // Drops the kept statements used least recently, about half of them.
+    void DropOldPrepared() const;
 
     QString m_connectionName;
     QString m_provider;
@@ -106,6 +108,7 @@ private:
     long m_lastErrorNumber = 0;
     QString m_lastErrorText;
     mutable QHash<QString, std::shared_ptr<Prepared>> m_prepared;
+    mutable quint64 m_preparedUses = 0;
 };
 
 // Commits on Commit(), rolls back when it goes out of scope without one.

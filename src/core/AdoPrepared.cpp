@@ -2,10 +2,13 @@
 
 #include "core/KvlError.h"
 
+#include <algorithm>
+
 namespace {
 
-// Statements that read by lists of ids come in many lengths; past this many the kept ones go.
-constexpr qsizetype kMaxPrepared = 64;
+// Statements that bind lists come in a few lengths each; past this many kept statements the
+// older half goes.
+constexpr qsizetype kMaxPrepared = 256;
 
 }  // namespace
 
@@ -13,7 +16,18 @@ struct AdoConnection::Prepared
 {
     QSqlQuery query;
     bool busy = false;
+    quint64 lastUse = 0;
 };
+
+void AdoConnection::DropOldPrepared() const
+{
+    QList<quint64> uses;
+    for (const std::shared_ptr<Prepared>& kept : std::as_const(m_prepared))
+        uses.append(kept->lastUse);
+    std::nth_element(uses.begin(), uses.begin() + uses.size() / 2, uses.end());
+    const quint64 median = uses[uses.size() / 2];
+    m_prepared.removeIf([median](const auto& entry) { return entry.value()->lastUse < median; });
+}
 
 void AdoConnection::DropPrepared() const
 {
@@ -49,10 +63,11 @@ void AdoConnection::RunPrepared(const QString& statement, const QVariantList& va
             Raise(kept->query);
         if (keep) {
             if (m_prepared.size() >= kMaxPrepared)
-                DropPrepared();
+                DropOldPrepared();
             m_prepared.insert(statement, kept);
         }
     }
+    kept->lastUse = ++m_preparedUses;
     QSqlQuery& query = kept->query;
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(static_cast<int>(i), values[i]);

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 
 class AdoConnection;
 
-// Inserts many rows with multi-row INSERT statements, each statement shape prepared once: the
-// cost of a large rewrite stays in the engine rather than in preparing statements.
+// Inserts many rows with multi-row INSERT statements of a few lengths, each kept prepared by the
+// connection: the cost of a large rewrite stays in the engine rather than in parsing statements.
 class BatchInsert
 {
 public:
@@ -19,13 +18,13 @@ public:
     void Flush();
 
 private:
-    void Run(QSqlQuery& query, const QString& statement, qsizetype rows);
+    // Inserts the first `rows` rows held.
+    void Run(qsizetype rows);
 
     AdoConnection& m_connection;
     QString m_head;
+    QString m_rowMarks;
     int m_columns;
     qsizetype m_rowsPerStatement;
     QVariantList m_values;
-    QSqlQuery m_full;
-    bool m_prepared = false;
 };

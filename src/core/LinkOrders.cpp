@@ -2,6 +2,7 @@
 
 #include "core/AdoConnection.h"
 #include "core/BatchInsert.h"
+#include "core/BoundLists.h"
 
 #include <QSqlQuery>
 #include <algorithm>
@@ -17,8 +18,8 @@ const Table kProcedureLinks{"PROCEDURE_LINKS", "ID_SUBTEST", "ID_PROCEDURE", "OR
 
 namespace {
 
-// Bound values per statement stay under every engine's limit.
-constexpr int kBatch = 300;
+// Ids per statement: under every engine's limit on bound values, and a power of two.
+constexpr qsizetype kBatch = 256;
 
 QString Select(const Table& table)
 {
@@ -39,14 +40,6 @@ QList<Row> Rows(QSqlQuery query)
     while (query.next())
         rows.append({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()});
     return rows;
-}
-
-QString Marks(qsizetype count, const QString& mark)
-{
-    QStringList marks;
-    for (qsizetype i = 0; i < count; ++i)
-        marks << mark;
-    return marks.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -103,12 +96,13 @@ void DeleteIds(AdoConnection& connection, const QString& table, const QString& c
 {
     for (qsizetype start = 0; start < ids.size(); start += kBatch) {
         const QList<int> batch = ids.mid(start, kBatch);
-        QVariantList values;
-        for (int id : batch)
-            values << id;
-        connection.Query(QStringLiteral("DELETE FROM %1 WHERE %2 IN (%3)")
-                             .arg(table, column, Marks(batch.size(), QStringLiteral("?"))),
-                         values);
+        QVariantList values(batch.cbegin(), batch.cend());
+        // Padded with the last id, so that the statement has a length met again.
+        while (values.size() < BoundLists::Padded(batch.size(), kBatch))
+            values << batch.last();
+        connection.Run(QStringLiteral("DELETE FROM %1 WHERE %2 IN (%3)")
+                           .arg(table, column, BoundLists::Marks(values.size(), QStringLiteral("?"))),
+                       values);
     }
 }
 

@@ -1,9 +1,12 @@
 #include "core/AdoConnection.h"
 #include "core/BatchInsert.h"
+#include "core/BoundLists.h"
 #include "core/NodeKey.h"
 #include "core/ResultKeyRewriter.h"
 
+#include <QSet>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace {
 
@@ -64,43 +67,46 @@ void ApplyKeyMap(AdoConnection& connection)
     connection.Query(QStringLiteral("DELETE FROM KVL_KEY_MAP"));
 }
 
-// Bound values per statement stay under every engine's limit (SQLite's older one is 999).
-constexpr int kValuesPerStatement = 900;
-
-QString Marks(qsizetype count, const QString& mark)
-{
-    return QStringList(count, mark).join(QStringLiteral(", "));
-}
+// Keys per statement: a power of two, under every engine's limit on bound values (SQLite's
+// older one is 999).
+constexpr qsizetype kKeysPerStatement = 256;
+// Up to this many changed keys go through statements that bind them, without the key map.
+constexpr qsizetype kMaxListedKeys = 900;
 
 void DeleteKeys(AdoConnection& connection, const QStringList& keys)
 {
-    for (qsizetype start = 0; start < keys.size(); start += kValuesPerStatement) {
-        const QStringList batch = keys.mid(start, kValuesPerStatement);
-        connection.Query(
-            QStringLiteral("DELETE FROM RESULT WHERE KEY_NODE IN (%1)").arg(Marks(batch.size(), QStringLiteral("?"))),
-            QVariantList(batch.cbegin(), batch.cend()));
+    for (qsizetype start = 0; start < keys.size(); start += kKeysPerStatement) {
+        const QStringList batch = keys.mid(start, kKeysPerStatement);
+        QVariantList values(batch.cbegin(), batch.cend());
+        // Padded with the last key, so that the statement has a length met again.
+        while (values.size() < BoundLists::Padded(batch.size(), kKeysPerStatement))
+            values << batch.last();
+        connection.Run(QStringLiteral("DELETE FROM RESULT WHERE KEY_NODE IN (%1)")
+                           .arg(BoundLists::Marks(values.size(), QStringLiteral("?"))),
+                       values);
     }
 }
 
 // Each pair's first key becomes its second, joined through a list of values.
 void UpdateKeys(AdoConnection& connection, const QList<std::pair<QString, QString>>& pairs)
 {
-    constexpr int kPairs = kValuesPerStatement / 2;
-    for (qsizetype start = 0; start < pairs.size(); start += kPairs) {
-        const qsizetype count = std::min<qsizetype>(kPairs, pairs.size() - start);
+    qsizetype start = 0;
+    for (qsizetype count : BoundLists::Chunks(pairs.size(), kKeysPerStatement)) {
         QVariantList values;
         for (qsizetype i = start; i < start + count; ++i)
             values << pairs[i].first << pairs[i].second;
-        connection.Query(QStringLiteral("UPDATE RESULT SET KEY_NODE = M.column2 FROM (VALUES %1) AS M WHERE "
-                                        "RESULT.KEY_NODE = M.column1")
-                             .arg(Marks(count, QStringLiteral("(?, ?)"))),
-                         values);
+        start += count;
+        connection.Run(QStringLiteral("UPDATE RESULT SET KEY_NODE = M.column2 FROM (VALUES %1) AS M WHERE "
+                                      "RESULT.KEY_NODE = M.column1")
+                           .arg(BoundLists::Marks(count, QStringLiteral("(?, ?)"))),
+                       values);
     }
 }
 
 // The same steps as through the key map, with the keys bound in the statements: for a few
-// hundred keys this spares the temporary table and its statements.
-void ApplyKeyList(AdoConnection& connection, const QList<Entry>& entries)
+// hundred keys this spares the temporary table and its statements. When no new key can meet a
+// stored one, the keys go straight to their new values.
+void ApplyKeyList(AdoConnection& connection, const QList<Entry>& entries, bool direct)
 {
     QStringList removed;
     QStringList arrivals;
@@ -109,6 +115,10 @@ void ApplyKeyList(AdoConnection& connection, const QList<Entry>& entries)
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (entries[i].newKey.isNull()) {
             removed << entries[i].oldKey;
+            continue;
+        }
+        if (direct) {
+            away.append({entries[i].oldKey, entries[i].newKey});
             continue;
         }
         const QString temporary = TemporaryKey(static_cast<int>(i));
@@ -142,6 +152,10 @@ ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, con
     }
 
     QList<Entry> entries;
+    // Every key that stays in RESULT until the rewrite, by hash: a new key whose hash is not
+    // among them cannot meet a stored key, as the read covers every key that a new key's
+    // segments can match.
+    QSet<size_t> staying;
     QSqlQuery keys = connection.Query(sql, values);
     while (keys.next()) {
         const QString key = keys.value(0).toString();
@@ -149,6 +163,8 @@ ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, con
         Fate fate = Apply(key, &rewritten);
         if (fate != Fate::Remove && check && !check(NodeKey::Parse(fate == Fate::Rewrite ? rewritten : key)))
             fate = Fate::Remove;
+        if (fate != Fate::Remove)
+            staying.insert(qHash(key));
         if (fate == Fate::Keep)
             continue;
         if (fate == Fate::Remove) {
@@ -166,9 +182,12 @@ ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, con
         return outcome;
     // Both engines we know join in an UPDATE; a list that fits in one statement per step needs
     // no key map.
-    if (entries.size() <= kValuesPerStatement &&
+    if (entries.size() <= kMaxListedKeys &&
         (connection.Dialect().IsSQLite() || connection.Dialect().IsPostgreSQL())) {
-        ApplyKeyList(connection, entries);
+        const bool direct = std::none_of(entries.cbegin(), entries.cend(), [&](const Entry& entry) {
+            return !entry.newKey.isNull() && staying.contains(qHash(entry.newKey));
+        });
+        ApplyKeyList(connection, entries, direct);
         return outcome;
     }
     FillKeyMap(connection, entries);

@@ -24,25 +24,28 @@ void UpdateHistory(const QString& testPlanId, const QString& configurationId)
     // The pattern keeps the separator after the id, so configuration 1 does not take the keys of 12.
     const QString pattern =
         NodeKey::kConfigurationPrefix + QString::number(configuration.toInt()) + NodeKey::kSeparator + QLatin1Char('%');
+    // One row per status: the engine sums what would otherwise cross the connection row by row.
+    // Each result is counted once, as RESULT's key is KEY_NODE and a result has one procedure.
+    // Work loads are summed in double precision, as a REAL column may be single precision.
     QSqlQuery rows = connection.Query(
-        QStringLiteral("SELECT DISTINCT RESULT.KEY_NODE, RESULT.STATUS, RESULT.ID_PROCEDURE, PROCEDURES.WORKLOAD, "
-                       "RESULT.ITERATION FROM RESULT, PROCEDURES WHERE RESULT.ID_PROCEDURE = PROCEDURES.ID AND "
-                       "RESULT.ID_TESTPLAN = ? AND RESULT.KEY_NODE LIKE ?"),
+        QStringLiteral("SELECT RESULT.STATUS, COUNT(*), "
+                       "SUM(CAST(PROCEDURES.WORKLOAD AS DOUBLE PRECISION) * RESULT.ITERATION), "
+                       "SUM(CAST(PROCEDURES.WORKLOAD AS DOUBLE PRECISION)) "
+                       "FROM RESULT, PROCEDURES WHERE RESULT.ID_PROCEDURE = PROCEDURES.ID AND "
+                       "RESULT.ID_TESTPLAN = ? AND RESULT.KEY_NODE LIKE ? GROUP BY RESULT.STATUS"),
         {testPlan, pattern});
     std::array<int, 4> counters{};
     double spent = 0;
     double planned = 0;
     double realized = 0;
     while (rows.next()) {
-        const int status = rows.value(1).toInt();
+        const int status = rows.value(0).toInt();
         if (status < kPassed || status > kWarning)
             throw KvlError(9, QStringLiteral("Subscript out of range"));
-        ++counters[static_cast<size_t>(status)];
-        if (rows.isNull(3))
-            continue;
+        counters[static_cast<size_t>(status)] += rows.value(1).toInt();
+        // A sum over no work load at all is Null.
+        spent += rows.value(2).toDouble();
         const double workLoad = rows.value(3).toDouble();
-        if (!rows.isNull(4))
-            spent += workLoad * rows.value(4).toDouble();
         if (status != kCanceled)
             planned += workLoad;
         if (status == kPassed || status == kWarning)

@@ -1,6 +1,7 @@
 #include "model/LinkRow.h"
 
 #include "core/AdoConnection.h"
+#include "core/BoundLists.h"
 #include "core/Globals.h"
 #include "model/DbValues.h"
 
@@ -10,8 +11,8 @@
 
 namespace {
 
-// Well below every engine's limit on bound values in one statement.
-constexpr qsizetype kIdsPerQuery = 500;
+// Well below every engine's limit on bound values in one statement, and a power of two.
+constexpr qsizetype kIdsPerQuery = 512;
 
 }  // namespace
 
@@ -21,15 +22,17 @@ QList<LinkRow> LinkRow::ReadByIds(const QString& statementWithMarks, const QStri
     for (qsizetype start = 0; start < parentIds.size(); start += kIdsPerQuery) {
         const QStringList batch = parentIds.mid(start, kIdsPerQuery);
         QVariantList values;
-        QStringList marks;
-        for (const QString& id : batch) {
+        for (const QString& id : batch)
             values << DbValues::Id(id);
-            marks << QStringLiteral("?");
-        }
+        // Padded with the last id, so that the statement has a length met again and stays
+        // prepared; a repeated id changes nothing in an IN list.
+        while (values.size() < BoundLists::Padded(batch.size(), kIdsPerQuery))
+            values << values.last();
+        const QString marks = BoundLists::Marks(values.size(), QStringLiteral("?"));
         const QVariantList once = values;
         for (qsizetype i = 1; i < statementWithMarks.count(QStringLiteral("%1")); ++i)
             values << once;
-        ReadInto(statementWithMarks.arg(marks.join(QLatin1Char(','))), values, rows);
+        ReadInto(statementWithMarks.arg(marks), values, rows);
     }
     return rows;
 }

@@ -49,6 +49,8 @@ private slots:
     void moveSecondOfThreeUp();
     void moveProcedureLinkedTwice_data() { TestDatabase::AddBackendRows(); }
     void moveProcedureLinkedTwice();
+    void keysThatMeetStoredKeys_data() { TestDatabase::AddBackendRows(); }
+    void keysThatMeetStoredKeys();
     void unlinkMiddleOfThree_data() { TestDatabase::AddBackendRows(); }
     void unlinkMiddleOfThree();
     void lastUnlinkCascades_data() { TestDatabase::AddBackendRows(); }
@@ -112,6 +114,42 @@ void tst_MoveUnlink::moveProcedureLinkedTwice()
     for (const QString occurrence : {"Eqpt1~10~10|20|1~20|21|1", "Eqpt1~20~20|21|1"})
         QCOMPARE(Under(occurrence),
                  QStringList({occurrence + "~21|31|1$", occurrence + "~21|31|2$", occurrence + "~21|35|3$"}));
+}
+
+// A new key can be another result's old key (one procedure linked twice side by side swaps its
+// two occurrences) or the key of a stale result that no link holds: neither blocks the rewrite.
+void tst_MoveUnlink::keysThatMeetStoredKeys()
+{
+    OPEN_ORDER_TREE(env, db);
+    const QString third = "Eqpt1~20~20|21|1~21|31|3$";
+    const QString fourth = "Eqpt1~20~20|21|1~21|31|4$";
+    ModelFixture::Run("INSERT INTO PROCEDURE_LINKS (ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE) VALUES (21, 31, 4)");
+    ModelFixture::Run("INSERT INTO RESULT (ID_PROCEDURE, KEY_NODE, STATUS, ID_TESTPLAN, ITERATION) VALUES "
+                      "(31, ?, 1, 20, 1), (31, ?, 3, 20, 1)",
+                      {K(third), K(fourth)});
+    gExplorerNodes().Clear();
+    OrderFixture::FillExplorer();
+    const auto status = [](const QString& key) {
+        return ModelFixture::Scalar("SELECT STATUS FROM RESULT WHERE KEY_NODE = ?", {K(key)}).toInt();
+    };
+
+    Procedure procedure;
+    procedure.SetKey(K(fourth));
+    QCOMPARE(procedure.Move(Node(fourth), true), 0);
+    QCOMPARE(status(third), 3);
+    QCOMPARE(status(fourth), 1);
+
+    // A stale result stands where procedure 35 arrives once the first occurrence goes.
+    const QString stale = "Eqpt1~20~20|21|1~21|35|1$";
+    ModelFixture::Run("INSERT INTO RESULT (ID_PROCEDURE, KEY_NODE, STATUS, ID_TESTPLAN, ITERATION) VALUES "
+                      "(35, ?, 2, 20, 1), (35, ?, 3, 20, 1)",
+                      {K(stale), K("Eqpt1~20~20|21|1~21|35|2$")});
+    QCOMPARE(procedure.UnLink(Node("Eqpt1~20~20|21|1~21|31|1$")), 0);
+    QCOMPARE(status(stale), 3);
+    QCOMPARE(status("Eqpt1~20~20|21|1~21|31|2$"), 3);
+    QCOMPARE(status("Eqpt1~20~20|21|1~21|31|3$"), 1);
+    QVERIFY(!Keys().contains(fourth));
+    QCOMPARE(env.BugLogEntries(), 0);
 }
 
 void tst_MoveUnlink::unlinkMiddleOfThree()
