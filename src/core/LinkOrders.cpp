@@ -4,6 +4,7 @@
 #include "core/BatchInsert.h"
 #include "core/BoundLists.h"
 
+#include <QSet>
 #include <QSqlQuery>
 #include <algorithm>
 
@@ -73,8 +74,42 @@ void Span::Cover(int order)
     last = std::max(last, order);
 }
 
+namespace {
+
+// Whether the changed rows form one block moved by one amount (see Span::shift).
+void FindShift(const QList<Row>& before, const QList<Row>& after, Span& span)
+{
+    int shift = 0;
+    int first = 0;
+    int last = -1;
+    qsizetype moved = 0;
+    QSet<int> children;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const int delta = after[i].order - before[i].order;
+        if (delta == 0)
+            continue;
+        if ((shift != 0 && delta != shift) || children.contains(before[i].child))
+            return;
+        shift = delta;
+        children.insert(before[i].child);
+        first = moved == 0 ? before[i].order : std::min(first, before[i].order);
+        last = std::max(last, before[i].order);
+        ++moved;
+    }
+    // The block's stored orders must be exactly the moved rows': no gap, no unmoved row among them.
+    const auto inBlock = [&](const Row& row) { return row.order >= first && row.order <= last; };
+    if (moved == 0 || last - first + 1 != moved || std::count_if(before.cbegin(), before.cend(), inBlock) != moved)
+        return;
+    span.shift = shift;
+    span.shiftFirst = first;
+    span.shiftLast = last;
+}
+
+}  // namespace
+
 bool Renumber(const Table& table, QList<Row>& rows, ResultKeyRewriter& rewriter, Span* span)
 {
+    const QList<Row> before = span ? rows : QList<Row>();
     bool changed = false;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         Row& row = rows[i];
@@ -89,6 +124,8 @@ bool Renumber(const Table& table, QList<Row>& rows, ResultKeyRewriter& rewriter,
         row.order = order;
         changed = true;
     }
+    if (span && changed)
+        FindShift(before, rows, *span);
     return changed;
 }
 
@@ -125,6 +162,13 @@ void ReplaceSpan(AdoConnection& connection, const Table& table, int parent, cons
 {
     if (span.last < span.first)
         return;
+    if (span.shift != 0) {
+        connection.Run(QStringLiteral("UPDATE %1 SET %3 = %3 + ? WHERE %2 = ? AND %3 >= ? AND %3 <= ?")
+                           .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
+                                QLatin1String(table.orderColumn)),
+                       {span.shift, parent, span.shiftFirst, span.shiftLast});
+        return;
+    }
     // Every row that changed had its old and its new order inside the span, so the rows stored
     // there and the rows that now stand there are the same links.
     connection.Query(

@@ -42,6 +42,12 @@ struct Span
 {
     int first = 0;
     int last = -1;
+    // Set when the rows stored at the orders shiftFirst..shiftLast, and no others, all moved by
+    // `shift` and hold different children: one statement can then move them without meeting
+    // another row's key on the way.
+    int shift = 0;
+    int shiftFirst = 0;
+    int shiftLast = -1;
     void Cover(int order);
 };
 

@@ -4,6 +4,7 @@
 #include "TestEnvironment.h"
 
 #include "core/AdoConnection.h"
+#include "core/NodeKey.h"
 #include "core/kvlDatabase.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/Configuration.h"
@@ -51,6 +52,8 @@ private slots:
     void moveProcedureLinkedTwice();
     void keysThatMeetStoredKeys_data() { TestDatabase::AddBackendRows(); }
     void keysThatMeetStoredKeys();
+    void renumberFromOrderZero_data() { TestDatabase::AddBackendRows(); }
+    void renumberFromOrderZero();
     void unlinkMiddleOfThree_data() { TestDatabase::AddBackendRows(); }
     void unlinkMiddleOfThree();
     void lastUnlinkCascades_data() { TestDatabase::AddBackendRows(); }
@@ -149,6 +152,29 @@ void tst_MoveUnlink::keysThatMeetStoredKeys()
     QCOMPARE(status("Eqpt1~20~20|21|1~21|31|2$"), 3);
     QCOMPARE(status("Eqpt1~20~20|21|1~21|31|3$"), 1);
     QVERIFY(!Keys().contains(fourth));
+    QCOMPARE(env.BugLogEntries(), 0);
+}
+
+// An older version could store order 0. The renumbering that follows an unlink moves the rows
+// up by one, here one procedure linked twice, whose two rows must not meet on the way.
+void tst_MoveUnlink::renumberFromOrderZero()
+{
+    OPEN_ORDER_TREE(env, db);
+    ModelFixture::Run("INSERT INTO PROCEDURE_LINKS (ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE) VALUES "
+                      "(25, 36, 0), (25, 32, 2)");
+    ModelFixture::Run("INSERT INTO RESULT (ID_PROCEDURE, KEY_NODE, STATUS, ID_TESTPLAN, ITERATION) VALUES "
+                      "(36, ?, 3, 20, 1)",
+                      {K("Eqpt1~20~20|25|3~25|36|0$")});
+    gExplorerNodes().Clear();
+    OrderFixture::FillExplorer();
+
+    Procedure procedure;
+    QCOMPARE(procedure.UnLink(Node("Eqpt1~20~20|25|3~25|32|2$")), 0);
+    QCOMPARE(Rows("SELECT ID_PROCEDURE, ORDER_PROCEDURE FROM PROCEDURE_LINKS WHERE ID_SUBTEST = 25"),
+             QStringList({"36 1", "36 2"}));
+    QCOMPARE(Rows("SELECT KEY_NODE, STATUS FROM RESULT WHERE ID_PROCEDURE = 36")
+                 .replaceInStrings(QString(NodeKey::kSeparator), "~"),
+             QStringList({"Eqpt1~20~20|25|3~25|36|1$ 3", "Eqpt1~20~20|25|3~25|36|2$ 0"}));
     QCOMPARE(env.BugLogEntries(), 0);
 }
 
