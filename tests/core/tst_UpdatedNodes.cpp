@@ -40,6 +40,39 @@ private slots:
             QCOMPARE(tvTestPlan_UpdatedNodes(id, kImageProcedure).size(), size_t(procedure ? 1 : 0));
         }
     }
+
+    // The nodes come in the order they were added, and follow later tags and removals.
+    void followsTagsAndRemovals()
+    {
+        ExplorerNodes& tree = gExplorerNodes();
+        tree.Add({}, "Root", "Database", kImageRoot);
+        tree.Add("Root", "B", "Second", kImageSubTestFirst)->SetTag("1|7|2");
+        tree.Add("Root", "A", "First", kImageSubTestFirst)->SetTag("1|9|1");
+        tree.Add("A", "A1", "Below", kImageSubTestFirst + 1)->SetTag("9|7|1");
+        tree.Add("A1", "P", "Procedure", kImageProcedure)->SetTag("7|7|1");
+        const auto keys = [](const std::vector<ExplorerNode*>& nodes) {
+            QStringList list;
+            for (const ExplorerNode* node : nodes)
+                list << node->Key();
+            return list;
+        };
+        QCOMPARE(keys(SubTestNodes("7")), QStringList({"B", "A1"}));
+        QCOMPARE(keys(tvTestPlan_UpdatedNodes("7", kImageProcedure)), QStringList({"P"}));
+
+        tree.Item("A")->SetTag("1|7|1");
+        tree.Item("B")->SetTag("1|8|2");
+        QCOMPARE(keys(SubTestNodes("7")), QStringList({"A", "A1"}));
+        QCOMPARE(keys(SubTestNodes("8")), QStringList({"B"}));
+        QVERIFY(SubTestNodes("9").empty());
+
+        tree.Remove("A");
+        QVERIFY(SubTestNodes("7").empty());
+        QVERIFY(tvTestPlan_UpdatedNodes("7", kImageProcedure).empty());
+        tree.Add("Root", "C", "Third", kImageSubTestFirst)->SetTag("1|7|3");
+        QCOMPARE(keys(SubTestNodes("7")), QStringList({"C"}));
+        tree.Clear();
+        QVERIFY(tree.Tagged("7").empty());
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_UpdatedNodes)

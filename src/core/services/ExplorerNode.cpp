@@ -12,6 +12,16 @@ void ExplorerNode::SetText(const QString& text)
     emit m_owner->NodeChanged(this);
 }
 
+void ExplorerNode::SetTag(const QString& tag)
+{
+    if (m_tag == tag)
+        return;
+    const QString old = m_tag;
+    m_tag = tag;
+    if (!m_removed)
+        m_owner->Retag(this, old);
+}
+
 void ExplorerNode::SetImage(int image)
 {
     if (m_image == image)

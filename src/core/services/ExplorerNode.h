@@ -14,7 +14,7 @@ public:
     const QString& Text() const { return m_text; }
     void SetText(const QString& text);
     const QString& Tag() const { return m_tag; }
-    void SetTag(const QString& tag) { m_tag = tag; }
+    void SetTag(const QString& tag);
     int Image() const { return m_image; }
     void SetImage(int image);
 
@@ -46,6 +46,7 @@ private:
     QString m_tag;
     int m_image = 0;
     bool m_removed = false;
+    quint64 m_serial = 0;  // rank among the nodes added, for the insertion order
     ExplorerNode* m_parent = nullptr;
     std::vector<ExplorerNode*> m_children;
 };

@@ -27,6 +27,7 @@ ExplorerNode* ExplorerNodes::Add(const QString& relativeKey, const QString& key,
     m_nodes.push_back(std::unique_ptr<ExplorerNode>(new ExplorerNode(this, key, text, image)));
     ++m_live;
     ExplorerNode* node = m_nodes.back().get();
+    node->m_serial = ++m_added;
     node->m_parent = parent;
     (parent ? parent->m_children : m_top).push_back(node);
     m_byKey.insert(key, node);
@@ -71,10 +72,41 @@ void ExplorerNodes::Remove(const QString& key)
         ++m_removed;
         --m_live;
         m_byKey.remove(current->m_key);
+        if (const QStringView id = TagId(current->m_tag); !id.isEmpty())
+            m_byTagId.remove(id.toString(), current);
         pending.insert(pending.end(), current->m_children.begin(), current->m_children.end());
     }
     auto& siblings = node->m_parent ? node->m_parent->m_children : m_top;
     siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+}
+
+QStringView ExplorerNodes::TagId(const QString& tag)
+{
+    const qsizetype first = tag.indexOf(u'|');
+    if (first < 0)
+        return tag;
+    const qsizetype second = tag.indexOf(u'|', first + 1);
+    return second < 0 ? QStringView(tag).mid(first + 1) : QStringView(tag).mid(first + 1, second - first - 1);
+}
+
+void ExplorerNodes::Retag(ExplorerNode* node, const QString& oldTag)
+{
+    if (const QStringView id = TagId(oldTag); !id.isEmpty())
+        m_byTagId.remove(id.toString(), node);
+    if (const QStringView id = TagId(node->m_tag); !id.isEmpty())
+        m_byTagId.insert(id.toString(), node);
+}
+
+std::vector<ExplorerNode*> ExplorerNodes::Tagged(const QString& id) const
+{
+    std::vector<ExplorerNode*> nodes;
+    if (id.isEmpty())
+        return nodes;
+    for (auto it = m_byTagId.constFind(id); it != m_byTagId.cend() && it.key() == id; ++it)
+        nodes.push_back(it.value());
+    std::sort(nodes.begin(), nodes.end(),
+              [](const ExplorerNode* a, const ExplorerNode* b) { return a->m_serial < b->m_serial; });
+    return nodes;
 }
 
 void ExplorerNodes::Compact() const
@@ -88,6 +120,7 @@ void ExplorerNodes::Compact() const
 void ExplorerNodes::Clear()
 {
     m_byKey.clear();
+    m_byTagId.clear();
     m_top.clear();
     m_nodes.clear();
     m_live = 0;

@@ -3,6 +3,7 @@
 #include "core/services/ExplorerNode.h"
 
 #include <QHash>
+#include <QMultiHash>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -38,6 +39,9 @@ public:
     // By position, counted from 1 in the order the nodes were added. Raises when out of range.
     ExplorerNode* Item(int index) const;
     const std::vector<ExplorerNode*>& TopNodes() const { return m_top; }
+    // The nodes whose tag names `id`, in the order they were added: a tag "parent|id|order" names
+    // its middle part, a tag without "|" itself. Nothing for an empty id.
+    std::vector<ExplorerNode*> Tagged(const QString& id) const;
 
     QString PathSeparator() const { return m_pathSeparator; }
     void SetPathSeparator(const QString& separator) { m_pathSeparator = separator; }
@@ -52,6 +56,8 @@ signals:
 private:
     friend class ExplorerNode;
     int IndexOf(const ExplorerNode* node) const;
+    static QStringView TagId(const QString& tag);
+    void Retag(ExplorerNode* node, const QString& oldTag);
     // Drops the removed nodes from m_nodes. A removal only marks them, so that emptying a node
     // of many children costs one pass over the tree, not one per child.
     void Compact() const;
@@ -61,6 +67,9 @@ private:
     mutable qsizetype m_removed = 0;                             // removed nodes still in m_nodes
     std::vector<ExplorerNode*> m_top;
     QHash<QString, ExplorerNode*> m_byKey;
+    // Finding every occurrence of an item would otherwise look at every node of the tree.
+    QMultiHash<QString, ExplorerNode*> m_byTagId;
+    quint64 m_added = 0;
     QString m_pathSeparator;
 };
 

@@ -34,6 +34,14 @@ std::vector<ExplorerNode*> Collect(const QString& id, Accept accept)
 {
     std::vector<ExplorerNode*> nodes;
     const ExplorerNodes& tree = gExplorerNodes();
+    // Every node that can show a plain id is filed under it; other ids are looked for everywhere.
+    if (!id.isEmpty() && !id.contains(u'|')) {
+        for (ExplorerNode* node : tree.Tagged(id)) {
+            if (accept(node->Image()) && Shows(*node, id))
+                nodes.push_back(node);
+        }
+        return nodes;
+    }
     for (int i = 1; i <= tree.Count(); ++i) {
         ExplorerNode* node = tree.Item(i);
         if (accept(node->Image()) && Shows(*node, id))
