@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace BoundLists {
 
 QList<qsizetype> Chunks(qsizetype count, qsizetype max)
@@ -20,10 +22,14 @@ QList<qsizetype> Chunks(qsizetype count, qsizetype max)
 
 qsizetype Padded(qsizetype count, qsizetype max)
 {
-    qsizetype size = 1;
-    while (size < count && size < max)
-        size *= 2;
-    return size;
+    // 1, 2, 3, 4, 6, 8, 12, 16, 24...: a padded list is at most half as long again.
+    for (qsizetype power = 1;; power *= 2) {
+        if (power >= count || power >= max)
+            return std::min(power, max);
+        const qsizetype between = power + power / 2;
+        if (power >= 2 && between >= count)
+            return std::min(between, max);
+    }
 }
 
 QString Marks(qsizetype count, const QString& mark)

@@ -12,8 +12,8 @@ namespace BoundLists {
 // powers of two, largest first. `max` is a power of two.
 QList<qsizetype> Chunks(qsizetype count, qsizetype max);
 
-// The smallest power of two not below `count`, at most `max`: for lists that may be padded (an
-// IN list may repeat a value).
+// The first length of 1, 2, 3, 4, 6, 8, 12, 16, 24... not below `count`, at most `max`: for lists
+// that may be padded (an IN list may repeat a value).
 qsizetype Padded(qsizetype count, qsizetype max);
 
 // `mark` `count` times, comma separated: "?, ?, ?" or "(?, ?), (?, ?)".

@@ -47,9 +47,12 @@ void tst_BoundLists::padded_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("expected");
     QTest::newRow("one") << 1 << 1;
-    QTest::newRow("three") << 3 << 4;
+    QTest::newRow("three") << 3 << 3;
+    QTest::newRow("five") << 5 << 6;
     QTest::newRow("power of two") << 64 << 64;
-    QTest::newRow("up to max") << 300 << 512;
+    QTest::newRow("between powers") << 65 << 96;
+    QTest::newRow("half again") << 300 << 384;
+    QTest::newRow("up to max") << 400 << 512;
     QTest::newRow("never past max") << 600 << 512;
 }
 

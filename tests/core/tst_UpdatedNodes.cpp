@@ -71,7 +71,8 @@ private slots:
         tree.Add("Root", "C", "Third", kImageSubTestFirst)->SetTag("1|7|3");
         QCOMPARE(keys(SubTestNodes("7")), QStringList({"C"}));
         tree.Clear();
-        QVERIFY(tree.Tagged("7").empty());
+        std::vector<ExplorerNode*> nodes;
+        QVERIFY(tree.Tagged("7", nodes) && nodes.empty());
     }
 };
 

@@ -72,41 +72,47 @@ void ExplorerNodes::Remove(const QString& key)
         ++m_removed;
         --m_live;
         m_byKey.remove(current->m_key);
-        if (const QStringView id = TagId(current->m_tag); !id.isEmpty())
-            m_byTagId.remove(id.toString(), current);
+        if (int id = 0; TagId(current->m_tag, &id))
+            m_byTagId.remove(id, current);
         pending.insert(pending.end(), current->m_children.begin(), current->m_children.end());
     }
     auto& siblings = node->m_parent ? node->m_parent->m_children : m_top;
     siblings.erase(std::find(siblings.begin(), siblings.end(), node));
 }
 
-QStringView ExplorerNodes::TagId(const QString& tag)
+bool ExplorerNodes::TagId(const QString& tag, int* id)
 {
     const qsizetype first = tag.indexOf(u'|');
-    if (first < 0)
-        return tag;
-    const qsizetype second = tag.indexOf(u'|', first + 1);
-    return second < 0 ? QStringView(tag).mid(first + 1) : QStringView(tag).mid(first + 1, second - first - 1);
+    QStringView part = tag;
+    if (first >= 0) {
+        const qsizetype second = tag.indexOf(u'|', first + 1);
+        part = second < 0 ? part.mid(first + 1) : part.mid(first + 1, second - first - 1);
+    }
+    bool ok = false;
+    *id = part.toInt(&ok);
+    return ok;
 }
 
 void ExplorerNodes::Retag(ExplorerNode* node, const QString& oldTag)
 {
-    if (const QStringView id = TagId(oldTag); !id.isEmpty())
-        m_byTagId.remove(id.toString(), node);
-    if (const QStringView id = TagId(node->m_tag); !id.isEmpty())
-        m_byTagId.insert(id.toString(), node);
+    if (int id = 0; TagId(oldTag, &id))
+        m_byTagId.remove(id, node);
+    if (int id = 0; TagId(node->m_tag, &id))
+        m_byTagId.insert(id, node);
 }
 
-std::vector<ExplorerNode*> ExplorerNodes::Tagged(const QString& id) const
+bool ExplorerNodes::Tagged(const QString& id, std::vector<ExplorerNode*>& nodes) const
 {
-    std::vector<ExplorerNode*> nodes;
-    if (id.isEmpty())
-        return nodes;
-    for (auto it = m_byTagId.constFind(id); it != m_byTagId.cend() && it.key() == id; ++it)
+    nodes.clear();
+    bool ok = false;
+    const int number = id.toInt(&ok);
+    if (!ok)
+        return false;
+    for (auto it = m_byTagId.constFind(number); it != m_byTagId.cend() && it.key() == number; ++it)
         nodes.push_back(it.value());
     std::sort(nodes.begin(), nodes.end(),
               [](const ExplorerNode* a, const ExplorerNode* b) { return a->m_serial < b->m_serial; });
-    return nodes;
+    return true;
 }
 
 void ExplorerNodes::Compact() const

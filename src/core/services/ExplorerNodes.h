@@ -39,9 +39,10 @@ public:
     // By position, counted from 1 in the order the nodes were added. Raises when out of range.
     ExplorerNode* Item(int index) const;
     const std::vector<ExplorerNode*>& TopNodes() const { return m_top; }
-    // The nodes whose tag names `id`, in the order they were added: a tag "parent|id|order" names
-    // its middle part, a tag without "|" itself. Nothing for an empty id.
-    std::vector<ExplorerNode*> Tagged(const QString& id) const;
+    // The nodes whose tag may name `id`, in the order they were added: a tag "parent|id|order"
+    // names its middle part, a tag without "|" itself, compared as numbers. False when `id` is
+    // not a number; the caller then looks at every node.
+    bool Tagged(const QString& id, std::vector<ExplorerNode*>& nodes) const;
 
     QString PathSeparator() const { return m_pathSeparator; }
     void SetPathSeparator(const QString& separator) { m_pathSeparator = separator; }
@@ -56,7 +57,8 @@ signals:
 private:
     friend class ExplorerNode;
     int IndexOf(const ExplorerNode* node) const;
-    static QStringView TagId(const QString& tag);
+    // The number a tag names; false when it names none.
+    static bool TagId(const QString& tag, int* id);
     void Retag(ExplorerNode* node, const QString& oldTag);
     // Drops the removed nodes from m_nodes. A removal only marks them, so that emptying a node
     // of many children costs one pass over the tree, not one per child.
@@ -68,7 +70,7 @@ private:
     std::vector<ExplorerNode*> m_top;
     QHash<QString, ExplorerNode*> m_byKey;
     // Finding every occurrence of an item would otherwise look at every node of the tree.
-    QMultiHash<QString, ExplorerNode*> m_byTagId;
+    QMultiHash<int, ExplorerNode*> m_byTagId;
     quint64 m_added = 0;
     QString m_pathSeparator;
 };

@@ -34,9 +34,9 @@ std::vector<ExplorerNode*> Collect(const QString& id, Accept accept)
 {
     std::vector<ExplorerNode*> nodes;
     const ExplorerNodes& tree = gExplorerNodes();
-    // Every node that can show a plain id is filed under it; other ids are looked for everywhere.
-    if (!id.isEmpty() && !id.contains(u'|')) {
-        for (ExplorerNode* node : tree.Tagged(id)) {
+    // Nodes are filed by the number their tags name; other ids are looked for everywhere.
+    if (std::vector<ExplorerNode*> candidates; tree.Tagged(id, candidates)) {
+        for (ExplorerNode* node : candidates) {
             if (accept(node->Image()) && Shows(*node, id))
                 nodes.push_back(node);
         }
