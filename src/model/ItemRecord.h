@@ -57,6 +57,9 @@ protected:
     // Inserts a row under a new id inside one transaction; `columns` receives the new id and
     // gives every other column. Returns the new id. Raises.
     QString InsertWithNewId(const std::function<Columns(const QString& id)>& columns) const;
+    // The same for a row whose name and title are `prefix` and the new id, in one statement
+    // (PostgreSQL). Raises.
+    QString InsertNamedWithNewId(const QString& prefix, const Columns& others) const;
 
     // Further select expressions of Find and their reading.
     virtual QStringList FindColumns() const { return {}; }
