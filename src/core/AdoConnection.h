@@ -56,6 +56,7 @@ public:
     // Runs a statement and discards any rows; raises KvlError on failure.
     void Run(const QString& statement, const QVariantList& values = {}) const;
     // Runs a query and hands each row to `read` before the next; raises KvlError on failure.
+    // `read` runs no statement: PostgreSQL streams the rows, and another statement ends them.
     void ForEachRow(const QString& statement, const QVariantList& values,
                     const std::function<void(const QSqlQuery& row)>& read) const;
 

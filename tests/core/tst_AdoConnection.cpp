@@ -27,6 +27,8 @@ private slots:
     void badStatementLogsOnce();
     void boundValuesRoundTrip_data() { TestDatabase::AddBackendRows(); }
     void boundValuesRoundTrip();
+    void keptStatementsPastTheirLimit_data() { TestDatabase::AddBackendRows(); }
+    void keptStatementsPastTheirLimit();
     void transactions_data() { TestDatabase::AddBackendRows(); }
     void transactions();
     void serverLoginRefused();
@@ -167,6 +169,7 @@ void tst_AdoConnection::sqliteSettingsOnOpen()
     QVERIFY(db.Open());
     QCOMPARE(gConnection().Scalar("PRAGMA foreign_keys").toInt(), 1);
     QCOMPARE(gConnection().Scalar("PRAGMA journal_mode").toString(), QStringLiteral("wal"));
+    QCOMPARE(gConnection().Scalar("PRAGMA cache_size").toInt(), -65536);
     QVERIFY(gConnection().Dialect().IsSQLite());
 }
 
@@ -207,6 +210,39 @@ void tst_AdoConnection::boundValuesRoundTrip()
         QCOMPARE(query.value(2).toString(), QStringLiteral("2024-02-29"));
     QCOMPARE(query.value(3).toByteArray(), data);
     QCOMPARE(c.Scalar("SELECT count(*) FROM T WHERE DAY = ?", {day}).toInt(), 1);
+}
+
+// Statements past the number kept are dropped, least recently used first; a dropped statement
+// is prepared again when met, and (on SQLite, where statements may nest) one whose rows are still
+// being read is not disturbed.
+void tst_AdoConnection::keptStatementsPastTheirLimit()
+{
+    QFETCH(QString, backend);
+    TestEnvironment env;
+    TestDatabase db(backend);
+    KORAVEL_REQUIRE_BACKEND(db);
+    AdoConnection& c = gConnection();
+    c.Run(QStringLiteral("CREATE TABLE T (ID INTEGER NOT NULL)"));
+    for (int id = 1; id <= 3; ++id)
+        c.Run(QStringLiteral("INSERT INTO T (ID) VALUES (?)"), {id});
+    const auto shifted = [&](int id, int n) {
+        return c.Scalar(QStringLiteral("SELECT ID + %1 FROM T WHERE ID = ?").arg(n), {id}).toInt();
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (int n = 0; n < 600; ++n)
+            QCOMPARE(shifted(1 + n % 3, n), 1 + n % 3 + n);
+    }
+    if (c.Dialect().IsSQLite()) {
+        int rows = 0;
+        c.ForEachRow(QStringLiteral("SELECT ID FROM T WHERE ID > ? ORDER BY ID"), {0}, [&](const QSqlQuery& row) {
+            ++rows;
+            QCOMPARE(row.value(0).toInt(), rows);
+            for (int n = 0; n < 300; ++n)
+                QCOMPARE(shifted(rows, n), rows + n);
+        });
+        QCOMPARE(rows, 3);
+    }
+    QCOMPARE(env.BugLogEntries(), 0);
 }
 
 void tst_AdoConnection::transactions()
