@@ -35,11 +35,12 @@ QString OrderBy(const Table& table)
         .arg(QLatin1String(table.parentColumn), QLatin1String(table.orderColumn), QLatin1String(table.childColumn));
 }
 
-QList<Row> Rows(QSqlQuery query)
+QList<Row> Rows(AdoConnection& connection, const QString& statement, const QVariantList& values = {})
 {
     QList<Row> rows;
-    while (query.next())
-        rows.append({query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()});
+    connection.ForEachRow(statement, values, [&](const QSqlQuery& row) {
+        rows.append({row.value(0).toInt(), row.value(1).toInt(), row.value(2).toInt()});
+    });
     return rows;
 }
 
@@ -47,21 +48,21 @@ QList<Row> Rows(QSqlQuery query)
 
 QList<Row> Read(AdoConnection& connection, const Table& table, int parent)
 {
-    return Rows(connection.Query(
-        Select(table) + QStringLiteral(" WHERE %1 = ?").arg(QLatin1String(table.parentColumn)) + OrderBy(table),
-        {parent}));
+    return Rows(connection,
+                Select(table) + QStringLiteral(" WHERE %1 = ?").arg(QLatin1String(table.parentColumn)) + OrderBy(table),
+                {parent});
 }
 
 QList<Row> ReadChild(AdoConnection& connection, const Table& table, int child)
 {
-    return Rows(connection.Query(
-        Select(table) + QStringLiteral(" WHERE %1 = ?").arg(QLatin1String(table.childColumn)) + OrderBy(table),
-        {child}));
+    return Rows(connection,
+                Select(table) + QStringLiteral(" WHERE %1 = ?").arg(QLatin1String(table.childColumn)) + OrderBy(table),
+                {child});
 }
 
 QList<Row> ReadAll(AdoConnection& connection, const Table& table)
 {
-    return Rows(connection.Query(Select(table) + OrderBy(table)));
+    return Rows(connection, Select(table) + OrderBy(table));
 }
 
 void Span::Cover(int order)
@@ -171,7 +172,7 @@ void ReplaceSpan(AdoConnection& connection, const Table& table, int parent, cons
     }
     // Every row that changed had its old and its new order inside the span, so the rows stored
     // there and the rows that now stand there are the same links.
-    connection.Query(
+    connection.Run(
         QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND %3 >= ? AND %3 <= ?")
             .arg(QLatin1String(table.name), QLatin1String(table.parentColumn), QLatin1String(table.orderColumn)),
         {parent, span.first, span.last});

@@ -30,7 +30,7 @@ void FillKeyMap(AdoConnection& connection, const QList<Entry>& entries)
     connection.Query(
         QStringLiteral("CREATE TEMPORARY TABLE IF NOT EXISTS KVL_KEY_MAP (OLD_KEY VARCHAR(255) NOT NULL "
                        "PRIMARY KEY, TMP_KEY VARCHAR(40) NOT NULL UNIQUE, NEW_KEY VARCHAR(255))"));
-    connection.Query(QStringLiteral("DELETE FROM KVL_KEY_MAP"));
+    connection.Run(QStringLiteral("DELETE FROM KVL_KEY_MAP"));
     BatchInsert insert(connection, QStringLiteral("INSERT INTO KVL_KEY_MAP (OLD_KEY, TMP_KEY, NEW_KEY) VALUES "), 3);
     for (qsizetype i = 0; i < entries.size(); ++i)
         insert.Add(
@@ -42,13 +42,13 @@ void FillKeyMap(AdoConnection& connection, const QList<Entry>& entries)
 // Through temporary keys, so that no rewritten key meets another one on its way.
 void ApplyKeyMap(AdoConnection& connection)
 {
-    connection.Query(
+    connection.Run(
         QStringLiteral("DELETE FROM RESULT WHERE KEY_NODE IN (SELECT OLD_KEY FROM KVL_KEY_MAP WHERE NEW_KEY IS NULL)"));
     // Both engines we know join in an UPDATE, which spares a look-up per row.
     const bool join = connection.Dialect().IsSQLite() || connection.Dialect().IsPostgreSQL();
     if (connection.Dialect().IsPostgreSQL())
-        connection.Query(QStringLiteral("ANALYZE KVL_KEY_MAP"));
-    connection.Query(
+        connection.Run(QStringLiteral("ANALYZE KVL_KEY_MAP"));
+    connection.Run(
         join ? QStringLiteral("UPDATE RESULT SET KEY_NODE = M.TMP_KEY FROM KVL_KEY_MAP M WHERE M.OLD_KEY = "
                               "RESULT.KEY_NODE AND M.NEW_KEY IS NOT NULL")
              : QStringLiteral("UPDATE RESULT SET KEY_NODE = (SELECT M.TMP_KEY FROM KVL_KEY_MAP M WHERE M.OLD_KEY = "
@@ -56,15 +56,15 @@ void ApplyKeyMap(AdoConnection& connection)
                               "WHERE KEY_NODE IN (SELECT OLD_KEY FROM KVL_KEY_MAP WHERE NEW_KEY IS NOT NULL)"));
     // A result still standing on a place that a renumbered occurrence now takes belongs to no
     // link; it would block the rewrite.
-    connection.Query(QStringLiteral(
+    connection.Run(QStringLiteral(
         "DELETE FROM RESULT WHERE KEY_NODE IN (SELECT NEW_KEY FROM KVL_KEY_MAP WHERE NEW_KEY IS NOT NULL)"));
-    connection.Query(join
+    connection.Run(join
                          ? QStringLiteral("UPDATE RESULT SET KEY_NODE = M.NEW_KEY FROM KVL_KEY_MAP M WHERE M.TMP_KEY = "
                                           "RESULT.KEY_NODE")
                          : QStringLiteral("UPDATE RESULT SET KEY_NODE = (SELECT M.NEW_KEY FROM KVL_KEY_MAP M WHERE "
                                           "M.TMP_KEY = RESULT.KEY_NODE) "
                                           "WHERE KEY_NODE IN (SELECT TMP_KEY FROM KVL_KEY_MAP)"));
-    connection.Query(QStringLiteral("DELETE FROM KVL_KEY_MAP"));
+    connection.Run(QStringLiteral("DELETE FROM KVL_KEY_MAP"));
 }
 
 // Keys per statement: a power of two, under every engine's limit on bound values (SQLite's
@@ -156,8 +156,7 @@ ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, con
     // among them cannot meet a stored key, as the read covers every key that a new key's
     // segments can match.
     QSet<size_t> staying;
-    QSqlQuery keys = connection.Query(sql, values);
-    while (keys.next()) {
+    connection.ForEachRow(sql, values, [&](const QSqlQuery& keys) {
         const QString key = keys.value(0).toString();
         QString rewritten;
         Fate fate = Apply(key, &rewritten);
@@ -166,7 +165,7 @@ ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, con
         if (fate != Fate::Remove)
             staying.insert(qHash(key));
         if (fate == Fate::Keep)
-            continue;
+            return;
         if (fate == Fate::Remove) {
             const NodeKey parsed = NodeKey::Parse(key);
             outcome.places.insert({parsed.ConfigurationId(), parsed.TestPlanId()});
@@ -176,8 +175,7 @@ ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, con
             entries.append({key, rewritten});
             ++outcome.rewritten;
         }
-    }
-    keys.finish();
+    });
     if (entries.isEmpty())
         return outcome;
     // Both engines we know join in an UPDATE; a list that fits in one statement per step needs

@@ -46,7 +46,7 @@ int kvlDatabase::Repair()
         const QList<int> testPlans = plan.DeadTestPlans();
         LinkOrders::DeleteIds(connection, QStringLiteral("RESULT"), QStringLiteral("ID_TESTPLAN"), testPlans);
         if (plan.HasConfigurationLinks()) {
-            connection.Query(QStringLiteral(
+            connection.Run(QStringLiteral(
                 "DELETE FROM CONFIGURATION_LINKS WHERE ID_CONFIGURATION NOT IN (SELECT ID FROM CONFIGURATION)"));
             LinkOrders::DeleteIds(connection, QStringLiteral("CONFIGURATION_LINKS"), QStringLiteral("ID_TESTPLAN"),
                                   testPlans);

@@ -30,9 +30,9 @@ int Configuration::Delete(ExplorerNode* nodConfiguration)
             ItemRemoval removal(connection);
             for (int testPlan : testPlans)
                 removal.UnlinkTestPlan(id, testPlan);
-            connection.Query(QStringLiteral("DELETE FROM IMAGEFILE WHERE ID_ITEM = ? AND ITEM = ?"),
+            connection.Run(QStringLiteral("DELETE FROM IMAGEFILE WHERE ID_ITEM = ? AND ITEM = ?"),
                              {QString::number(id), ImageItemKind::Configuration});
-            connection.Query(QStringLiteral("DELETE FROM CONFIGURATION WHERE ID = ?"), {id});
+            connection.Run(QStringLiteral("DELETE FROM CONFIGURATION WHERE ID = ?"), {id});
             removal.Finish();
             if (!transaction.Commit())
                 throw KvlError(3251, QStringLiteral("The deletion could not be committed."));

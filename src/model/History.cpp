@@ -27,48 +27,47 @@ void UpdateHistory(const QString& testPlanId, const QString& configurationId)
     // One row per status: the engine sums what would otherwise cross the connection row by row.
     // Each result is counted once, as RESULT's key is KEY_NODE and a result has one procedure.
     // Work loads are summed in double precision, as a REAL column may be single precision.
-    QSqlQuery rows = connection.Query(
+    std::array<int, 4> counters{};
+    double spent = 0;
+    double planned = 0;
+    double realized = 0;
+    connection.ForEachRow(
         QStringLiteral("SELECT RESULT.STATUS, COUNT(*), "
                        "SUM(CAST(PROCEDURES.WORKLOAD AS DOUBLE PRECISION) * RESULT.ITERATION), "
                        "SUM(CAST(PROCEDURES.WORKLOAD AS DOUBLE PRECISION)) "
                        "FROM RESULT, PROCEDURES WHERE RESULT.ID_PROCEDURE = PROCEDURES.ID AND "
                        "RESULT.ID_TESTPLAN = ? AND RESULT.KEY_NODE LIKE ? GROUP BY RESULT.STATUS"),
-        {testPlan, pattern});
-    std::array<int, 4> counters{};
-    double spent = 0;
-    double planned = 0;
-    double realized = 0;
-    while (rows.next()) {
-        const int status = rows.value(0).toInt();
-        if (status < kPassed || status > kWarning)
-            throw KvlError(9, QStringLiteral("Subscript out of range"));
-        counters[static_cast<size_t>(status)] += rows.value(1).toInt();
-        // A sum over no work load at all is Null.
-        spent += rows.value(2).toDouble();
-        const double workLoad = rows.value(3).toDouble();
-        if (status != kCanceled)
-            planned += workLoad;
-        if (status == kPassed || status == kWarning)
-            realized += workLoad;
-    }
+        {testPlan, pattern}, [&](const QSqlQuery& rows) {
+            const int status = rows.value(0).toInt();
+            if (status < kPassed || status > kWarning)
+                throw KvlError(9, QStringLiteral("Subscript out of range"));
+            counters[static_cast<size_t>(status)] += rows.value(1).toInt();
+            // A sum over no work load at all is Null.
+            spent += rows.value(2).toDouble();
+            const double workLoad = rows.value(3).toDouble();
+            if (status != kCanceled)
+                planned += workLoad;
+            if (status == kPassed || status == kWarning)
+                realized += workLoad;
+        });
     const double advancement = planned == 0 ? 0 : realized / planned;
 
     // The day is kept as ISO text, whatever the locale, so one day has one row.
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     const QVariantList key{testPlan, configuration, today};
-    const bool exists = connection
-                            .Query(QStringLiteral("SELECT 1 FROM HISTORY WHERE ID_TESTPLAN = ? AND "
-                                                  "ID_CONFIGURATION = ? AND DATE_UPDATE = ?"),
-                                   key)
-                            .next();
+    const bool exists = !connection
+                             .Scalar(QStringLiteral("SELECT 1 FROM HISTORY WHERE ID_TESTPLAN = ? AND "
+                                                    "ID_CONFIGURATION = ? AND DATE_UPDATE = ?"),
+                                     key)
+                             .isNull();
     if (!exists) {
-        connection.Query(
+        connection.Run(
             QStringLiteral("INSERT INTO HISTORY (ID_TESTPLAN, ID_CONFIGURATION, ADVANCEMENT, WORKLOAD, "
                            "DATE_UPDATE, COUNT_PASSED, COUNT_FAILED, COUNT_CANCELED, COUNT_WARNING) "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             {testPlan, configuration, advancement, spent, today, counters[0], counters[1], counters[2], counters[3]});
     } else {
-        connection.Query(
+        connection.Run(
             QStringLiteral("UPDATE HISTORY SET ADVANCEMENT = ?, WORKLOAD = ?, COUNT_PASSED = ?, "
                            "COUNT_FAILED = ?, COUNT_CANCELED = ?, COUNT_WARNING = ? WHERE "
                            "ID_TESTPLAN = ? AND ID_CONFIGURATION = ? AND DATE_UPDATE = ?"),

@@ -26,7 +26,7 @@ void ItemRemoval::TouchParent(const LinkOrders::Table& table, int parent)
 
 void ItemRemoval::RemoveLink(const LinkOrders::Table& table, int parent, int child, int order)
 {
-    m_connection.Query(QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND %3 = ? AND %4 = ?")
+    m_connection.Run(QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND %3 = ? AND %4 = ?")
                            .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
                                 QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
                        {parent, child, order});
@@ -36,12 +36,12 @@ void ItemRemoval::RemoveLink(const LinkOrders::Table& table, int parent, int chi
 
 void ItemRemoval::UnlinkTestPlan(int configuration, int testPlan)
 {
-    m_connection.Query(QStringLiteral("DELETE FROM CONFIGURATION_LINKS WHERE ID_TESTPLAN = ? AND ID_CONFIGURATION = ?"),
+    m_connection.Run(QStringLiteral("DELETE FROM CONFIGURATION_LINKS WHERE ID_TESTPLAN = ? AND ID_CONFIGURATION = ?"),
                        {testPlan, configuration});
     // Anchored at the key's start and closed by separators: whole segments only.
     const QString place = NodeKey::kConfigurationPrefix + QString::number(configuration) + NodeKey::kSeparator +
                           QString::number(testPlan) + NodeKey::kSeparator + QLatin1Char('%');
-    m_connection.Query(QStringLiteral("DELETE FROM RESULT WHERE KEY_NODE LIKE ?"), {place});
+    m_connection.Run(QStringLiteral("DELETE FROM RESULT WHERE KEY_NODE LIKE ?"), {place});
     if (Count(m_connection, QStringLiteral("SELECT COUNT(*) FROM CONFIGURATION_LINKS WHERE ID_TESTPLAN = ?"),
               {testPlan}) == 0)
         DeleteTestPlan(testPlan);
@@ -51,20 +51,18 @@ void ItemRemoval::DeleteTestPlan(int testPlan)
 {
     m_deletedPlans.insert(testPlan);
     QList<int> subTests;
-    QSqlQuery links = m_connection.Query(
-        QStringLiteral("SELECT DISTINCT ID_SUBTEST FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?"), {testPlan});
-    while (links.next())
-        subTests.append(links.value(0).toInt());
-    m_connection.Query(QStringLiteral("DELETE FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?"), {testPlan});
+    m_connection.ForEachRow(QStringLiteral("SELECT DISTINCT ID_SUBTEST FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?"),
+                            {testPlan}, [&](const QSqlQuery& links) { subTests.append(links.value(0).toInt()); });
+    m_connection.Run(QStringLiteral("DELETE FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?"), {testPlan});
     for (int subTest : subTests) {
         if (!SubTestIsLinked(subTest))
             DeleteSubTest(subTest);
     }
     DeletePictures(testPlan, ImageItemKind::TestPlan);
     if (HasHistory())
-        m_connection.Query(QStringLiteral("DELETE FROM HISTORY WHERE ID_TESTPLAN = ?"), {testPlan});
-    m_connection.Query(QStringLiteral("DELETE FROM RESULT WHERE ID_TESTPLAN = ?"), {testPlan});
-    m_connection.Query(QStringLiteral("DELETE FROM TESTPLAN WHERE ID = ?"), {testPlan});
+        m_connection.Run(QStringLiteral("DELETE FROM HISTORY WHERE ID_TESTPLAN = ?"), {testPlan});
+    m_connection.Run(QStringLiteral("DELETE FROM RESULT WHERE ID_TESTPLAN = ?"), {testPlan});
+    m_connection.Run(QStringLiteral("DELETE FROM TESTPLAN WHERE ID = ?"), {testPlan});
 }
 
 // Both kinds of link count: a sub-test under a plan and under another sub-test stays while
@@ -83,15 +81,15 @@ void ItemRemoval::DeleteSubTest(int id)
         return;  // a cycle stored by an older version
     m_deletedSubTests.insert(id);
     QList<int> children;
-    QSqlQuery links = m_connection.Query(
-        QStringLiteral("SELECT ID_SUBTEST_CHILD, ORDER_SUBTEST FROM SUBTEST_LINKS WHERE ID_SUBTEST_PARENT = ?"), {id});
-    while (links.next()) {
-        const int child = links.value(0).toInt();
-        m_rewriter.Remove(ResultKeyRewriter::Place::UnderSubTest, id, child, links.value(1).toInt());
-        if (!children.contains(child))
-            children.append(child);
-    }
-    m_connection.Query(QStringLiteral("DELETE FROM SUBTEST_LINKS WHERE ID_SUBTEST_PARENT = ?"), {id});
+    m_connection.ForEachRow(
+        QStringLiteral("SELECT ID_SUBTEST_CHILD, ORDER_SUBTEST FROM SUBTEST_LINKS WHERE ID_SUBTEST_PARENT = ?"), {id},
+        [&](const QSqlQuery& links) {
+            const int child = links.value(0).toInt();
+            m_rewriter.Remove(ResultKeyRewriter::Place::UnderSubTest, id, child, links.value(1).toInt());
+            if (!children.contains(child))
+                children.append(child);
+        });
+    m_connection.Run(QStringLiteral("DELETE FROM SUBTEST_LINKS WHERE ID_SUBTEST_PARENT = ?"), {id});
     for (int child : children) {
         if (!SubTestIsLinked(child))
             DeleteSubTest(child);
@@ -104,21 +102,21 @@ void ItemRemoval::DeleteSubTest(int id)
     }
     DeleteProcedures(id);
     DeletePictures(id, ImageItemKind::SubTest);
-    m_connection.Query(QStringLiteral("DELETE FROM SUBTEST WHERE ID = ?"), {id});
+    m_connection.Run(QStringLiteral("DELETE FROM SUBTEST WHERE ID = ?"), {id});
 }
 
 void ItemRemoval::DeleteProcedures(int subTestId)
 {
     QList<int> procedures;
-    QSqlQuery links = m_connection.Query(
-        QStringLiteral("SELECT ID_PROCEDURE, ORDER_PROCEDURE FROM PROCEDURE_LINKS WHERE ID_SUBTEST = ?"), {subTestId});
-    while (links.next()) {
-        const int procedure = links.value(0).toInt();
-        m_rewriter.Remove(ResultKeyRewriter::Place::Procedure, subTestId, procedure, links.value(1).toInt());
-        if (!procedures.contains(procedure))
-            procedures.append(procedure);
-    }
-    m_connection.Query(QStringLiteral("DELETE FROM PROCEDURE_LINKS WHERE ID_SUBTEST = ?"), {subTestId});
+    m_connection.ForEachRow(
+        QStringLiteral("SELECT ID_PROCEDURE, ORDER_PROCEDURE FROM PROCEDURE_LINKS WHERE ID_SUBTEST = ?"), {subTestId},
+        [&](const QSqlQuery& links) {
+            const int procedure = links.value(0).toInt();
+            m_rewriter.Remove(ResultKeyRewriter::Place::Procedure, subTestId, procedure, links.value(1).toInt());
+            if (!procedures.contains(procedure))
+                procedures.append(procedure);
+        });
+    m_connection.Run(QStringLiteral("DELETE FROM PROCEDURE_LINKS WHERE ID_SUBTEST = ?"), {subTestId});
     for (int procedure : procedures)
         DeleteProcedureIfUnlinked(procedure);
 }
@@ -127,15 +125,15 @@ void ItemRemoval::DeleteProcedureIfUnlinked(int id)
 {
     if (Count(m_connection, QStringLiteral("SELECT COUNT(*) FROM PROCEDURE_LINKS WHERE ID_PROCEDURE = ?"), {id}) > 0)
         return;
-    m_connection.Query(QStringLiteral("DELETE FROM RESULT WHERE ID_PROCEDURE = ?"), {id});
+    m_connection.Run(QStringLiteral("DELETE FROM RESULT WHERE ID_PROCEDURE = ?"), {id});
     DeletePictures(id, ImageItemKind::Procedure);
     DeletePictures(id, ImageItemKind::ProcedureExpectedResult);
-    m_connection.Query(QStringLiteral("DELETE FROM PROCEDURES WHERE ID = ?"), {id});
+    m_connection.Run(QStringLiteral("DELETE FROM PROCEDURES WHERE ID = ?"), {id});
 }
 
 void ItemRemoval::DeletePictures(int id, int kind)
 {
-    m_connection.Query(QStringLiteral("DELETE FROM IMAGEFILE WHERE ID_ITEM = ? AND ITEM = ?"),
+    m_connection.Run(QStringLiteral("DELETE FROM IMAGEFILE WHERE ID_ITEM = ? AND ITEM = ?"),
                        {QString::number(id), kind});
 }
 

@@ -174,7 +174,7 @@ int Result::Create()
         QVariantList values{m_key, DbValues::Id(testPlanId), DbValues::Id(procedureId), static_cast<int>(kFailed)};
         if (withTester)
             values << DbValues::Id(gUserId);
-        connection.Query(QStringLiteral("INSERT INTO RESULT (KEY_NODE, ID_TESTPLAN, ID_PROCEDURE, STATUS%1) "
+        connection.Run(QStringLiteral("INSERT INTO RESULT (KEY_NODE, ID_TESTPLAN, ID_PROCEDURE, STATUS%1) "
                                         "VALUES (?, ?, ?, ?%2)")
                              .arg(withTester ? QStringLiteral(", ID_USER") : QString(),
                                   withTester ? QStringLiteral(", ?") : QString()),
