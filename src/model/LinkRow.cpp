@@ -58,13 +58,14 @@ void LinkRow::ReadInto(const QString& statement, const QVariantList& values, QLi
                 columns[i] = record.indexOf(QLatin1String(names[i]));
             first = false;
         }
-        std::array<QVariant, 11> v;
+        // Filled in place: a tree of ten thousand rows copies no value twice.
+        LinkRow& row = rows.emplaceBack();
+        const std::array<QVariant*, 11> fields = {&row.parentId,     &row.id,         &row.order,  &row.name,
+                                                  &row.title,        &row.dateCreation, &row.dateUpdate, &row.idUser,
+                                                  &row.workLoad,     &row.idConfiguration, &row.kind};
         for (size_t i = 0; i < names.size(); ++i)
             if (columns[i] >= 0)
-                v[i] = query.value(columns[i]);
-        rows.append({std::move(v[0]), std::move(v[1]), std::move(v[2]), std::move(v[3]), std::move(v[4]),
-                     std::move(v[5]), std::move(v[6]), std::move(v[7]), std::move(v[8]), std::move(v[9]),
-                     std::move(v[10])});
+                *fields[i] = query.value(columns[i]);
     });
 }
 
@@ -102,7 +103,7 @@ QList<LinkRow> LinkRow::SubTreeLevel(const QStringList& subTestIds)
                                     "WHERE S.ID = L.ID_SUBTEST_CHILD AND L.ID_SUBTEST_PARENT IN (%3) UNION ALL "
                                     "SELECT 1, L.ID_SUBTEST, L.ID_PROCEDURE, L.ORDER_PROCEDURE, P.NAME, P.TITLE, "
                                     "P.DATE_CREATION, P.DATE_UPDATE, P.WORKLOAD%2 FROM PROCEDURE_LINKS L, PROCEDURES P "
-                                    "WHERE P.ID = L.ID_PROCEDURE AND L.ID_SUBTEST IN (%3) ORDER BY 1, 2, 4")
+                                    "WHERE P.ID = L.ID_PROCEDURE AND L.ID_SUBTEST IN (%3)")
                          .arg(subTestUser, procedureUser, QStringLiteral("%1")),
                      subTestIds);
 }

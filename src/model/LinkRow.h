@@ -36,6 +36,6 @@ struct LinkRow
     // Procedure links below the given sub-tests, by sub-test and order.
     static QList<LinkRow> Procedures(const QStringList& subTestIds);
     // Both kinds of links below the given sub-tests, with the columns of the two above, in one
-    // query per batch: sub-test links first, each kind by parent and order.
+    // query per batch, in no particular order (SubTreeRows puts each parent's in sequence).
     static QList<LinkRow> SubTreeLevel(const QStringList& subTestIds);
 };

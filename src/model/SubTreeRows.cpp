@@ -2,6 +2,24 @@
 
 #include "model/DbValues.h"
 
+#include <algorithm>
+
+namespace {
+
+// A parent's links in their stored sequence: by order, then child id. The engine would sort the
+// whole level at once; each parent's few rows mostly come in sequence already.
+void SortByOrder(QHash<QString, QList<LinkRow>>& lists)
+{
+    const auto key = [](const LinkRow& row) { return std::pair{row.order.toLongLong(), row.id.toLongLong()}; };
+    for (QList<LinkRow>& rows : lists) {
+        const auto before = [&](const LinkRow& a, const LinkRow& b) { return key(a) < key(b); };
+        if (!std::is_sorted(rows.cbegin(), rows.cend(), before))
+            std::stable_sort(rows.begin(), rows.end(), before);
+    }
+}
+
+}  // namespace
+
 void SubTreeRows::Load(const QStringList& rootIds, int levels)
 {
     QStringList pending;
@@ -30,4 +48,6 @@ void SubTreeRows::Load(const QStringList& rootIds, int levels)
         }
         pending = next;
     }
+    SortByOrder(m_children);
+    SortByOrder(m_procedures);
 }
