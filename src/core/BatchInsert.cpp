@@ -19,16 +19,19 @@ qsizetype RowsPerStatement(int columns)
 }  // namespace
 
 BatchInsert::BatchInsert(AdoConnection& connection, const QString& head, int columns)
-    : m_connection(connection), m_head(head),
+    : m_connection(connection),
+      m_head(head),
       m_rowMarks(QLatin1Char('(') + BoundLists::Marks(columns, QStringLiteral("?")) + QLatin1Char(')')),
-      m_columns(columns), m_rowsPerStatement(RowsPerStatement(columns))
+      m_columns(columns),
+      m_rowsPerStatement(RowsPerStatement(columns))
 {
 }
 
 void BatchInsert::Run(qsizetype rows)
 {
     const qsizetype count = rows * m_columns;
-    m_connection.Run(m_head + BoundLists::Marks(rows, m_rowMarks), count == m_values.size() ? m_values : m_values.first(count));
+    m_connection.Run(m_head + BoundLists::Marks(rows, m_rowMarks),
+                     count == m_values.size() ? m_values : m_values.first(count));
     m_values.remove(0, count);
 }
 

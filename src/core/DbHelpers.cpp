@@ -32,7 +32,9 @@ int NextNumber(const QString& statement, const QVariantList& values = {})
 
 bool HasMarker(const QString& version)
 {
-    return !gConnection().Scalar(QStringLiteral("SELECT VERSION FROM INFORMATION WHERE VERSION = ?"), {version}).isNull();
+    return !gConnection()
+                .Scalar(QStringLiteral("SELECT VERSION FROM INFORMATION WHERE VERSION = ?"), {version})
+                .isNull();
 }
 
 // The NAME of the row whose ID is `id`; "Unknown" for a null name. A missing row is an error.

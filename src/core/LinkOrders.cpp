@@ -164,10 +164,10 @@ void ReplaceSpan(AdoConnection& connection, const Table& table, int parent, cons
     if (span.last < span.first)
         return;
     if (span.shift != 0) {
-        connection.Run(QStringLiteral("UPDATE %1 SET %3 = %3 + ? WHERE %2 = ? AND %3 >= ? AND %3 <= ?")
-                           .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
-                                QLatin1String(table.orderColumn)),
-                       {span.shift, parent, span.shiftFirst, span.shiftLast});
+        connection.Run(
+            QStringLiteral("UPDATE %1 SET %3 = %3 + ? WHERE %2 = ? AND %3 >= ? AND %3 <= ?")
+                .arg(QLatin1String(table.name), QLatin1String(table.parentColumn), QLatin1String(table.orderColumn)),
+            {span.shift, parent, span.shiftFirst, span.shiftLast});
         return;
     }
     // Every row that changed had its old and its new order inside the span, so the rows stored

@@ -58,12 +58,11 @@ void ApplyKeyMap(AdoConnection& connection)
     // link; it would block the rewrite.
     connection.Run(QStringLiteral(
         "DELETE FROM RESULT WHERE KEY_NODE IN (SELECT NEW_KEY FROM KVL_KEY_MAP WHERE NEW_KEY IS NOT NULL)"));
-    connection.Run(join
-                         ? QStringLiteral("UPDATE RESULT SET KEY_NODE = M.NEW_KEY FROM KVL_KEY_MAP M WHERE M.TMP_KEY = "
-                                          "RESULT.KEY_NODE")
-                         : QStringLiteral("UPDATE RESULT SET KEY_NODE = (SELECT M.NEW_KEY FROM KVL_KEY_MAP M WHERE "
-                                          "M.TMP_KEY = RESULT.KEY_NODE) "
-                                          "WHERE KEY_NODE IN (SELECT TMP_KEY FROM KVL_KEY_MAP)"));
+    connection.Run(join ? QStringLiteral("UPDATE RESULT SET KEY_NODE = M.NEW_KEY FROM KVL_KEY_MAP M WHERE M.TMP_KEY = "
+                                         "RESULT.KEY_NODE")
+                        : QStringLiteral("UPDATE RESULT SET KEY_NODE = (SELECT M.NEW_KEY FROM KVL_KEY_MAP M WHERE "
+                                         "M.TMP_KEY = RESULT.KEY_NODE) "
+                                         "WHERE KEY_NODE IN (SELECT TMP_KEY FROM KVL_KEY_MAP)"));
     connection.Run(QStringLiteral("DELETE FROM KVL_KEY_MAP"));
 }
 
@@ -180,8 +179,7 @@ ResultKeyRewriter::Outcome ResultKeyRewriter::Run(AdoConnection& connection, con
         return outcome;
     // Both engines we know join in an UPDATE; a list that fits in one statement per step needs
     // no key map.
-    if (entries.size() <= kMaxListedKeys &&
-        (connection.Dialect().IsSQLite() || connection.Dialect().IsPostgreSQL())) {
+    if (entries.size() <= kMaxListedKeys && (connection.Dialect().IsSQLite() || connection.Dialect().IsPostgreSQL())) {
         const bool direct = std::none_of(entries.cbegin(), entries.cend(), [&](const Entry& entry) {
             return !entry.newKey.isNull() && staying.contains(qHash(entry.newKey));
         });

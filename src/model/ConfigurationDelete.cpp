@@ -31,7 +31,7 @@ int Configuration::Delete(ExplorerNode* nodConfiguration)
             for (int testPlan : testPlans)
                 removal.UnlinkTestPlan(id, testPlan);
             connection.Run(QStringLiteral("DELETE FROM IMAGEFILE WHERE ID_ITEM = ? AND ITEM = ?"),
-                             {QString::number(id), ImageItemKind::Configuration});
+                           {QString::number(id), ImageItemKind::Configuration});
             connection.Run(QStringLiteral("DELETE FROM CONFIGURATION WHERE ID = ?"), {id});
             removal.Finish();
             if (!transaction.Commit())

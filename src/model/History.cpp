@@ -31,25 +31,23 @@ void UpdateHistory(const QString& testPlanId, const QString& configurationId)
     double spent = 0;
     double planned = 0;
     double realized = 0;
-    connection.ForEachRow(
-        QStringLiteral("SELECT RESULT.STATUS, COUNT(*), "
-                       "SUM(CAST(PROCEDURES.WORKLOAD AS DOUBLE PRECISION) * RESULT.ITERATION), "
-                       "SUM(CAST(PROCEDURES.WORKLOAD AS DOUBLE PRECISION)) "
-                       "FROM RESULT, PROCEDURES WHERE RESULT.ID_PROCEDURE = PROCEDURES.ID AND "
-                       "RESULT.ID_TESTPLAN = ? AND RESULT.KEY_NODE LIKE ? GROUP BY RESULT.STATUS"),
-        {testPlan, pattern}, [&](const QSqlQuery& rows) {
-            const int status = rows.value(0).toInt();
-            if (status < kPassed || status > kWarning)
-                throw KvlError(9, QStringLiteral("Subscript out of range"));
-            counters[static_cast<size_t>(status)] += rows.value(1).toInt();
-            // A sum over no work load at all is Null.
-            spent += rows.value(2).toDouble();
-            const double workLoad = rows.value(3).toDouble();
-            if (status != kCanceled)
-                planned += workLoad;
-            if (status == kPassed || status == kWarning)
-                realized += workLoad;
-        });
+    const QString byStatus = QStringLiteral(
+        "SELECT RESULT.STATUS, COUNT(*), SUM(CAST(PROCEDURES.WORKLOAD AS DOUBLE PRECISION) * RESULT.ITERATION), "
+        "SUM(CAST(PROCEDURES.WORKLOAD AS DOUBLE PRECISION)) FROM RESULT, PROCEDURES WHERE RESULT.ID_PROCEDURE = "
+        "PROCEDURES.ID AND RESULT.ID_TESTPLAN = ? AND RESULT.KEY_NODE LIKE ? GROUP BY RESULT.STATUS");
+    connection.ForEachRow(byStatus, {testPlan, pattern}, [&](const QSqlQuery& row) {
+        const int status = row.value(0).toInt();
+        if (status < kPassed || status > kWarning)
+            throw KvlError(9, QStringLiteral("Subscript out of range"));
+        counters[static_cast<size_t>(status)] += row.value(1).toInt();
+        // A sum over no work load at all is Null.
+        spent += row.value(2).toDouble();
+        const double workLoad = row.value(3).toDouble();
+        if (status != kCanceled)
+            planned += workLoad;
+        if (status == kPassed || status == kWarning)
+            realized += workLoad;
+    });
     const double advancement = planned == 0 ? 0 : realized / planned;
 
     // The day is kept as ISO text, whatever the locale, so one day has one row.

@@ -159,10 +159,10 @@ QString ItemRecord::InsertNamedWithNewId(const QString& prefix, const Columns& o
         expressions << QStringLiteral("?");
         values << value;
     }
-    const QVariant id = gConnection().Scalar(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING ID")
-                                                 .arg(m_table.name, names.join(QStringLiteral(", ")),
-                                                      expressions.join(QStringLiteral(", "))),
-                                             values);
+    const QVariant id = gConnection().Scalar(
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING ID")
+            .arg(m_table.name, names.join(QStringLiteral(", ")), expressions.join(QStringLiteral(", "))),
+        values);
     return DbValues::IdText(id);
 }
 
@@ -179,13 +179,13 @@ int ItemRecord::CreateRow(const Columns& extra)
         others << extra;
         // On PostgreSQL one statement takes the id and writes the row: one round trip to the
         // server instead of four, for the same row.
-        const QString id =
-            gConnection().Dialect().IsPostgreSQL()
-                ? InsertNamedWithNewId(prefix, others)
-                : InsertWithNewId([&](const QString& newId) {
-                      return Columns{{QStringLiteral("NAME"), prefix + newId}, {QStringLiteral("TITLE"), prefix + newId}}
-                             << others;
-                  });
+        const QString id = gConnection().Dialect().IsPostgreSQL()
+                               ? InsertNamedWithNewId(prefix, others)
+                               : InsertWithNewId([&](const QString& newId) {
+                                     return Columns{{QStringLiteral("NAME"), prefix + newId},
+                                                    {QStringLiteral("TITLE"), prefix + newId}}
+                                            << others;
+                                 });
         m_id = id;
         m_name = prefix + id;
         m_title = prefix + id;

@@ -27,9 +27,9 @@ void ItemRemoval::TouchParent(const LinkOrders::Table& table, int parent)
 void ItemRemoval::RemoveLink(const LinkOrders::Table& table, int parent, int child, int order)
 {
     m_connection.Run(QStringLiteral("DELETE FROM %1 WHERE %2 = ? AND %3 = ? AND %4 = ?")
-                           .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
-                                QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
-                       {parent, child, order});
+                         .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
+                              QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
+                     {parent, child, order});
     m_rewriter.Remove(table.place, parent, child, order);
     TouchParent(table, parent);
 }
@@ -37,7 +37,7 @@ void ItemRemoval::RemoveLink(const LinkOrders::Table& table, int parent, int chi
 void ItemRemoval::UnlinkTestPlan(int configuration, int testPlan)
 {
     m_connection.Run(QStringLiteral("DELETE FROM CONFIGURATION_LINKS WHERE ID_TESTPLAN = ? AND ID_CONFIGURATION = ?"),
-                       {testPlan, configuration});
+                     {testPlan, configuration});
     // Anchored at the key's start and closed by separators: whole segments only.
     const QString place = NodeKey::kConfigurationPrefix + QString::number(configuration) + NodeKey::kSeparator +
                           QString::number(testPlan) + NodeKey::kSeparator + QLatin1Char('%');
@@ -134,7 +134,7 @@ void ItemRemoval::DeleteProcedureIfUnlinked(int id)
 void ItemRemoval::DeletePictures(int id, int kind)
 {
     m_connection.Run(QStringLiteral("DELETE FROM IMAGEFILE WHERE ID_ITEM = ? AND ITEM = ?"),
-                       {QString::number(id), kind});
+                     {QString::number(id), kind});
 }
 
 void ItemRemoval::NoteHistory(const QString& configurationId, const QString& testPlanId)

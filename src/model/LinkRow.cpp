@@ -60,9 +60,10 @@ void LinkRow::ReadInto(const QString& statement, const QVariantList& values, QLi
         }
         // Filled in place: a tree of ten thousand rows copies no value twice.
         LinkRow& row = rows.emplaceBack();
-        const std::array<QVariant*, 11> fields = {&row.parentId,     &row.id,         &row.order,  &row.name,
-                                                  &row.title,        &row.dateCreation, &row.dateUpdate, &row.idUser,
-                                                  &row.workLoad,     &row.idConfiguration, &row.kind};
+        const std::array<QVariant*, 11> fields = {
+            &row.parentId,     &row.id,         &row.order,  &row.name,     &row.title,
+            &row.dateCreation, &row.dateUpdate, &row.idUser, &row.workLoad, &row.idConfiguration,
+            &row.kind};
         for (size_t i = 0; i < names.size(); ++i)
             if (columns[i] >= 0)
                 *fields[i] = query.value(columns[i]);

@@ -175,10 +175,10 @@ int Result::Create()
         if (withTester)
             values << DbValues::Id(gUserId);
         connection.Run(QStringLiteral("INSERT INTO RESULT (KEY_NODE, ID_TESTPLAN, ID_PROCEDURE, STATUS%1) "
-                                        "VALUES (?, ?, ?, ?%2)")
-                             .arg(withTester ? QStringLiteral(", ID_USER") : QString(),
-                                  withTester ? QStringLiteral(", ?") : QString()),
-                         values);
+                                      "VALUES (?, ?, ?, ?%2)")
+                           .arg(withTester ? QStringLiteral(", ID_USER") : QString(),
+                                withTester ? QStringLiteral(", ?") : QString()),
+                       values);
         UpdateHistory(testPlanId, ConfigurationIdFromKey(m_key));
         if (!transaction.Commit())
             throw KvlError(3251, QStringLiteral("The result could not be committed."));

@@ -127,9 +127,10 @@ void tst_MoveUnlink::keysThatMeetStoredKeys()
     const QString third = "Eqpt1~20~20|21|1~21|31|3$";
     const QString fourth = "Eqpt1~20~20|21|1~21|31|4$";
     ModelFixture::Run("INSERT INTO PROCEDURE_LINKS (ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE) VALUES (21, 31, 4)");
-    ModelFixture::Run("INSERT INTO RESULT (ID_PROCEDURE, KEY_NODE, STATUS, ID_TESTPLAN, ITERATION) VALUES "
-                      "(31, ?, 1, 20, 1), (31, ?, 3, 20, 1)",
-                      {K(third), K(fourth)});
+    ModelFixture::Run(
+        "INSERT INTO RESULT (ID_PROCEDURE, KEY_NODE, STATUS, ID_TESTPLAN, ITERATION) VALUES "
+        "(31, ?, 1, 20, 1), (31, ?, 3, 20, 1)",
+        {K(third), K(fourth)});
     gExplorerNodes().Clear();
     OrderFixture::FillExplorer();
     const auto status = [](const QString& key) {
@@ -144,9 +145,10 @@ void tst_MoveUnlink::keysThatMeetStoredKeys()
 
     // A stale result stands where procedure 35 arrives once the first occurrence goes.
     const QString stale = "Eqpt1~20~20|21|1~21|35|1$";
-    ModelFixture::Run("INSERT INTO RESULT (ID_PROCEDURE, KEY_NODE, STATUS, ID_TESTPLAN, ITERATION) VALUES "
-                      "(35, ?, 2, 20, 1), (35, ?, 3, 20, 1)",
-                      {K(stale), K("Eqpt1~20~20|21|1~21|35|2$")});
+    ModelFixture::Run(
+        "INSERT INTO RESULT (ID_PROCEDURE, KEY_NODE, STATUS, ID_TESTPLAN, ITERATION) VALUES "
+        "(35, ?, 2, 20, 1), (35, ?, 3, 20, 1)",
+        {K(stale), K("Eqpt1~20~20|21|1~21|35|2$")});
     QCOMPARE(procedure.UnLink(Node("Eqpt1~20~20|21|1~21|31|1$")), 0);
     QCOMPARE(status(stale), 3);
     QCOMPARE(status("Eqpt1~20~20|21|1~21|31|2$"), 3);
@@ -160,11 +162,13 @@ void tst_MoveUnlink::keysThatMeetStoredKeys()
 void tst_MoveUnlink::renumberFromOrderZero()
 {
     OPEN_ORDER_TREE(env, db);
-    ModelFixture::Run("INSERT INTO PROCEDURE_LINKS (ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE) VALUES "
-                      "(25, 36, 0), (25, 32, 2)");
-    ModelFixture::Run("INSERT INTO RESULT (ID_PROCEDURE, KEY_NODE, STATUS, ID_TESTPLAN, ITERATION) VALUES "
-                      "(36, ?, 3, 20, 1)",
-                      {K("Eqpt1~20~20|25|3~25|36|0$")});
+    ModelFixture::Run(
+        "INSERT INTO PROCEDURE_LINKS (ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE) VALUES "
+        "(25, 36, 0), (25, 32, 2)");
+    ModelFixture::Run(
+        "INSERT INTO RESULT (ID_PROCEDURE, KEY_NODE, STATUS, ID_TESTPLAN, ITERATION) VALUES "
+        "(36, ?, 3, 20, 1)",
+        {K("Eqpt1~20~20|25|3~25|36|0$")});
     gExplorerNodes().Clear();
     OrderFixture::FillExplorer();
 
