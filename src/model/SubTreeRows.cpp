@@ -8,7 +8,7 @@ namespace {
 
 // A parent's links in their stored sequence: by order, then child id. The engine would sort the
 // whole level at once; each parent's few rows mostly come in sequence already.
-void SortByOrder(QHash<QString, QList<LinkRow>>& lists)
+void SortByOrder(QHash<qint64, QList<LinkRow>>& lists)
 {
     const auto key = [](const LinkRow& row) { return std::pair{row.order.toLongLong(), row.id.toLongLong()}; };
     for (QList<LinkRow>& rows : lists) {
@@ -20,31 +20,40 @@ void SortByOrder(QHash<QString, QList<LinkRow>>& lists)
 
 }  // namespace
 
+qint64 SubTreeRows::Key(const QString& id)
+{
+    bool ok = false;
+    const qint64 key = id.toLongLong(&ok);
+    return ok ? key : -1;
+}
+
 void SubTreeRows::Load(const QStringList& rootIds, int levels)
 {
     QStringList pending;
-    QSet<QString> queued;
-    for (const QString& id : rootIds)
-        if (!m_read.contains(id) && !queued.contains(id)) {
+    QSet<qint64> queued;
+    for (const QString& id : rootIds) {
+        const qint64 key = Key(id);
+        if (!m_read.contains(key) && !queued.contains(key)) {
             pending << id;
-            queued.insert(id);
+            queued.insert(key);
         }
+    }
     for (int level = 0; level <= levels && !pending.isEmpty(); ++level) {
         for (const QString& id : pending)
-            m_read.insert(id);
+            m_read.insert(Key(id));
         QStringList next;
         for (LinkRow& row : LinkRow::SubTreeLevel(pending)) {
-            const QString parent = DbValues::IdText(row.parentId);
+            const qint64 parent = row.parentId.isNull() ? -1 : row.parentId.toLongLong();
             if (row.kind.toInt() == 1) {
                 m_procedures[parent].append(std::move(row));
                 continue;
             }
-            const QString child = DbValues::IdText(row.id);
-            m_children[parent].append(std::move(row));
+            const qint64 child = row.id.isNull() ? -1 : row.id.toLongLong();
             if (!m_read.contains(child) && !queued.contains(child)) {
-                next << child;
+                next << DbValues::IdText(row.id);
                 queued.insert(child);
             }
+            m_children[parent].append(std::move(row));
         }
         pending = next;
     }

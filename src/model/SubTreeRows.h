@@ -15,12 +15,16 @@ public:
     // query fails.
     void Load(const QStringList& rootIds, int levels);
 
-    bool Has(const QString& subTestId) const { return m_read.contains(subTestId); }
-    QList<LinkRow> Children(const QString& subTestId) const { return m_children.value(subTestId); }
-    QList<LinkRow> Procedures(const QString& subTestId) const { return m_procedures.value(subTestId); }
+    bool Has(const QString& subTestId) const { return m_read.contains(Key(subTestId)); }
+    QList<LinkRow> Children(const QString& subTestId) const { return m_children.value(Key(subTestId)); }
+    QList<LinkRow> Procedures(const QString& subTestId) const { return m_procedures.value(Key(subTestId)); }
 
 private:
-    QSet<QString> m_read;
-    QHash<QString, QList<LinkRow>> m_children;
-    QHash<QString, QList<LinkRow>> m_procedures;
+    // Ids as numbers: a subtree's rows are filed without a string per row. -1 for a text that
+    // names no id.
+    static qint64 Key(const QString& id);
+
+    QSet<qint64> m_read;
+    QHash<qint64, QList<LinkRow>> m_children;
+    QHash<qint64, QList<LinkRow>> m_procedures;
 };

@@ -72,15 +72,15 @@ void ExplorerNodes::Remove(const QString& key)
         ++m_removed;
         --m_live;
         m_byKey.remove(current->m_key);
-        if (int id = 0; TagId(current->m_tag, &id))
-            m_byTagId.remove(id, current);
+        if (size_t key = 0; TagId(current->m_tag, &key))
+            m_byTagId.remove(key, current);
         pending.insert(pending.end(), current->m_children.begin(), current->m_children.end());
     }
     auto& siblings = node->m_parent ? node->m_parent->m_children : m_top;
     siblings.erase(std::find(siblings.begin(), siblings.end(), node));
 }
 
-bool ExplorerNodes::TagId(const QString& tag, int* id)
+bool ExplorerNodes::TagId(const QString& tag, size_t* key)
 {
     const qsizetype first = tag.indexOf(u'|');
     QStringView part = tag;
@@ -88,27 +88,25 @@ bool ExplorerNodes::TagId(const QString& tag, int* id)
         const qsizetype second = tag.indexOf(u'|', first + 1);
         part = second < 0 ? part.mid(first + 1) : part.mid(first + 1, second - first - 1);
     }
-    bool ok = false;
-    *id = part.toInt(&ok);
-    return ok;
+    *key = qHash(part);
+    return !part.isEmpty();
 }
 
 void ExplorerNodes::Retag(ExplorerNode* node, const QString& oldTag)
 {
-    if (int id = 0; TagId(oldTag, &id))
-        m_byTagId.remove(id, node);
-    if (int id = 0; TagId(node->m_tag, &id))
-        m_byTagId.insert(id, node);
+    if (size_t key = 0; TagId(oldTag, &key))
+        m_byTagId.remove(key, node);
+    if (size_t key = 0; TagId(node->m_tag, &key))
+        m_byTagId.insert(key, node);
 }
 
 bool ExplorerNodes::Tagged(const QString& id, std::vector<ExplorerNode*>& nodes) const
 {
     nodes.clear();
-    bool ok = false;
-    const int number = id.toInt(&ok);
-    if (!ok)
+    if (id.isEmpty())
         return false;
-    for (auto it = m_byTagId.constFind(number); it != m_byTagId.cend() && it.key() == number; ++it)
+    const size_t key = qHash(QStringView(id));
+    for (auto it = m_byTagId.constFind(key); it != m_byTagId.cend() && it.key() == key; ++it)
         nodes.push_back(it.value());
     std::sort(nodes.begin(), nodes.end(),
               [](const ExplorerNode* a, const ExplorerNode* b) { return a->m_serial < b->m_serial; });

@@ -40,8 +40,9 @@ public:
     ExplorerNode* Item(int index) const;
     const std::vector<ExplorerNode*>& TopNodes() const { return m_top; }
     // The nodes whose tag may name `id`, in the order they were added: a tag "parent|id|order"
-    // names its middle part, a tag without "|" itself, compared as numbers. False when `id` is
-    // not a number; the caller then looks at every node.
+    // names its middle part, a tag without "|" itself. They are filed by a hash of that part, so
+    // the caller compares the tags itself. False for an empty id; the caller then looks at every
+    // node.
     bool Tagged(const QString& id, std::vector<ExplorerNode*>& nodes) const;
 
     QString PathSeparator() const { return m_pathSeparator; }
@@ -57,8 +58,8 @@ signals:
 private:
     friend class ExplorerNode;
     int IndexOf(const ExplorerNode* node) const;
-    // The number a tag names; false when it names none.
-    static bool TagId(const QString& tag, int* id);
+    // The hash of the part a tag names; false when that part is empty.
+    static bool TagId(const QString& tag, size_t* key);
     void Retag(ExplorerNode* node, const QString& oldTag);
     // Drops the removed nodes from m_nodes. A removal only marks them, so that emptying a node
     // of many children costs one pass over the tree, not one per child.
@@ -70,7 +71,7 @@ private:
     std::vector<ExplorerNode*> m_top;
     QHash<QString, ExplorerNode*> m_byKey;
     // Finding every occurrence of an item would otherwise look at every node of the tree.
-    QMultiHash<int, ExplorerNode*> m_byTagId;
+    QMultiHash<size_t, ExplorerNode*> m_byTagId;
     quint64 m_added = 0;
     QString m_pathSeparator;
 };

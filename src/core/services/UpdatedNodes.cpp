@@ -34,7 +34,8 @@ std::vector<ExplorerNode*> Collect(const QString& id, Accept accept)
 {
     std::vector<ExplorerNode*> nodes;
     const ExplorerNodes& tree = gExplorerNodes();
-    // Nodes are filed by the number their tags name; other ids are looked for everywhere.
+    // Nodes are filed by the part of their tags that names an item; an empty id is looked for
+    // everywhere.
     if (std::vector<ExplorerNode*> candidates; tree.Tagged(id, candidates)) {
         for (ExplorerNode* node : candidates) {
             if (accept(node->Image()) && Shows(*node, id))
