@@ -32,6 +32,15 @@ qsizetype Padded(qsizetype count, qsizetype max)
     }
 }
 
+void PadWithLast(QVariantList& values, qsizetype max)
+{
+    if (values.isEmpty())
+        return;
+    const QVariant last = values.last();
+    for (qsizetype size = Padded(values.size(), max); values.size() < size;)
+        values << last;
+}
+
 QString Marks(qsizetype count, const QString& mark)
 {
     return QStringList(count, mark).join(QStringLiteral(", "));

@@ -135,9 +135,8 @@ void DeleteIds(AdoConnection& connection, const QString& table, const QString& c
     for (qsizetype start = 0; start < ids.size(); start += kBatch) {
         const QList<int> batch = ids.mid(start, kBatch);
         QVariantList values(batch.cbegin(), batch.cend());
-        // Padded with the last id, so that the statement has a length met again.
-        while (values.size() < BoundLists::Padded(batch.size(), kBatch))
-            values << batch.last();
+        // Padded, so that the statement has a length met again.
+        BoundLists::PadWithLast(values, kBatch);
         connection.Run(QStringLiteral("DELETE FROM %1 WHERE %2 IN (%3)")
                            .arg(table, column, BoundLists::Marks(values.size(), QStringLiteral("?"))),
                        values);

@@ -77,9 +77,8 @@ void DeleteKeys(AdoConnection& connection, const QStringList& keys)
     for (qsizetype start = 0; start < keys.size(); start += kKeysPerStatement) {
         const QStringList batch = keys.mid(start, kKeysPerStatement);
         QVariantList values(batch.cbegin(), batch.cend());
-        // Padded with the last key, so that the statement has a length met again.
-        while (values.size() < BoundLists::Padded(batch.size(), kKeysPerStatement))
-            values << batch.last();
+        // Padded, so that the statement has a length met again.
+        BoundLists::PadWithLast(values, kKeysPerStatement);
         connection.Run(QStringLiteral("DELETE FROM RESULT WHERE KEY_NODE IN (%1)")
                            .arg(BoundLists::Marks(values.size(), QStringLiteral("?"))),
                        values);

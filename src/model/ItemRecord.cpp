@@ -1,6 +1,7 @@
 #include "model/ItemRecord.h"
 
 #include "core/AdoConnection.h"
+#include "core/BoundLists.h"
 #include "core/BugLog.h"
 #include "core/Globals.h"
 #include "core/KvlError.h"
@@ -14,14 +15,6 @@ namespace {
 
 // The error an optimistic update meets when its row has gone.
 constexpr long kRowNotFound = -2147217864L;
-
-QString Placeholders(qsizetype count)
-{
-    QStringList marks;
-    for (qsizetype i = 0; i < count; ++i)
-        marks << QStringLiteral("?");
-    return marks.join(QStringLiteral(", "));
-}
 
 }  // namespace
 
@@ -138,9 +131,10 @@ QString ItemRecord::InsertWithNewId(const std::function<Columns(const QString& i
         names << column;
         values << value;
     }
-    connection.Run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                       .arg(m_table.name, names.join(QStringLiteral(", ")), Placeholders(values.size())),
-                   values);
+    connection.Run(
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(m_table.name, names.join(QStringLiteral(", ")), BoundLists::Marks(values.size(), QStringLiteral("?"))),
+        values);
     if (!transaction.Commit())
         throw KvlError(3251, QStringLiteral("The new row could not be committed."));
     return id;

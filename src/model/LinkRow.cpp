@@ -24,10 +24,8 @@ QList<LinkRow> LinkRow::ReadByIds(const QString& statementWithMarks, const QStri
         QVariantList values;
         for (const QString& id : batch)
             values << DbValues::Id(id);
-        // Padded with the last id, so that the statement has a length met again and stays
-        // prepared; a repeated id changes nothing in an IN list.
-        while (values.size() < BoundLists::Padded(batch.size(), kIdsPerQuery))
-            values << values.last();
+        // Padded, so that the statement has a length met again and stays prepared.
+        BoundLists::PadWithLast(values, kIdsPerQuery);
         const QString marks = BoundLists::Marks(values.size(), QStringLiteral("?"));
         const QVariantList once = values;
         for (qsizetype i = 1; i < statementWithMarks.count(QStringLiteral("%1")); ++i)

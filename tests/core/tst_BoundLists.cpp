@@ -61,6 +61,13 @@ void tst_BoundLists::padded()
     QFETCH(int, count);
     QFETCH(int, expected);
     QCOMPARE(BoundLists::Padded(count, 512), qsizetype(expected));
+    QVariantList values;
+    for (int i = 1; i <= count; ++i)
+        values << i;
+    BoundLists::PadWithLast(values, 512);
+    QCOMPARE(values.size(), qsizetype(std::max(count, expected)));
+    QCOMPARE(values.value(count - 1).toInt(), count);
+    QCOMPARE(values.last().toInt(), count);
 }
 
 void tst_BoundLists::batchInsert_data()
