@@ -80,16 +80,7 @@ void ItemRemoval::DeleteSubTest(int id)
     if (m_deletedSubTests.contains(id))
         return;  // a cycle stored by an older version
     m_deletedSubTests.insert(id);
-    QList<int> children;
-    m_connection.ForEachRow(
-        QStringLiteral("SELECT ID_SUBTEST_CHILD, ORDER_SUBTEST FROM SUBTEST_LINKS WHERE ID_SUBTEST_PARENT = ?"), {id},
-        [&](const QSqlQuery& links) {
-            const int child = links.value(0).toInt();
-            m_rewriter.Remove(ResultKeyRewriter::Place::UnderSubTest, id, child, links.value(1).toInt());
-            if (!children.contains(child))
-                children.append(child);
-        });
-    m_connection.Run(QStringLiteral("DELETE FROM SUBTEST_LINKS WHERE ID_SUBTEST_PARENT = ?"), {id});
+    const QList<int> children = RemoveAllChildLinks(LinkOrders::kSubTestLinks, id);
     for (int child : children) {
         if (!SubTestIsLinked(child))
             DeleteSubTest(child);
@@ -107,18 +98,23 @@ void ItemRemoval::DeleteSubTest(int id)
 
 void ItemRemoval::DeleteProcedures(int subTestId)
 {
-    QList<int> procedures;
-    m_connection.ForEachRow(
-        QStringLiteral("SELECT ID_PROCEDURE, ORDER_PROCEDURE FROM PROCEDURE_LINKS WHERE ID_SUBTEST = ?"), {subTestId},
-        [&](const QSqlQuery& links) {
-            const int procedure = links.value(0).toInt();
-            m_rewriter.Remove(ResultKeyRewriter::Place::Procedure, subTestId, procedure, links.value(1).toInt());
-            if (!procedures.contains(procedure))
-                procedures.append(procedure);
-        });
-    m_connection.Run(QStringLiteral("DELETE FROM PROCEDURE_LINKS WHERE ID_SUBTEST = ?"), {subTestId});
+    const QList<int> procedures = RemoveAllChildLinks(LinkOrders::kProcedureLinks, subTestId);
     for (int procedure : procedures)
         DeleteProcedureIfUnlinked(procedure);
+}
+
+QList<int> ItemRemoval::RemoveAllChildLinks(const LinkOrders::Table& table, int parent)
+{
+    QList<int> children;
+    for (const LinkOrders::Row& row : LinkOrders::Read(m_connection, table, parent)) {
+        m_rewriter.Remove(table.place, parent, row.child, row.order);
+        if (!children.contains(row.child))
+            children.append(row.child);
+    }
+    m_connection.Run(
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(QLatin1String(table.name), QLatin1String(table.parentColumn)),
+        {parent});
+    return children;
 }
 
 void ItemRemoval::DeleteProcedureIfUnlinked(int id)

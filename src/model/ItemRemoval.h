@@ -43,6 +43,9 @@ public:
 
 private:
     void TouchParent(const LinkOrders::Table& table, int parent);
+    // Removes every link below `parent` with the results of its occurrences; gives the children
+    // it held, each once.
+    QList<int> RemoveAllChildLinks(const LinkOrders::Table& table, int parent);
     void DeletePictures(int id, int kind);
     bool Deleted(const LinkOrders::Table& table, int parent) const;
 
