@@ -4,14 +4,14 @@
 #include "BenchFloors.h"
 #include "BoundInsert.h"
 
-#include "core/AdoConnection.h"
-#include "core/KvlError.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
 #include "core/NodeKey.h"
-#include "core/kvlDatabase.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/ExplorerFill.h"
 #include "model/Procedure.h"
 #include "model/SubTest.h"
+#include "platform/KvlError.h"
 
 #include <QDate>
 

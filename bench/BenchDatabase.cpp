@@ -2,8 +2,8 @@
 
 #include "TestDatabase.h"
 
-#include "core/AdoConnection.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
 
 #include <QFile>
 
@@ -46,6 +46,10 @@ bool OpenServer(bool fresh, QString& error)
     }
     // The server's notices about what the drop takes with it are no news here.
     connection.Execute(QStringLiteral("SET client_min_messages TO WARNING"));
+    if (fresh && !server->IsTestDatabase()) {
+        error = QStringLiteral("Refusing to empty '%1': a test database's name ends in _test").arg(server->database);
+        return false;
+    }
     if (fresh && (!connection.Execute(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE")) ||
                   !connection.Execute(QStringLiteral("CREATE SCHEMA public")))) {
         error = QStringLiteral("Cannot empty the database");

@@ -1,6 +1,6 @@
 #include "BenchFloors.h"
 
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

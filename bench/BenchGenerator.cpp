@@ -2,9 +2,9 @@
 
 #include "BoundInsert.h"
 
-#include "core/AdoConnection.h"
-#include "core/KvlError.h"
+#include "core/db/AdoConnection.h"
 #include "core/NodeKey.h"
+#include "platform/KvlError.h"
 
 #include <QDate>
 

@@ -3,7 +3,7 @@
 #include "BenchClock.h"
 #include "BenchFloors.h"
 
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
 #include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"

@@ -1,7 +1,7 @@
 #include "BoundInsert.h"
 
-#include "core/AdoConnection.h"
-#include "core/KvlError.h"
+#include "core/db/AdoConnection.h"
+#include "platform/KvlError.h"
 
 #include <QSqlError>
 

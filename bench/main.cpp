@@ -7,7 +7,7 @@
 
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

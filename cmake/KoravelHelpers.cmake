@@ -22,28 +22,45 @@ function(koravel_add_library target)
   endif()
 endfunction()
 
-# koravel_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...])
+# koravel_add_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [ENGINES sqlite postgres])
+# A test whose rows run on both engines is registered once per engine (<name>_sqlite,
+# <name>_postgres), each labelled with its engine and told it by KORAVEL_TEST_ENGINE, so that
+# `ctest -L sqlite` runs every SQLite row without a server.
 function(koravel_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS;ENGINES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE -Wall -Wextra -Wpedantic)
   target_link_libraries(${name} PRIVATE kvl_testsupport ${ARG_LIBS} Qt6::Test)
-  add_test(NAME ${name} COMMAND ${name})
+  if(ARG_ENGINES)
+    foreach(engine ${ARG_ENGINES})
+      _koravel_register_test(${name}_${engine} ${name} "${ARG_LABELS};${engine}" ${engine})
+    endforeach()
+  else()
+    _koravel_register_test(${name} ${name} "${ARG_LABELS}" "")
+  endif()
+endfunction()
+
+function(_koravel_register_test test executable labels engine)
+  add_test(NAME ${test} COMMAND ${executable})
   set(env "QT_QPA_PLATFORM=offscreen" "QTWEBENGINE_DISABLE_SANDBOX=1"
           "XDG_RUNTIME_DIR=${PROJECT_BINARY_DIR}/xdg-runtime")
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+  if(engine)
+    list(APPEND env "KORAVEL_TEST_ENGINE=${engine}")
+  endif()
+  set_tests_properties(${test} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
   # Qt's test-mode settings and data folders live under HOME, and each test empties them first:
   # one HOME per test, so tests that ctest runs side by side never clear each other's files.
-  set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "HOME=${PROJECT_BINARY_DIR}/test-home/${name}")
-  if(ARG_LABELS)
-    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+  set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "HOME=${PROJECT_BINARY_DIR}/test-home/${test}")
+  list(REMOVE_ITEM labels "")
+  if(labels)
+    set_tests_properties(${test} PROPERTIES LABELS "${labels}")
   endif()
   # Tests labelled postgres run against the throwaway server that the fixture starts.
-  if("postgres" IN_LIST ARG_LABELS)
-    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+  if("postgres" IN_LIST labels)
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
                  "KORAVEL_PG_ENV_FILE=${PROJECT_BINARY_DIR}/pgtest/env")
     # They share the one test database, which each test empties first: one at a time.
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED postgres RESOURCE_LOCK koravel_pg_database)
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED postgres RESOURCE_LOCK koravel_pg_database)
   endif()
 endfunction()
 

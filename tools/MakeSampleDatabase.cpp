@@ -2,10 +2,10 @@
 // schema, made by the schema code that creates every new database, holding a small
 // demonstration plan written through the item classes.
 
-#include "core/AdoConnection.h"
-#include "core/Globals.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
 #include "model/DemonstrationPlan.h"
+#include "platform/Globals.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/BugLog.h"
-#include "core/KvlError.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 #include <QHash>
 #include <QString>

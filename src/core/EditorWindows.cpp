@@ -1,10 +1,10 @@
 #include "core/EditorWindows.h"
 
-#include "core/BugLog.h"
 #include "core/DescriptionForm.h"
 #include "core/HtmlEditor.h"
-#include "core/HtmlElement.h"
 #include "core/OpenForms.h"
+#include "platform/BugLog.h"
+#include "platform/HtmlElement.h"
 
 #include <QCoreApplication>
 

@@ -1,13 +1,14 @@
 #include "core/HtmlPages.h"
 
-#include "core/BugLog.h"
 #include "core/DescriptionForm.h"
 #include "core/DocumentType.h"
-#include "core/HtmlDocument.h"
 #include "core/HtmlEditor.h"
-#include "core/KvlError.h"
 #include "core/OpenForms.h"
 #include "core/OptionDefaults.h"
+#include "platform/BugLog.h"
+#include "platform/FileNames.h"
+#include "platform/HtmlDocument.h"
+#include "platform/KvlError.h"
 
 namespace {
 
@@ -105,10 +106,8 @@ QString ClearTags(int documentType, const QString& text)
             if (PlaceholderRemoved(documentType, markup))
                 removals.append(markup);
             const QString source = image.Attribute(QStringLiteral("src"));
-            const qsizetype separator =
-                std::max(source.lastIndexOf(QLatin1Char('\\')), source.lastIndexOf(QLatin1Char('/')));
-            if (separator >= 0) {
-                const QString name = source.mid(separator + 1);
+            const QString name = FileNames::LastPart(source);
+            if (name.size() != source.size()) {
                 rewrites.append({markup, QStringLiteral("<IMG src=\"") + name.toHtmlEscaped() + QStringLiteral("\">")});
             }
         }

@@ -1,7 +1,11 @@
 #include "core/KeyHelpers.h"
 
-#include "core/Globals.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
 #include "core/NodeKey.h"
+#include "platform/BugLog.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
 
 #include <array>
 
@@ -43,9 +47,9 @@ int NodeLevel(const QString& path)
 
 QString StatusName(int status)
 {
-    static const std::array<QString, 6> names = {
-        QStringLiteral("Passed"),   QStringLiteral("Failed"),   QStringLiteral("Canceled"),
-        QStringLiteral("Warning"),  QStringLiteral("Unplayed"), QStringLiteral("Undefined")};
+    static const std::array<QString, 6> names = {QStringLiteral("Passed"),   QStringLiteral("Failed"),
+                                                 QStringLiteral("Canceled"), QStringLiteral("Warning"),
+                                                 QStringLiteral("Unplayed"), QStringLiteral("Undefined")};
     return (status >= 0 && status < 6) ? names[static_cast<size_t>(status)] : QString();
 }
 
@@ -86,4 +90,20 @@ bool CheckDevice(const QString& key, int itemType, const QString& locationText, 
         location = location.Prefix(2);
     // Whole segments only: "Eqpt3" must not match "Eqpt30...".
     return NodeKey::Parse(key).IsWithin(location);
+}
+
+QString SearchTestPlanName(const QString& key)
+{
+    const QChar separator(0x00A4);
+    if (key.isEmpty() || key == QLatin1String("Root") || !key.contains(separator))
+        return {};
+    // Read directly rather than through the test-plan object, which sits a layer above this one.
+    try {
+        const QVariant name = gConnection().Scalar(QStringLiteral("SELECT NAME FROM TESTPLAN WHERE ID = ?"),
+                                                   {IdValue(TestPlanIdFromKey(key))});
+        return name.toString();
+    } catch (const KvlError& error) {
+        LogError(QStringLiteral("Error_SearchTestPlanName :"), error);
+        return {};
+    }
 }

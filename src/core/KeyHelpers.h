@@ -8,8 +8,8 @@ enum ItemImage : int {
     kImageRoot = 1,
     kImageConfiguration = 2,
     kImageTestPlan = 3,
-    kImageSubTestFirst = 4,   // sub-test at nesting level 1
-    kImageSubTestLast = 13,   // sub-test at nesting level 10
+    kImageSubTestFirst = 4,  // sub-test at nesting level 1
+    kImageSubTestLast = 13,  // sub-test at nesting level 10
     kImageProcedure = 14,
 };
 
@@ -24,6 +24,9 @@ QString KeyId(const QString& tag);
 QString TestPlanIdFromKey(const QString& key);
 QString ConfigurationIdFromKey(const QString& key);
 int NodeLevel(const QString& path);
+// The name of the test plan a node key lies under; "" for the root, a key without a test plan, or
+// a test plan that does not exist.
+QString SearchTestPlanName(const QString& key);
 
 QString StatusText(const QVariant& status);
 int StatusFromText(const QVariant& text);

@@ -1,9 +1,9 @@
 #include "core/LoginAndUpgrade.h"
 
-#include "core/DbHelpers.h"
-#include "core/Globals.h"
+#include "core/db/DbHelpers.h"
+#include "core/db/kvlDatabase.h"
 #include "core/ShowLogin.h"
-#include "core/kvlDatabase.h"
+#include "platform/Globals.h"
 
 bool LoginAndUpgrade()
 {

@@ -1,6 +1,6 @@
 #include "core/TableDialog.h"
 
-#include "core/KvlError.h"
+#include "platform/KvlError.h"
 
 namespace {
 TableDialog::Factory& InstalledFactory()

@@ -1,9 +1,9 @@
 #include "core/UserManagementSwitch.h"
 
-#include "core/AdoConnection.h"
-#include "core/DbHelpers.h"
-#include "core/KvlError.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
+#include "core/db/kvlDatabase.h"
+#include "platform/KvlError.h"
 
 namespace {
 

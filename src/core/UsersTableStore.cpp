@@ -1,11 +1,11 @@
 // The database side of the users dialog's rows: reading, storing and deleting accounts.
 #include "core/UsersTableModel.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
-#include "core/DbHelpers.h"
-#include "core/Globals.h"
-#include "core/KvlError.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
+#include "platform/BugLog.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
 #include "platform/Prompts.h"
 
 #include <QSqlQuery>
@@ -20,7 +20,6 @@ QString Bound(const QString& text)
 {
     return text.isNull() ? QStringLiteral("") : text;
 }
-
 
 }  // namespace
 

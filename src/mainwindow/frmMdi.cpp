@@ -1,7 +1,7 @@
 #include "mainwindow/frmMdi.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
+#include "core/db/AdoConnection.h"
+#include "platform/BugLog.h"
 #include "platform/Hourglass.h"
 #include "platform/Settings.h"
 

@@ -1,7 +1,7 @@
 #include "model/Application.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
+#include "core/db/AdoConnection.h"
+#include "platform/BugLog.h"
 
 #include <QSqlQuery>
 

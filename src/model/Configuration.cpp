@@ -1,11 +1,11 @@
 #include "model/Configuration.h"
 
-#include "core/BugLog.h"
 #include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/DbValues.h"
 #include "model/TestPlan.h"
+#include "platform/BugLog.h"
 
 #include <QSqlQuery>
 

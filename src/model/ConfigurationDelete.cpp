@@ -1,12 +1,12 @@
 #include "model/Configuration.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
+#include "core/db/AdoConnection.h"
 #include "core/ImageItemKind.h"
-#include "core/KvlError.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/DbValues.h"
 #include "model/ItemRemoval.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 #include <QSqlQuery>
 

@@ -1,6 +1,6 @@
 #include "model/Configuration.h"
 
-#include "core/DbHelpers.h"
+#include "core/db/DbHelpers.h"
 #include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
 #include "model/DbValues.h"

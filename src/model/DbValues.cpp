@@ -1,7 +1,7 @@
 #include "model/DbValues.h"
 
-#include "core/DbHelpers.h"
-#include "core/KvlError.h"
+#include "core/db/DbHelpers.h"
+#include "platform/KvlError.h"
 
 #include <QDateTime>
 

@@ -1,9 +1,7 @@
 #include "model/DemonstrationPlan.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
+#include "core/db/AdoConnection.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/Configuration.h"
@@ -12,6 +10,8 @@
 #include "model/Result.h"
 #include "model/SubTest.h"
 #include "model/TestPlan.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 namespace {
 

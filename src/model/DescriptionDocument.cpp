@@ -1,16 +1,16 @@
 #include "model/DescriptionDocument.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
+#include "core/db/AdoConnection.h"
 #include "core/DescriptionForm.h"
 #include "core/DocumentType.h"
 #include "core/HtmlEditor.h"
 #include "core/HtmlPages.h"
-#include "core/KvlError.h"
 #include "core/OpenForms.h"
 #include "core/services/DescriptionWindows.h"
 #include "model/DbValues.h"
 #include "platform/AppFolders.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 #include "platform/Settings.h"
 
 #include <QDir>

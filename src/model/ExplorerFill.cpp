@@ -1,12 +1,12 @@
 #include "model/ExplorerFill.h"
 
-#include "core/BugLog.h"
 #include "core/KeyHelpers.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/OccurrenceKey.h"
 #include "model/Procedure.h"
 #include "model/SubTest.h"
 #include "model/TestPlan.h"
+#include "platform/BugLog.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "model/History.h"
 
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
 #include "core/NodeKey.h"
 #include "model/DbValues.h"
-#include "core/DbHelpers.h"
+#include "platform/KvlError.h"
 
 #include <QDate>
 #include <QSqlQuery>

@@ -1,13 +1,13 @@
 #include "model/ItemRecord.h"
 
-#include "core/AdoConnection.h"
-#include "core/BoundLists.h"
-#include "core/BugLog.h"
-#include "core/Globals.h"
-#include "core/KvlError.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/BoundLists.h"
+#include "core/db/DbHelpers.h"
 #include "core/OptionDefaults.h"
 #include "model/DbValues.h"
-#include "core/DbHelpers.h"
+#include "platform/BugLog.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
 
 #include <QSqlQuery>
 

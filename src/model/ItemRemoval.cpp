@@ -1,7 +1,7 @@
 #include "model/ItemRemoval.h"
 
-#include "core/AdoConnection.h"
-#include "core/DbHelpers.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
 #include "core/ImageItemKind.h"
 #include "core/NodeKey.h"
 #include "model/History.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/LinkOrders.h"
-#include "core/ResultKeyRewriter.h"
+#include "model/LinkOrders.h"
+#include "model/ResultKeyRewriter.h"
 
 #include <QList>
 #include <QSet>

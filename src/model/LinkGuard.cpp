@@ -1,9 +1,9 @@
 #include "model/LinkGuard.h"
 
-#include "core/KvlError.h"
 #include "model/DbValues.h"
 #include "model/LinkRow.h"
 #include "model/OccurrenceKey.h"
+#include "platform/KvlError.h"
 
 #include <QSet>
 

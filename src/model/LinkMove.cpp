@@ -1,8 +1,8 @@
 #include "model/LinkMove.h"
 
-#include "core/AdoConnection.h"
-#include "core/KvlError.h"
-#include "core/ResultKeyRewriter.h"
+#include "core/db/AdoConnection.h"
+#include "model/ResultKeyRewriter.h"
+#include "platform/KvlError.h"
 
 #include <utility>
 

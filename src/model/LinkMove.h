@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/LinkOrders.h"
+#include "model/LinkOrders.h"
 
 // Swaps one link with its neighbour among the parent's children, renumbers them 1..n and moves
 // their results along, in one transaction.

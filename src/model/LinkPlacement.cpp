@@ -1,16 +1,9 @@
 #include "model/LinkPlacement.h"
 
-#include "core/AdoConnection.h"
-#include "core/DbHelpers.h"
-#include "core/KvlError.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
 #include "model/DbValues.h"
-
-const LinkPlacement::Table LinkPlacement::kTestPlanLinks{"TESTPLAN_LINKS", "ID_TESTPLAN", "ID_SUBTEST", "ORDER_SUBTEST",
-                                                         &NextTestPlanOrder};
-const LinkPlacement::Table LinkPlacement::kSubTestLinks{"SUBTEST_LINKS", "ID_SUBTEST_PARENT", "ID_SUBTEST_CHILD",
-                                                        "ORDER_SUBTEST", &NextSubTestOrder};
-const LinkPlacement::Table LinkPlacement::kProcedureLinks{"PROCEDURE_LINKS", "ID_SUBTEST", "ID_PROCEDURE",
-                                                          "ORDER_PROCEDURE", &NextProcedureOrder};
+#include "platform/KvlError.h"
 
 namespace {
 

@@ -1,22 +1,14 @@
 #pragma once
 
+#include "model/LinkOrders.h"
+
 #include <QString>
 
 // Where a new link row of a sub-test or procedure goes among its parent's children.
 class LinkPlacement
 {
 public:
-    struct Table
-    {
-        const char* name;
-        const char* parentColumn;
-        const char* childColumn;
-        const char* orderColumn;
-        int (*next)(const QString& parentId);  // the parent's next order number
-    };
-    static const Table kTestPlanLinks;
-    static const Table kSubTestLinks;
-    static const Table kProcedureLinks;
+    using Table = LinkOrders::Table;
 
     struct Placed
     {

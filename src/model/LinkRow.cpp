@@ -1,9 +1,9 @@
 #include "model/LinkRow.h"
 
-#include "core/AdoConnection.h"
-#include "core/BoundLists.h"
-#include "core/Globals.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/BoundLists.h"
 #include "model/DbValues.h"
+#include "platform/Globals.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -1,10 +1,10 @@
 #include "model/LoadedRows.h"
 
-#include "core/KvlError.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNode.h"
 #include "core/services/SelectedNode.h"
 #include "model/DbValues.h"
+#include "platform/KvlError.h"
 
 #include <QLocale>
 #include <QStringBuilder>

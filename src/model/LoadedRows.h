@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/BugLog.h"
 #include "core/DataCollection.h"
 #include "core/services/ItemList.h"
 #include "core/services/ListWindow.h"
 #include "model/LinkRow.h"
+#include "platform/BugLog.h"
 
 #include <QDate>
 #include <functional>

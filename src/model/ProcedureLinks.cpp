@@ -1,9 +1,7 @@
 #include "model/Procedure.h"
 
-#include "core/BugLog.h"
-#include "core/DbHelpers.h"
+#include "core/db/DbHelpers.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
 #include "core/services/ExplorerNodes.h"
 #include "core/services/UpdatedNodes.h"
 #include "model/DbValues.h"
@@ -12,6 +10,8 @@
 #include "model/OccurrenceKey.h"
 #include "model/SubTest.h"
 #include "model/SubTestPaths.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 namespace LR = LoadedRows;
 
@@ -58,7 +58,7 @@ int Procedure::Link(ExplorerNode* nodParent, const QString& strOrder)
             throw KvlError(5, QStringLiteral("A procedure can only be linked under a sub-test."));
         const QString subTestId = KeyId(nodParent->Tag());
         const LinkPlacement::Placed placed =
-            LinkPlacement::Place(LinkPlacement::kProcedureLinks, subTestId, Id(), strOrder);
+            LinkPlacement::Place(LinkOrders::kProcedureLinks, subTestId, Id(), strOrder);
         m_order = placed.order;
         m_key = OccurrenceKey::Procedure(nodParent->Key(), subTestId, Id(), placed.order);
         // Every occurrence of the sub-test shows the new occurrence once, wherever it lies.

@@ -1,13 +1,13 @@
 #include "model/Procedure.h"
 
-#include "core/BugLog.h"
-#include "core/KvlError.h"
-#include "core/LinkOrders.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNode.h"
 #include "model/LinkMove.h"
+#include "model/LinkOrders.h"
 #include "model/SubTest.h"
 #include "model/TagLink.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 int Procedure::Move(ExplorerNode* nodProcedure, bool blnUp)
 {

@@ -1,10 +1,10 @@
 #include "model/Procedure.h"
 
-#include "core/BugLog.h"
 #include "core/KeyHelpers.h"
 #include "core/services/PropertyGrid.h"
 #include "model/PropertyRows.h"
 #include "model/Result.h"
+#include "platform/BugLog.h"
 
 namespace PR = PropertyRows;
 namespace C = PropertyCaptions;

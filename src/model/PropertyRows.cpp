@@ -1,11 +1,11 @@
 #include "model/PropertyRows.h"
 
-#include "core/Globals.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
 #include "core/services/PropertyGrid.h"
 #include "model/ItemRecord.h"
 #include "model/PropertyCaptions.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,14 +1,14 @@
 #include "model/Result.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
-#include "core/Globals.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
 #include "core/NodeKey.h"
 #include "model/DbValues.h"
 #include "model/History.h"
-#include "core/DbHelpers.h"
+#include "platform/BugLog.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
 
 #include <QLocale>
 #include <QSqlQuery>

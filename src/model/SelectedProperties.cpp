@@ -1,6 +1,5 @@
 #include "model/SelectedProperties.h"
 
-#include "core/BugLog.h"
 #include "core/KeyHelpers.h"
 #include "core/services/ExplorerNode.h"
 #include "core/services/PropertyGrid.h"
@@ -9,6 +8,7 @@
 #include "model/Procedure.h"
 #include "model/SubTest.h"
 #include "model/TestPlan.h"
+#include "platform/BugLog.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 #include "model/SubTest.h"
 
-#include "core/BugLog.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
 #include "core/services/ExplorerNodes.h"
 #include "core/services/UpdatedNodes.h"
 #include "model/ExplorerFill.h"
@@ -12,6 +10,8 @@
 #include "model/Procedure.h"
 #include "model/SubTreeRows.h"
 #include "model/TestPlan.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 int SubTest::Link(ExplorerNode* nodParent, const QString& strOrder)
 {
@@ -26,7 +26,7 @@ int SubTest::Link(ExplorerNode* nodParent, const QString& strOrder)
         LinkGuard::CheckSubTestLink(Id(), parentId, underTestPlan,
                                     underTestPlan ? 0 : parentImage - kImageSubTestFirst + 1);
         const LinkPlacement::Placed placed = LinkPlacement::Place(
-            underTestPlan ? LinkPlacement::kTestPlanLinks : LinkPlacement::kSubTestLinks, parentId, Id(), strOrder);
+            underTestPlan ? LinkOrders::kTestPlanLinks : LinkOrders::kSubTestLinks, parentId, Id(), strOrder);
         m_order = placed.order;
         m_key = OccurrenceKey::SubTest(nodParent->Key(), parentId, Id(), placed.order);
         RefreshExplorerNodes(parentId, parentImage);

@@ -1,9 +1,7 @@
 #include "model/SubTest.h"
 
-#include "core/DbHelpers.h"
-#include "core/Globals.h"
+#include "core/db/DbHelpers.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNode.h"
 #include "core/services/SelectedNode.h"
@@ -13,6 +11,8 @@
 #include "model/Procedure.h"
 #include "model/SubTestPaths.h"
 #include "model/TestPlan.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
 
 namespace LR = LoadedRows;
 

@@ -1,14 +1,14 @@
 #include "model/SubTestPaths.h"
 
-#include "core/BugLog.h"
-#include "core/DbHelpers.h"
+#include "core/db/DbHelpers.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
 #include "core/NodeKey.h"
 #include "core/services/ItemList.h"
 #include "model/OccurrenceKey.h"
 #include "model/SubTest.h"
 #include "model/TestPlan.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "model/SubTest.h"
 
-#include "core/BugLog.h"
 #include "core/KeyHelpers.h"
 #include "core/services/ExplorerNode.h"
 #include "core/services/PropertyGrid.h"
 #include "core/services/SelectedNode.h"
 #include "model/PropertyRows.h"
+#include "platform/BugLog.h"
 
 namespace PR = PropertyRows;
 namespace C = PropertyCaptions;

@@ -1,14 +1,14 @@
 #include "model/SubTest.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
+#include "core/db/AdoConnection.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
-#include "core/LinkOrders.h"
 #include "core/services/ExplorerNode.h"
 #include "model/DbValues.h"
 #include "model/ItemRemoval.h"
+#include "model/LinkOrders.h"
 #include "model/TagLink.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 int SubTest::UnLink(ExplorerNode* nodSubTest)
 {

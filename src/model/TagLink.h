@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/KvlError.h"
 #include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNode.h"
+#include "platform/KvlError.h"
 
 // The link a sub-test or procedure node stands for, read from its tag (parent|id|order).
 struct TagLink
@@ -12,15 +12,22 @@ struct TagLink
     int child = 0;
     int order = 0;
 
-    // Raises KvlError (type mismatch) for a tag that is not three whole numbers.
-    static TagLink Parse(const QString& tag)
+    // False for a tag or key segment that is not three whole numbers.
+    static bool TryParse(const QString& tag, TagLink& parsed)
     {
         const NodeKey::Link link = NodeKey::ParseLink(tag);
         bool parentOk = false;
         bool childOk = false;
         bool orderOk = false;
-        TagLink parsed{link.parentId.toInt(&parentOk), link.id.toInt(&childOk), link.order.toInt(&orderOk)};
-        if (!link.valid || !parentOk || !childOk || !orderOk)
+        parsed = {link.parentId.toInt(&parentOk), link.id.toInt(&childOk), link.order.toInt(&orderOk)};
+        return link.valid && parentOk && childOk && orderOk;
+    }
+
+    // Raises KvlError (type mismatch) for a tag that is not three whole numbers.
+    static TagLink Parse(const QString& tag)
+    {
+        TagLink parsed;
+        if (!TryParse(tag, parsed))
             throw KvlError(13, QStringLiteral("The node tag \"%1\" names no link.").arg(tag));
         return parsed;
     }

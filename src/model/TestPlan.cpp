@@ -1,10 +1,10 @@
 #include "model/TestPlan.h"
 
-#include "core/BugLog.h"
 #include "core/NodeKey.h"
 #include "model/Configuration.h"
 #include "model/DbValues.h"
 #include "model/SubTest.h"
+#include "platform/BugLog.h"
 
 #include <QSqlQuery>
 

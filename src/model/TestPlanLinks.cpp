@@ -1,10 +1,7 @@
 #include "model/TestPlan.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
-#include "core/Globals.h"
+#include "core/db/AdoConnection.h"
 #include "core/KeyHelpers.h"
-#include "core/KvlError.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/Configuration.h"
@@ -13,6 +10,9 @@
 #include "model/LoadedRows.h"
 #include "model/OccurrenceKey.h"
 #include "model/SubTest.h"
+#include "platform/BugLog.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
 
 namespace LR = LoadedRows;
 

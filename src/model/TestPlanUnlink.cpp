@@ -1,12 +1,12 @@
 #include "model/TestPlan.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
-#include "core/KvlError.h"
+#include "core/db/AdoConnection.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/DbValues.h"
 #include "model/ItemRemoval.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 int TestPlan::UnLink(ExplorerNode* nodTestPlan, bool blnConfiguration)
 {

@@ -1,9 +1,9 @@
 #include "publishing/HTMLTemplate.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
+#include "core/db/AdoConnection.h"
 #include "core/HtmlPages.h"
-#include "core/KvlError.h"
+#include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 #include <QSqlQuery>
 

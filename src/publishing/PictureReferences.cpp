@@ -1,6 +1,7 @@
 #include "publishing/PictureReferences.h"
 
-#include "core/HtmlDocument.h"
+#include "platform/FileNames.h"
+#include "platform/HtmlDocument.h"
 
 #include <QUrl>
 
@@ -38,8 +39,7 @@ QString PictureReferences::Rewritten() const
 
 QString PictureReferences::FileName(const QString& source)
 {
-    const qsizetype separator = std::max(source.lastIndexOf(QLatin1Char('\\')), source.lastIndexOf(QLatin1Char('/')));
-    return source.mid(separator + 1);
+    return FileNames::LastPart(source);
 }
 
 QString PictureReferences::LocalFile(const QString& source)

@@ -1,10 +1,10 @@
 #include "publishing/Publication.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
-#include "core/DbHelpers.h"
-#include "core/Globals.h"
-#include "core/KvlError.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
+#include "platform/BugLog.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
 #include "publishing/PictureReferences.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
-#include "core/KvlError.h"
+#include "core/db/AdoConnection.h"
+#include "platform/KvlError.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -17,8 +17,6 @@ private slots:
     void providerTypes();
     void unsupportedProvidersFailAndLog_data();
     void unsupportedProvidersFailAndLog();
-    void connectionString_data();
-    void connectionString();
     void missingFileFailsAndIsNotCreated();
     void fileThatIsNoDatabaseFails();
     void reopenSwitchesDatabase();
@@ -81,40 +79,6 @@ void tst_AdoConnection::unsupportedProvidersFailAndLog()
     QCOMPARE(disconnected.count(), 1);
     QCOMPARE(env.BugLogEntries(), 1);
     QVERIFY(!connection.LastOpenError().isEmpty());
-}
-
-void tst_AdoConnection::connectionString_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("udl");
-    QTest::addColumn<bool>("ntSecurity");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("file") << 3 << "" << false << "Provider=QSQLITE;Data Source=SRC";
-    QTest::newRow("file with link file") << 3 << "link.udl" << false << "File Name=link.udl;Database Password=PW";
-    QTest::newRow("server user") << 2 << "" << false
-                                 << "Provider=QPSQL;Data Source=SRC;Initial Catalog = CAT;User ID=USR;Password=PW";
-    QTest::newRow("server nt security")
-        << 2 << "" << true << "Provider=QPSQL;Data Source=SRC;Initial Catalog = CAT;Integrated Security=SSPI";
-    QTest::newRow("4 adds nothing") << 4 << "" << false << "Provider=Oracle;Data Source=SRC";
-    QTest::newRow("odbc") << 5 << "" << false << "DSN=DS;UID=USR;PWD=PW;";
-}
-
-void tst_AdoConnection::connectionString()
-{
-    QFETCH(int, type);
-    QFETCH(QString, udl);
-    QFETCH(bool, ntSecurity);
-    QFETCH(QString, expected);
-    AdoConnection connection;
-    connection.SetProviderType(type);
-    connection.DataSource = "SRC";
-    connection.InitialCatalog = "CAT";
-    connection.UserID = "USR";
-    connection.Password = type == 3 && udl.isEmpty() ? QString() : QStringLiteral("PW");
-    connection.DSN = "DS";
-    connection.UDLFileName = udl;
-    connection.UseNTSecurity = ntSecurity;
-    QCOMPARE(connection.ConnectionString(), expected);
 }
 
 void tst_AdoConnection::missingFileFailsAndIsNotCreated()

@@ -1,9 +1,9 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
-#include "core/BatchInsert.h"
-#include "core/BoundLists.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/BatchInsert.h"
+#include "core/db/BoundLists.h"
 
 #include <QtTest>
 
@@ -74,7 +74,7 @@ void tst_BoundLists::batchInsert_data()
 {
     QTest::addColumn<QString>("backend");
     QTest::addColumn<int>("rows");
-    for (const QString backend : {"sqlite", "postgres"}) {
+    for (const QString& backend : TestDatabase::Backends()) {
         for (int rows : {0, 1, 255, 256, 257, 700})
             QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(backend).arg(rows))) << backend << rows;
     }

@@ -1,7 +1,7 @@
+#include "platform/BugLog.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
 #include "TestEnvironment.h"
-#include "core/BugLog.h"
-#include "core/Globals.h"
-#include "core/KvlError.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,10 +1,11 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
-#include "core/DbHelpers.h"
-#include "core/KvlError.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
+#include "core/db/kvlDatabase.h"
+#include "core/KeyHelpers.h"
+#include "platform/KvlError.h"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
-#include "FakeDescriptionForm.h"
-#include "TestEnvironment.h"
 #include "core/ActiveEditor.h"
 #include "core/DecmdCommands.h"
 #include "core/EditorWindows.h"
-#include "core/HtmlDocument.h"
 #include "core/MainToolbars.h"
 #include "core/OpenForms.h"
+#include "FakeDescriptionForm.h"
+#include "platform/HtmlDocument.h"
+#include "TestEnvironment.h"
 
 #include <QCoreApplication>
 #include <QtTest>

@@ -1,9 +1,9 @@
-#include "FakeDescriptionForm.h"
-#include "TestEnvironment.h"
 #include "core/DocumentType.h"
-#include "core/HtmlDocument.h"
 #include "core/HtmlPages.h"
+#include "FakeDescriptionForm.h"
+#include "platform/HtmlDocument.h"
 #include "platform/Settings.h"
+#include "TestEnvironment.h"
 
 #include <QtTest>
 

@@ -1,13 +1,16 @@
-#include "TestEnvironment.h"
-#include "core/Globals.h"
 #include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
+#include "platform/Globals.h"
+#include "TestEnvironment.h"
 
 #include <QtTest>
 
 namespace {
 // Keys are written with "~" for the separator to keep the tables readable.
-QString K(const char* text) { return QString::fromUtf8(text).replace('~', QChar(0x00A4)); }
+QString K(const char* text)
+{
+    return QString::fromUtf8(text).replace('~', QChar(0x00A4));
+}
 }  // namespace
 
 class tst_KeyHelpers : public QObject
@@ -68,17 +71,33 @@ private slots:
         QTest::newRow("plan of sub-test key") << "TestPlanIdFromKey" << K("Eqpt3~12~12|40|1") << "12";
         QTest::newRow("plan of plan key") << "TestPlanIdFromKey" << K("Eqpt3~12") << "12";
         QTest::newRow("plan of config key") << "TestPlanIdFromKey" << K("Eqpt3") << "Eqpt3";
-        QTest::newRow("plan of empty") << "TestPlanIdFromKey" << "" << "";
+        QTest::newRow("plan of empty") << "TestPlanIdFromKey"
+                                       << ""
+                                       << "";
         QTest::newRow("config of plan key") << "ConfigurationIdFromKey" << K("Eqpt3~12") << "3";
         QTest::newRow("config of config key") << "ConfigurationIdFromKey" << K("Eqpt12") << "12";
-        QTest::newRow("config of root") << "ConfigurationIdFromKey" << "Root" << "";
+        QTest::newRow("config of root") << "ConfigurationIdFromKey"
+                                        << "Root"
+                                        << "";
         QTest::newRow("config big id") << "ConfigurationIdFromKey" << K("Eqpt40000~70000") << "40000";
-        QTest::newRow("short id") << "KeyIdShort" << "12|40|1" << "40";
-        QTest::newRow("short id empty") << "KeyIdShort" << "" << "";
-        QTest::newRow("short id big") << "KeyIdShort" << "70000|99999|40000" << "99999";
-        QTest::newRow("id of short tag") << "KeyId" << "1|2" << "";
-        QTest::newRow("id of 3-char tag") << "KeyId" << "1|2|" << "2";
-        QTest::newRow("id of long tag") << "KeyId" << "12|40|1" << "40";
+        QTest::newRow("short id") << "KeyIdShort"
+                                  << "12|40|1"
+                                  << "40";
+        QTest::newRow("short id empty") << "KeyIdShort"
+                                        << ""
+                                        << "";
+        QTest::newRow("short id big") << "KeyIdShort"
+                                      << "70000|99999|40000"
+                                      << "99999";
+        QTest::newRow("id of short tag") << "KeyId"
+                                         << "1|2"
+                                         << "";
+        QTest::newRow("id of 3-char tag") << "KeyId"
+                                          << "1|2|"
+                                          << "2";
+        QTest::newRow("id of long tag") << "KeyId"
+                                        << "12|40|1"
+                                        << "40";
     }
     void parsers()
     {
@@ -145,8 +164,7 @@ private slots:
         QTest::newRow("procedure under sub-test")
             << K("Eqpt3~12~12|40|1~40|7|2$") << 14 << "Sub" << K("KeyId:Eqpt3~12~12|40|1") << true;
         QTest::newRow("Eqpt3 is not Eqpt30") << K("Eqpt30~5") << 3 << "Cfg" << K("KeyId:Eqpt3") << false;
-        QTest::newRow("plan 5 is not plan 50")
-            << K("Eqpt3~50~50|2|1") << 4 << "Plan" << K("KeyId:Eqpt3~5") << false;
+        QTest::newRow("plan 5 is not plan 50") << K("Eqpt3~50~50|2|1") << 4 << "Plan" << K("KeyId:Eqpt3~5") << false;
         QTest::newRow("order 1 is not order 12")
             << K("Eqpt3~5~5|2|12") << 4 << "Sub" << K("KeyId:Eqpt3~5~5|2|1") << false;
         QTest::newRow("sibling plan") << K("Eqpt3~6~6|2|1") << 4 << "Plan" << K("KeyId:Eqpt3~5") << false;

@@ -2,9 +2,9 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
-#include "core/DbHelpers.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
+#include "core/db/kvlDatabase.h"
 
 #include <QDir>
 #include <QtTest>
@@ -80,6 +80,7 @@ void tst_OdbcConnection::dataSourceOpensAndCarriesTheSchema()
     // The dialect follows the engine behind the driver.
     QVERIFY(c.Dialect().IsPostgreSQL());
 
+    QVERIFY2(server->IsTestDatabase(), qPrintable(server->database));
     QVERIFY(c.Execute("DROP SCHEMA IF EXISTS public CASCADE"));
     QVERIFY(c.Execute("CREATE SCHEMA public"));
     QCOMPARE(kvlDatabase().AddTables(c), 0);

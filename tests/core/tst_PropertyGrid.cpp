@@ -1,5 +1,5 @@
-#include "core/KvlError.h"
 #include "core/services/PropertyGrid.h"
+#include "platform/KvlError.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,14 +1,14 @@
-#include "StartupFakeShell.h"
-#include "ScriptedPrompts.h"
-#include "TestEnvironment.h"
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
 #include "core/DocumentType.h"
-#include "core/Globals.h"
 #include "core/HelpFile.h"
 #include "core/Startup.h"
 #include "platform/AppFolders.h"
+#include "platform/Globals.h"
 #include "platform/Hourglass.h"
 #include "platform/Settings.h"
+#include "ScriptedPrompts.h"
+#include "StartupFakeShell.h"
+#include "TestEnvironment.h"
 
 #include <QDate>
 #include <QDir>

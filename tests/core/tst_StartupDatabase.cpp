@@ -1,14 +1,14 @@
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
+#include "core/Startup.h"
+#include "platform/AppFolders.h"
+#include "platform/Globals.h"
+#include "platform/Hourglass.h"
+#include "platform/Settings.h"
 #include "SchemaFile.h"
 #include "ScriptedPrompts.h"
 #include "StartupFakeShell.h"
 #include "TestEnvironment.h"
-#include "core/AdoConnection.h"
-#include "core/Globals.h"
-#include "core/Startup.h"
-#include "core/kvlDatabase.h"
-#include "platform/AppFolders.h"
-#include "platform/Hourglass.h"
-#include "platform/Settings.h"
 
 #include <QDir>
 #include <QFile>

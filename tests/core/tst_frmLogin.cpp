@@ -1,12 +1,12 @@
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
+#include "core/KeyHelpers.h"
+#include "core/ui/frmLogin.h"
+#include "platform/Globals.h"
+#include "platform/Settings.h"
 #include "ScriptedPrompts.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
-#include "core/AdoConnection.h"
-#include "core/Globals.h"
-#include "core/KeyHelpers.h"
-#include "core/kvlDatabase.h"
-#include "core/ui/frmLogin.h"
-#include "platform/Settings.h"
 
 #include <QLineEdit>
 #include <QtTest>

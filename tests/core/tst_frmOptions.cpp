@@ -1,18 +1,18 @@
+#include "SchemaFixture.h"
 #include "ScriptedPrompts.h"
 #include "StartupFakeShell.h"
-#include "SchemaFixture.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
-#include "core/DbHelpers.h"
-#include "core/Globals.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
+#include "core/db/kvlDatabase.h"
 #include "core/HelpFile.h"
 #include "core/OptionDefaults.h"
-#include "core/kvlDatabase.h"
 #include "core/services/WindowServices.h"
 #include "core/ui/frmOptions.h"
 #include "platform/AppFolders.h"
+#include "platform/Globals.h"
 #include "platform/Settings.h"
 
 #include <QCheckBox>

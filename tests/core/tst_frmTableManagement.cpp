@@ -1,13 +1,13 @@
-#include "ScriptedPrompts.h"
 #include "SchemaFixture.h"
+#include "ScriptedPrompts.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
-#include "core/Globals.h"
-#include "core/UsersTableModel.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
 #include "core/ui/frmTableManagement.h"
+#include "core/UsersTableModel.h"
+#include "platform/Globals.h"
 
 #include <QComboBox>
 #include <QHeaderView>

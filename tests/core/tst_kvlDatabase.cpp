@@ -2,9 +2,9 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
-#include "core/DbHelpers.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/DbHelpers.h"
+#include "core/db/kvlDatabase.h"
 
 #include <QtTest>
 

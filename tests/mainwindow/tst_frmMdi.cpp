@@ -1,9 +1,9 @@
-#include "TestEnvironment.h"
-#include "core/AdoConnection.h"
-#include "mainwindow/MainWindowShell.h"
+#include "core/db/AdoConnection.h"
 #include "mainwindow/frmMdi.h"
+#include "mainwindow/MainWindowShell.h"
 #include "platform/Hourglass.h"
 #include "platform/Settings.h"
+#include "TestEnvironment.h"
 
 #include <QLabel>
 #include <QMdiArea>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/AdoConnection.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
 
 #include <QtTest>
 

@@ -3,7 +3,7 @@
 
 #include "ModelFixture.h"
 
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"
 

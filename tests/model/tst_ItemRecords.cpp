@@ -1,9 +1,8 @@
+#include "ModelFixture.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
-#include "ModelFixture.h"
 
-#include "core/AdoConnection.h"
-#include "core/Globals.h"
+#include "core/db/AdoConnection.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/Configuration.h"
@@ -11,6 +10,7 @@
 #include "model/Procedure.h"
 #include "model/SubTest.h"
 #include "model/TestPlan.h"
+#include "platform/Globals.h"
 #include "platform/Settings.h"
 
 #include <QtTest>

@@ -3,8 +3,7 @@
 #include "TestEnvironment.h"
 #include "TreeFixture.h"
 
-#include "core/AdoConnection.h"
-#include "core/Globals.h"
+#include "core/db/AdoConnection.h"
 #include "core/services/ExplorerNodes.h"
 #include "core/services/SelectedNode.h"
 #include "model/Configuration.h"
@@ -12,6 +11,7 @@
 #include "model/Procedure.h"
 #include "model/SubTest.h"
 #include "model/TestPlan.h"
+#include "platform/Globals.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 #include "TestEnvironment.h"
 #include "TreeFixture.h"
 
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/Procedure.h"
 #include "model/SubTest.h"

@@ -3,9 +3,9 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
 #include "core/NodeKey.h"
-#include "core/kvlDatabase.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/Configuration.h"
 #include "model/Procedure.h"

@@ -1,15 +1,15 @@
+#include "FakeDescriptionWindows.h"
 #include "ModelFixture.h"
 #include "TestDatabase.h"
-#include "FakeDescriptionWindows.h"
 #include "TestEnvironment.h"
 #include "TreeFixture.h"
 
-#include "core/Globals.h"
 #include "core/services/ExplorerNodes.h"
 #include "core/services/PropertyGrid.h"
 #include "core/services/SelectedNode.h"
 #include "model/Configuration.h"
 #include "model/SelectedProperties.h"
+#include "platform/Globals.h"
 
 #include <QtTest>
 

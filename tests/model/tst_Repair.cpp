@@ -3,8 +3,8 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
-#include "core/AdoConnection.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
 #include "core/services/ProgressBar.h"
 #include "platform/Hourglass.h"
 

@@ -1,13 +1,13 @@
+#include "ModelFixture.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
-#include "ModelFixture.h"
 
-#include "core/AdoConnection.h"
-#include "core/Globals.h"
+#include "core/db/AdoConnection.h"
 #include "core/NodeKey.h"
 #include "model/DbValues.h"
 #include "model/Procedure.h"
 #include "model/Result.h"
+#include "platform/Globals.h"
 
 #include <QtTest>
 

@@ -1,10 +1,10 @@
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
+#include "core/HtmlPages.h"
+#include "platform/HtmlDocument.h"
+#include "publishing/HTMLTemplate.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
-#include "core/AdoConnection.h"
-#include "core/HtmlDocument.h"
-#include "core/HtmlPages.h"
-#include "core/kvlDatabase.h"
-#include "publishing/HTMLTemplate.h"
 
 #include <QtTest>
 

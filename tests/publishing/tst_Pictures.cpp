@@ -1,10 +1,10 @@
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
+#include "core/ImageItemKind.h"
+#include "platform/Globals.h"
+#include "publishing/Publication.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
-#include "core/AdoConnection.h"
-#include "core/Globals.h"
-#include "core/ImageItemKind.h"
-#include "core/kvlDatabase.h"
-#include "publishing/Publication.h"
 
 #include <QSqlQuery>
 #include <QtTest>

@@ -1,6 +1,6 @@
 #include "DbCatalogue.h"
 
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 #include "FakeDescriptionForm.h"
 
-#include "core/KvlError.h"
 #include "core/OpenForms.h"
+#include "platform/KvlError.h"
 
 FakeDescriptionForm::FakeDescriptionForm(const QString& caption) : m_caption(caption)
 {

@@ -1,8 +1,8 @@
 #include "FakeDescriptionWindows.h"
 
 #include "core/DecmdCommands.h"
-#include "core/KvlError.h"
 #include "core/OpenForms.h"
+#include "platform/KvlError.h"
 
 FakeDescriptionWindows::FakeDescriptionWindows()
 {

@@ -1,8 +1,8 @@
 #include "FakeHtmlEditor.h"
 
-#include "core/HtmlDocument.h"
 #include "core/HtmlPages.h"
-#include "core/KvlError.h"
+#include "platform/HtmlDocument.h"
+#include "platform/KvlError.h"
 
 int FakeHtmlEditor::QueryStatus(int command)
 {

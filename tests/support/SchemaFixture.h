@@ -2,8 +2,8 @@
 
 #include "TestDatabase.h"
 
-#include "core/AdoConnection.h"
-#include "core/kvlDatabase.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
 
 // Opens the row's back end (or skips the row) and creates the whole schema with its keys.
 #define KORAVEL_REQUIRE_SCHEMA(db)                                \

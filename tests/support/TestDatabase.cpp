@@ -1,6 +1,6 @@
 #include "TestDatabase.h"
 
-#include "core/AdoConnection.h"
+#include "core/db/AdoConnection.h"
 
 #include <QFile>
 #include <QProcessEnvironment>
@@ -67,6 +67,11 @@ bool TestDatabase::Open()
             m_error = QStringLiteral("No PostgreSQL test server is configured");
             return false;
         }
+        if (!server->IsTestDatabase()) {
+            m_error =
+                QStringLiteral("Refusing to empty '%1': a test database's name ends in _test").arg(server->database);
+            return false;
+        }
         if (!connection.OpenSQLServer(server->DataSource(), server->database, server->user, server->password)) {
             m_error = connection.LastOpenError();
             return false;
@@ -83,9 +88,17 @@ bool TestDatabase::Open()
     return false;
 }
 
+QStringList TestDatabase::Backends()
+{
+    const QString engine = qEnvironmentVariable("KORAVEL_TEST_ENGINE");
+    if (engine.isEmpty())
+        return {QStringLiteral("sqlite"), QStringLiteral("postgres")};
+    return {engine};
+}
+
 void TestDatabase::AddBackendRows()
 {
     QTest::addColumn<QString>("backend");
-    QTest::newRow("sqlite") << QStringLiteral("sqlite");
-    QTest::newRow("postgres") << QStringLiteral("postgres");
+    for (const QString& backend : Backends())
+        QTest::newRow(qPrintable(backend)) << backend;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
 
@@ -15,6 +16,8 @@ struct PgServer
 
     // host:port, as the connection's DataSource takes it.
     QString DataSource() const { return host + QLatin1Char(':') + QString::number(port); }
+    // Tests empty the whole schema: only a database whose name ends in _test may be emptied.
+    bool IsTestDatabase() const { return database.endsWith(QLatin1String("_test")); }
 };
 
 // A fresh, empty database opened on gConnection(), on the back end a test row names:
@@ -40,7 +43,9 @@ public:
     // empty when neither is set (the test runs outside ctest's postgres fixture).
     static std::optional<PgServer> Server();
 
-    // The `_data` column "backend" with a row per back end: sqlite, postgres.
+    // The back ends to test: the one KORAVEL_TEST_ENGINE names, or both (sqlite, postgres).
+    static QStringList Backends();
+    // The `_data` column "backend" with a row per back end of Backends().
     static void AddBackendRows();
 
 private:

@@ -1,7 +1,7 @@
 #include "TestEnvironment.h"
 
-#include "core/Globals.h"
 #include "platform/AppFolders.h"
+#include "platform/Globals.h"
 #include "platform/Settings.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "core/services/DescriptionWindows.h"
 
-#include "core/KvlError.h"
+#include "platform/KvlError.h"
 
 namespace {
 

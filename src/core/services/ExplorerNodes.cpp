@@ -1,7 +1,7 @@
 #include "core/services/ExplorerNodes.h"
 
-#include "core/KvlError.h"
 #include "core/NodeKey.h"
+#include "platform/KvlError.h"
 
 #include <algorithm>
 

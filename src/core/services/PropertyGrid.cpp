@@ -1,6 +1,6 @@
 #include "core/services/PropertyGrid.h"
 
-#include "core/KvlError.h"
+#include "platform/KvlError.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
 // The connection dialog's handlers: filling and switching the modes, and Apply.
 #include "core/ui/frmConnection.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
+#include "core/db/AdoConnection.h"
+#include "core/db/OdbcCatalog.h"
 #include "core/LoginAndUpgrade.h"
-#include "core/OdbcCatalog.h"
 #include "core/services/WindowServices.h"
 #include "platform/AppFolders.h"
+#include "platform/BugLog.h"
 #include "platform/Hourglass.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"

@@ -1,9 +1,9 @@
 #include "core/ui/frmLogin.h"
 
-#include "core/AdoConnection.h"
-#include "core/BugLog.h"
-#include "core/Globals.h"
+#include "core/db/AdoConnection.h"
 #include "core/ui/DialogButtons.h"
+#include "platform/BugLog.h"
+#include "platform/Globals.h"
 #include "platform/Hourglass.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"

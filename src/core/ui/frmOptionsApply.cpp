@@ -1,13 +1,13 @@
 // The options dialog's filling, storing and user-management switch.
 #include "core/ui/frmOptions.h"
 
-#include "core/BugLog.h"
-#include "core/Globals.h"
 #include "core/HelpFile.h"
 #include "core/OptionDefaults.h"
+#include "core/services/WindowServices.h"
 #include "core/ShowLogin.h"
 #include "core/UserManagementSwitch.h"
-#include "core/services/WindowServices.h"
+#include "platform/BugLog.h"
+#include "platform/Globals.h"
 #include "platform/Hourglass.h"
 #include "platform/Prompts.h"
 #include "platform/Settings.h"

@@ -1,7 +1,0 @@
-#include "core/Globals.h"
-
-QString gTempPath;
-QString gImagePath;
-bool gUserManagement = false;
-QString gUserId;
-int gUserCategory = 0;

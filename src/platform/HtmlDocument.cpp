@@ -1,0 +1,142 @@
+#include "platform/HtmlDocument.h"
+
+#include <gumbo.h>
+
+#include <vector>
+
+namespace {
+
+// gumbo reports UTF-8 byte offsets; the callers work in QString indexes.
+std::vector<qsizetype> ByteToIndexMap(const QByteArray& utf8)
+{
+    std::vector<qsizetype> map(static_cast<size_t>(utf8.size()) + 1, 0);
+    qsizetype index = 0;
+    qsizetype byte = 0;
+    while (byte < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[byte]);
+        qsizetype length = 1;
+        qsizetype units = 1;
+        if (lead >= 0xF0) {
+            length = 4;
+            units = 2;
+        } else if (lead >= 0xE0) {
+            length = 3;
+        } else if (lead >= 0xC0) {
+            length = 2;
+        }
+        for (qsizetype k = 0; k < length && byte + k < utf8.size(); ++k)
+            map[static_cast<size_t>(byte + k)] = index;
+        byte += length;
+        index += units;
+    }
+    map[static_cast<size_t>(utf8.size())] = index;
+    return map;
+}
+
+struct Walker
+{
+    const QByteArray& utf8;
+    std::vector<qsizetype> map;
+    QList<HtmlElement>& out;
+
+    qsizetype Index(const char* data) const
+    {
+        const qsizetype byte = data - utf8.constData();
+        if (byte < 0 || byte > utf8.size())
+            return -1;
+        return map[static_cast<size_t>(byte)];
+    }
+    qsizetype Span(const char* data, size_t length) const { return Index(data + length) - Index(data); }
+
+    void Visit(const GumboNode* node)
+    {
+        if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
+            return;
+        const GumboElement& element = node->v.element;
+        HtmlElement item;
+        if (element.tag == GUMBO_TAG_UNKNOWN) {
+            GumboStringPiece name = element.original_tag;
+            gumbo_tag_from_original_text(&name);
+            item.tag = QString::fromUtf8(name.data, static_cast<qsizetype>(name.length)).toLower();
+        } else {
+            item.tag = QString::fromUtf8(gumbo_normalized_tagname(element.tag));
+        }
+        if (element.original_tag.length > 0 && Index(element.original_tag.data) >= 0) {
+            item.start = Index(element.original_tag.data);
+            item.startTagLength = Span(element.original_tag.data, element.original_tag.length);
+        }
+        if (element.original_end_tag.length > 0 && Index(element.original_end_tag.data) >= 0) {
+            item.endTagStart = Index(element.original_end_tag.data);
+            item.endTagLength = Span(element.original_end_tag.data, element.original_end_tag.length);
+        }
+        for (unsigned int i = 0; i < element.attributes.length; ++i) {
+            const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+            HtmlAttribute a;
+            a.name = QString::fromUtf8(attribute->name).toLower();
+            a.value = QString::fromUtf8(attribute->value);
+            if (attribute->original_value.length > 0 && Index(attribute->original_value.data) >= 0) {
+                a.valueStart = Index(attribute->original_value.data);
+                a.valueLength = Span(attribute->original_value.data, attribute->original_value.length);
+            }
+            item.attributes.append(a);
+        }
+        out.append(item);
+        for (unsigned int i = 0; i < element.children.length; ++i)
+            Visit(static_cast<const GumboNode*>(element.children.data[i]));
+    }
+};
+
+}  // namespace
+
+HtmlDocument::HtmlDocument(const QString& html) : m_source(html)
+{
+    const QByteArray utf8 = html.toUtf8();
+    GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), utf8.size());
+    Walker walker{utf8, ByteToIndexMap(utf8), m_elements};
+    walker.Visit(output->root);
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    for (qsizetype i = 0; i < m_elements.size(); ++i) {
+        if (m_elements[i].tag == QLatin1String("body")) {
+            m_body = i;
+            break;
+        }
+    }
+    if (m_body < 0) {
+        // A frameset page has no body; callers get an implied, empty one.
+        HtmlElement body;
+        body.tag = QStringLiteral("body");
+        m_elements.append(body);
+        m_body = m_elements.size() - 1;
+    }
+}
+
+QList<HtmlElement> HtmlDocument::ElementsByTag(const QString& tag) const
+{
+    QList<HtmlElement> found;
+    for (const HtmlElement& element : m_elements) {
+        if (element.tag.compare(tag, Qt::CaseInsensitive) == 0)
+            found.append(element);
+    }
+    return found;
+}
+
+const HtmlElement& HtmlDocument::Body() const
+{
+    return m_elements[m_body];
+}
+
+QString HtmlDocument::StartTag(const HtmlElement& element) const
+{
+    if (!element.InSource())
+        return {};
+    return m_source.mid(element.start, element.startTagLength);
+}
+
+QString HtmlDocument::OuterHtml(const HtmlElement& element) const
+{
+    if (!element.InSource())
+        return {};
+    if (!element.HasEndTag() || element.endTagStart < element.start)
+        return StartTag(element);
+    return m_source.mid(element.start, element.endTagStart + element.endTagLength - element.start);
+}
