@@ -27,6 +27,8 @@ private slots:
     void boundValuesRoundTrip();
     void keptStatementsPastTheirLimit_data() { TestDatabase::AddBackendRows(); }
     void keptStatementsPastTheirLimit();
+    void noStatementInsideReader_data() { TestDatabase::AddBackendRows(); }
+    void noStatementInsideReader();
     void transactions_data() { TestDatabase::AddBackendRows(); }
     void transactions();
     void serverLoginRefused();
@@ -196,17 +198,46 @@ void tst_AdoConnection::keptStatementsPastTheirLimit()
         for (int n = 0; n < 600; ++n)
             QCOMPARE(shifted(1 + n % 3, n), 1 + n % 3 + n);
     }
-    if (c.Dialect().IsSQLite()) {
-        int rows = 0;
-        c.ForEachRow(QStringLiteral("SELECT ID FROM T WHERE ID > ? ORDER BY ID"), {0}, [&](const QSqlQuery& row) {
-            ++rows;
-            QCOMPARE(row.value(0).toInt(), rows);
-            for (int n = 0; n < 300; ++n)
-                QCOMPARE(shifted(rows, n), rows + n);
-        });
-        QCOMPARE(rows, 3);
-    }
     QCOMPARE(env.BugLogEntries(), 0);
+}
+
+// On PostgreSQL a statement run while rows are streamed ends the read without a word: every
+// statement of the connection refuses to run inside a reader, and the refusal reaches the caller.
+void tst_AdoConnection::noStatementInsideReader()
+{
+    QFETCH(QString, backend);
+    TestEnvironment env;
+    TestDatabase db(backend);
+    KORAVEL_REQUIRE_BACKEND(db);
+    AdoConnection& c = gConnection();
+    c.Run(QStringLiteral("CREATE TABLE T (ID INTEGER NOT NULL)"));
+    for (int id = 1; id <= 3; ++id)
+        c.Run(QStringLiteral("INSERT INTO T (ID) VALUES (?)"), {id});
+    const QString select = QStringLiteral("SELECT ID FROM T WHERE ID > ? ORDER BY ID");
+    const QList<std::function<void()>> inner = {
+        [&] { c.Scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE ID > ?"), {0}); },
+        [&] { c.Run(QStringLiteral("UPDATE T SET ID = ID WHERE ID = ?"), {1}); },
+        [&] { c.Query(QStringLiteral("SELECT ID FROM T")); },
+        [&] { c.ForEachRow(select, {0}, [](const QSqlQuery&) {}); },
+    };
+    for (const auto& statement : inner) {
+        int rows = 0;
+        QVERIFY_THROWS_EXCEPTION(KvlError, c.ForEachRow(select, {0}, [&](const QSqlQuery&) {
+            ++rows;
+            statement();
+        }));
+        QCOMPARE(rows, 1);
+    }
+    // Execute reports each refusal as a failure and logs it.
+    int failures = 0;
+    c.ForEachRow(select, {0},
+                 [&](const QSqlQuery&) { failures += c.Execute(QStringLiteral("DELETE FROM T")) ? 0 : 1; });
+    QCOMPARE(failures, 3);
+    QCOMPARE(env.BugLogEntries(), 3);
+    // Once the reader is gone, the connection runs statements again.
+    int rows = 0;
+    c.ForEachRow(select, {0}, [&](const QSqlQuery&) { ++rows; });
+    QCOMPARE(rows, 3);
 }
 
 void tst_AdoConnection::transactions()

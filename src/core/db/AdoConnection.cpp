@@ -4,6 +4,7 @@
 #include "platform/KvlError.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUuid>
@@ -220,8 +221,15 @@ bool AdoConnection::OpenSQLServer(const QString& serverName, const QString& data
     return DataOpen();
 }
 
+void AdoConnection::RefuseInsideReader() const
+{
+    if (m_readers > 0)
+        throw KvlError(3219, QStringLiteral("A statement cannot run while the rows of another are being read."));
+}
+
 QSqlQuery AdoConnection::Query(const QString& statement, const QVariantList& values) const
 {
+    RefuseInsideReader();
     QSqlDatabase db = Connection();
     if (!db.isOpen())
         throw KvlError(3704, QStringLiteral("Operation is not allowed when the object is closed."));
@@ -264,6 +272,8 @@ void AdoConnection::ForEachRow(const QString& statement, const QVariantList& val
                                const std::function<void(const QSqlQuery& row)>& read) const
 {
     RunPrepared(statement, values, [&](QSqlQuery& query) {
+        ++m_readers;
+        const auto done = qScopeGuard([this] { --m_readers; });
         while (query.next())
             read(query);
     });

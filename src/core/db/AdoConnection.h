@@ -52,7 +52,8 @@ public:
     // Runs a statement and discards any rows; raises KvlError on failure.
     void Run(const QString& statement, const QVariantList& values = {}) const;
     // Runs a query and hands each row to `read` before the next; raises KvlError on failure.
-    // `read` runs no statement: PostgreSQL streams the rows, and another statement ends them.
+    // `read` runs no statement: PostgreSQL streams the rows, and another statement would end them
+    // silently, so any statement of this connection raises while a reader runs.
     void ForEachRow(const QString& statement, const QVariantList& values,
                     const std::function<void(const QSqlQuery& row)>& read) const;
 
@@ -90,6 +91,8 @@ private:
     void RunPrepared(const QString& statement, const QVariantList& values,
                      const std::function<void(QSqlQuery&)>& read) const;
     void DropPrepared() const;
+    // Raises when a ForEachRow reader of this connection is running.
+    void RefuseInsideReader() const;
     // Drops the kept statements used least recently, about half of them.
     void DropOldPrepared() const;
 
@@ -105,6 +108,7 @@ private:
     QString m_lastErrorText;
     mutable QHash<QString, std::shared_ptr<Prepared>> m_prepared;
     mutable quint64 m_preparedUses = 0;
+    mutable int m_readers = 0;
 };
 
 // Commits on Commit(), rolls back when it goes out of scope without one.

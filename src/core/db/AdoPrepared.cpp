@@ -37,6 +37,7 @@ void AdoConnection::DropPrepared() const
 void AdoConnection::RunPrepared(const QString& statement, const QVariantList& values,
                                 const std::function<void(QSqlQuery&)>& read) const
 {
+    RefuseInsideReader();
     const QStringView text = QStringView(statement).trimmed();
     const auto startsWith = [&](const char* word) { return text.startsWith(QLatin1String(word), Qt::CaseInsensitive); };
     if (values.isEmpty() && !startsWith("SELECT")) {
