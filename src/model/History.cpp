@@ -21,6 +21,8 @@ void UpdateHistory(const QString& testPlanId, const QString& configurationId)
         throw KvlError(KvlError::kGeneric, QStringLiteral("Invalid procedure call or argument"));
 
     AdoConnection& connection = gConnection();
+    // Two testers of one plan count in turn, so the later count holds the other's result.
+    LockAllocation(QStringLiteral("HISTORY"), testPlan.toInt());
     // The pattern keeps the separator after the id, so configuration 1 does not take the keys of 12.
     const QString pattern =
         NodeKey::kConfigurationPrefix + QString::number(configuration.toInt()) + NodeKey::kSeparator + QLatin1Char('%');
@@ -52,23 +54,33 @@ void UpdateHistory(const QString& testPlanId, const QString& configurationId)
 
     // The day is kept as ISO text, whatever the locale, so one day has one row.
     const QString today = QDate::currentDate().toString(Qt::ISODate);
+    const QVariantList counts{advancement, spent, counters[0], counters[1], counters[2], counters[3]};
     const QVariantList key{testPlan, configuration, today};
+    const QString insert = QStringLiteral(
+        "INSERT INTO HISTORY (ADVANCEMENT, WORKLOAD, COUNT_PASSED, COUNT_FAILED, COUNT_CANCELED, COUNT_WARNING, "
+        "ID_TESTPLAN, ID_CONFIGURATION, DATE_UPDATE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    if (connection.Dialect().IsSQLite() || connection.Dialect().IsPostgreSQL()) {
+        // One statement, so a second tester writing the same day's row updates it instead of
+        // failing on its key.
+        connection.Run(
+            insert + QStringLiteral(" ON CONFLICT (ID_TESTPLAN, ID_CONFIGURATION, DATE_UPDATE) DO UPDATE SET "
+                                    "ADVANCEMENT = excluded.ADVANCEMENT, WORKLOAD = excluded.WORKLOAD, "
+                                    "COUNT_PASSED = excluded.COUNT_PASSED, COUNT_FAILED = excluded.COUNT_FAILED, "
+                                    "COUNT_CANCELED = excluded.COUNT_CANCELED, COUNT_WARNING = excluded.COUNT_WARNING"),
+            counts + key);
+        return;
+    }
     const bool exists = !connection
                              .Scalar(QStringLiteral("SELECT 1 FROM HISTORY WHERE ID_TESTPLAN = ? AND "
                                                     "ID_CONFIGURATION = ? AND DATE_UPDATE = ?"),
                                      key)
                              .isNull();
     if (!exists) {
-        connection.Run(
-            QStringLiteral("INSERT INTO HISTORY (ID_TESTPLAN, ID_CONFIGURATION, ADVANCEMENT, WORKLOAD, "
-                           "DATE_UPDATE, COUNT_PASSED, COUNT_FAILED, COUNT_CANCELED, COUNT_WARNING) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {testPlan, configuration, advancement, spent, today, counters[0], counters[1], counters[2], counters[3]});
+        connection.Run(insert, counts + key);
     } else {
-        connection.Run(
-            QStringLiteral("UPDATE HISTORY SET ADVANCEMENT = ?, WORKLOAD = ?, COUNT_PASSED = ?, "
-                           "COUNT_FAILED = ?, COUNT_CANCELED = ?, COUNT_WARNING = ? WHERE "
-                           "ID_TESTPLAN = ? AND ID_CONFIGURATION = ? AND DATE_UPDATE = ?"),
-            {advancement, spent, counters[0], counters[1], counters[2], counters[3], testPlan, configuration, today});
+        connection.Run(QStringLiteral("UPDATE HISTORY SET ADVANCEMENT = ?, WORKLOAD = ?, COUNT_PASSED = ?, "
+                                      "COUNT_FAILED = ?, COUNT_CANCELED = ?, COUNT_WARNING = ? WHERE "
+                                      "ID_TESTPLAN = ? AND ID_CONFIGURATION = ? AND DATE_UPDATE = ?"),
+                       counts + key);
     }
 }

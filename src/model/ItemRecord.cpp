@@ -153,10 +153,15 @@ QString ItemRecord::InsertNamedWithNewId(const QString& prefix, const Columns& o
         expressions << QStringLiteral("?");
         values << value;
     }
-    const QVariant id = gConnection().Scalar(
+    AdoConnection& connection = gConnection();
+    DbTransaction transaction(connection);
+    LockAllocation(m_table.idTable);
+    const QVariant id = connection.Scalar(
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING ID")
             .arg(m_table.name, names.join(QStringLiteral(", ")), expressions.join(QStringLiteral(", "))),
         values);
+    if (!transaction.Commit())
+        throw KvlError(3251, QStringLiteral("The new row could not be committed."));
     return DbValues::IdText(id);
 }
 

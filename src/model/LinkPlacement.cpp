@@ -3,6 +3,7 @@
 #include "core/db/AdoConnection.h"
 #include "core/db/DbHelpers.h"
 #include "model/DbValues.h"
+#include "platform/BugLog.h"
 #include "platform/KvlError.h"
 
 namespace {
@@ -25,9 +26,11 @@ LinkPlacement::Placed LinkPlacement::Place(const Table& table, const QString& pa
     const QVariant parent = DbValues::Id(parentId);
     const QVariant child = DbValues::Id(childId);
     Placed placed;
+    DbTransaction transaction(connection);
     if (givenOrder.isEmpty() && connection.Dialect().IsPostgreSQL()) {
-        // One statement takes the next order and writes the link: one round trip to the server
-        // instead of four. An order past the integer range fails there, with nothing written.
+        // One statement takes the next order and writes the link. An order past the integer
+        // range fails there, with nothing written.
+        LockAllocation(QLatin1String(table.name));
         placed.order = connection
                            .Scalar(QStringLiteral("INSERT INTO %1 (%2, %3, %4) SELECT ?, ?, COALESCE(MAX(%4), 0) + 1 "
                                                   "FROM %1 WHERE %2 = ? RETURNING %4")
@@ -35,29 +38,40 @@ LinkPlacement::Placed LinkPlacement::Place(const Table& table, const QString& pa
                                             QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
                                    {parent, child, parent})
                            .toInt();
-        placed.inserted = true;
-        return placed;
+    } else {
+        if (!givenOrder.isEmpty()) {
+            placed.order = ParseOrder(givenOrder);
+            const QString holder = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND %4 = ?")
+                                       .arg(QLatin1String(table.childColumn), QLatin1String(table.name),
+                                            QLatin1String(table.parentColumn), QLatin1String(table.orderColumn));
+            const QVariant taken = connection.Scalar(holder, {parent, placed.order});
+            if (!taken.isNull() && DbValues::IdText(taken) == DbValues::IdText(child)) {
+                // Already linked there: nothing to store, and nothing to undo in a caller's
+                // transaction either.
+                transaction.Commit();
+                return placed;
+            }
+            if (!taken.isNull())
+                placed.order = 0;
+        }
+        if (placed.order == 0)
+            placed.order = table.next(parentId);
+        connection.Run(QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?, ?, ?)")
+                           .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
+                                QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
+                       {parent, child, placed.order});
     }
-    DbTransaction transaction(connection);
-    if (!givenOrder.isEmpty()) {
-        placed.order = ParseOrder(givenOrder);
-        const QString holder = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? AND %4 = ?")
-                                   .arg(QLatin1String(table.childColumn), QLatin1String(table.name),
-                                        QLatin1String(table.parentColumn), QLatin1String(table.orderColumn));
-        const QVariant taken = connection.Scalar(holder, {parent, placed.order});
-        if (!taken.isNull() && DbValues::IdText(taken) == DbValues::IdText(child))
-            return placed;  // already linked there
-        if (!taken.isNull())
-            placed.order = 0;
-    }
-    if (placed.order == 0)
-        placed.order = table.next(parentId);
-    connection.Run(QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (?, ?, ?)")
-                       .arg(QLatin1String(table.name), QLatin1String(table.parentColumn),
-                            QLatin1String(table.childColumn), QLatin1String(table.orderColumn)),
-                   {parent, child, placed.order});
     if (!transaction.Commit())
         throw KvlError(3251, QStringLiteral("The link could not be committed."));
     placed.inserted = true;
     return placed;
+}
+
+void LinkPlacement::ShowInExplorer(const QString& label, const std::function<void()>& refresh)
+{
+    try {
+        refresh();
+    } catch (const std::exception& error) {
+        LogError(label, error);
+    }
 }

@@ -3,6 +3,7 @@
 #include "model/LinkOrders.h"
 
 #include <QString>
+#include <functional>
 
 // Where a new link row of a sub-test or procedure goes among its parent's children.
 class LinkPlacement
@@ -22,4 +23,8 @@ public:
     // child. Gives the order of the stored link. Raises KvlError on failure or on a given order
     // that is not a whole number above 0.
     static Placed Place(const Table& table, const QString& parentId, const QString& childId, const QString& givenOrder);
+
+    // Shows a stored link in the explorer. The link stays stored whatever happens here: a failure
+    // is logged under `label` and not reported, or a retry would link the item twice.
+    static void ShowInExplorer(const QString& label, const std::function<void()>& refresh);
 };

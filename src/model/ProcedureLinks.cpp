@@ -61,16 +61,18 @@ int Procedure::Link(ExplorerNode* nodParent, const QString& strOrder)
             LinkPlacement::Place(LinkOrders::kProcedureLinks, subTestId, Id(), strOrder);
         m_order = placed.order;
         m_key = OccurrenceKey::Procedure(nodParent->Key(), subTestId, Id(), placed.order);
-        // Every occurrence of the sub-test shows the new occurrence once, wherever it lies.
-        ExplorerNodes& tree = gExplorerNodes();
-        const QString name = ProcedureName(Id());
-        for (ExplorerNode* node : SubTestNodes(subTestId)) {
-            const QString key = OccurrenceKey::Procedure(node->Key(), subTestId, Id(), placed.order);
-            if (tree.Exist(key))
-                continue;
-            tree.Add(node->Key(), key, name, kImageProcedure)
-                ->SetTag(OccurrenceKey::Tag(subTestId, Id(), placed.order));
-        }
+        LinkPlacement::ShowInExplorer(Label(QStringLiteral("Link")), [&] {
+            // Every occurrence of the sub-test shows the new occurrence once, wherever it lies.
+            ExplorerNodes& tree = gExplorerNodes();
+            const QString name = ProcedureName(Id());
+            for (ExplorerNode* node : SubTestNodes(subTestId)) {
+                const QString key = OccurrenceKey::Procedure(node->Key(), subTestId, Id(), placed.order);
+                if (tree.Exist(key))
+                    continue;
+                tree.Add(node->Key(), key, name, kImageProcedure)
+                    ->SetTag(OccurrenceKey::Tag(subTestId, Id(), placed.order));
+            }
+        });
         return 0;
     } catch (const std::exception& error) {
         LogError(Label(QStringLiteral("Link")), error);

@@ -29,7 +29,8 @@ int SubTest::Link(ExplorerNode* nodParent, const QString& strOrder)
             underTestPlan ? LinkOrders::kTestPlanLinks : LinkOrders::kSubTestLinks, parentId, Id(), strOrder);
         m_order = placed.order;
         m_key = OccurrenceKey::SubTest(nodParent->Key(), parentId, Id(), placed.order);
-        RefreshExplorerNodes(parentId, parentImage);
+        LinkPlacement::ShowInExplorer(Label(QStringLiteral("Link")),
+                                      [&] { RefreshExplorerNodes(parentId, parentImage); });
         return 0;
     } catch (const std::exception& error) {
         LogError(Label(QStringLiteral("Link")), error);

@@ -7,6 +7,7 @@
 #include "model/Configuration.h"
 #include "model/DbValues.h"
 #include "model/ExplorerFill.h"
+#include "model/LinkPlacement.h"
 #include "model/LoadedRows.h"
 #include "model/OccurrenceKey.h"
 #include "model/SubTest.h"
@@ -97,10 +98,12 @@ int TestPlan::Link(ExplorerNode* nodParent)
             return 0;
         connection.Run(QStringLiteral("INSERT INTO CONFIGURATION_LINKS (ID_TESTPLAN, ID_CONFIGURATION) VALUES (?, ?)"),
                        ids);
-        const QString parentKey = Configuration::NodeKeyOf(configurationId);
-        const QString key = parentKey + NodeKey::kSeparator + Id();
-        gExplorerNodes().Add(parentKey, key, Name(), kImageTestPlan)->SetTag(Id());
-        ExplorerFill::AddTestPlanSubTests(key, *this);
+        LinkPlacement::ShowInExplorer(QStringLiteral("Error_Link Testplan : "), [&] {
+            const QString parentKey = Configuration::NodeKeyOf(configurationId);
+            const QString key = parentKey + NodeKey::kSeparator + Id();
+            gExplorerNodes().Add(parentKey, key, Name(), kImageTestPlan)->SetTag(Id());
+            ExplorerFill::AddTestPlanSubTests(key, *this);
+        });
         return 0;
     } catch (const std::exception& error) {
         LogError(QStringLiteral("Error_Link Testplan : "), error);

@@ -7,6 +7,8 @@
 #include "core/KeyHelpers.h"
 #include "platform/KvlError.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 // Numbering, marker probes and name look-ups against a real database.
@@ -27,6 +29,7 @@ private slots:
     void numbering();
     void numberingRefusesBadInput_data() { TestDatabase::AddBackendRows(); }
     void numberingRefusesBadInput();
+    void allocationHeldUntilCommit();
     void markers_data() { TestDatabase::AddBackendRows(); }
     void markers();
     void names_data() { TestDatabase::AddBackendRows(); }
@@ -91,6 +94,49 @@ void tst_DbHelpers::numberingRefusesBadInput()
     Insert("INSERT INTO CONFIGURATION (ID) VALUES (?)", {2147483647});
     QVERIFY_THROWS_EXCEPTION(KvlError, NewId("CONFIGURATION"));
     // No trap of their own: the caller logs.
+    QCOMPARE(env.BugLogEntries(), 0);
+}
+
+// A second client asking for the same table's ids or orders waits until the first one's
+// transaction ends, so both cannot read the same largest number.
+void tst_DbHelpers::allocationHeldUntilCommit()
+{
+    TestEnvironment env;
+    TestDatabase db(QStringLiteral("postgres"));
+    if (!TestDatabase::Backends().contains(QStringLiteral("postgres")))
+        QSKIP("PostgreSQL rows run in the postgres registration.");
+    KORAVEL_REQUIRE_BACKEND(db);
+    MakeSchema();
+    const std::optional<PgServer> server = TestDatabase::Server();
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("second client"));
+    other.setHostName(server->host);
+    other.setPort(server->port);
+    other.setDatabaseName(server->database);
+    other.setUserName(server->user);
+    other.setPassword(server->password);
+    QVERIFY2(other.open(), qPrintable(other.lastError().text()));
+    const auto otherMayAllocate = [&](const QString& table) {
+        QSqlQuery query(other);
+        // The try form answers at once where the real lock would wait; it is let go at once too.
+        if (!query.exec(QStringLiteral("SELECT pg_try_advisory_xact_lock(hashtext('%1'), 0)").arg(table)) ||
+            !query.next())
+            return false;
+        return query.value(0).toBool();
+    };
+
+    AdoConnection& c = gConnection();
+    QVERIFY(c.BeginTrans());
+    QCOMPARE(NewId("configuration"), 1);
+    QCOMPARE(NextProcedureOrder("1"), 1);
+    QVERIFY(!otherMayAllocate("CONFIGURATION"));
+    QVERIFY(!otherMayAllocate("PROCEDURE_LINKS"));
+    QVERIFY(otherMayAllocate("SUBTEST_LINKS"));
+    QVERIFY(c.CommitTrans());
+    QVERIFY(otherMayAllocate("CONFIGURATION"));
+    QVERIFY(otherMayAllocate("PROCEDURE_LINKS"));
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("second client"));
     QCOMPARE(env.BugLogEntries(), 0);
 }
 

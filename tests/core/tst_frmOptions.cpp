@@ -246,7 +246,7 @@ void tst_frmOptions::switchOn_data()
     QTest::addColumn<QString>("accounts");  // "", "admin", or "no table"
     QTest::addColumn<QStringList>("users");
     QTest::addColumn<bool>("adminCreated");
-    for (const QString backend : {"sqlite", "postgres"}) {
+    for (const QString& backend : TestDatabase::Backends()) {
         const QByteArray tag = backend.toLatin1();
         QTest::newRow(tag + ", no account") << backend << "" << QStringList{"Admin//4"} << true;
         // An administrator exists: no account is touched, not even one named Admin.

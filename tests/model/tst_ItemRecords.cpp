@@ -174,7 +174,9 @@ void tst_ItemRecords::namingPrefix_data()
     QTest::addColumn<QString>("backend");
     QTest::addColumn<QVariant>("prefix");  // null: the key is absent
     QTest::addColumn<QString>("name");
-    for (const char* backend : {"sqlite", "postgres"}) {
+    for (const QString& engine : TestDatabase::Backends()) {
+        const QByteArray bytes = engine.toUtf8();
+        const char* backend = bytes.constData();
         QTest::addRow("%s absent", backend) << backend << QVariant() << "SubTest1";
         QTest::addRow("%s set", backend) << backend << QVariant("Step-") << "Step-1";
         QTest::addRow("%s empty", backend) << backend << QVariant("") << "1";

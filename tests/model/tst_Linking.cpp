@@ -42,6 +42,10 @@ private slots:
     void eleventhLevelRefused();
     void testPlanLinkAddsSubtreeOnce_data() { TestDatabase::AddBackendRows(); }
     void testPlanLinkAddsSubtreeOnce();
+    void linkInsideCallersTransaction_data() { TestDatabase::AddBackendRows(); }
+    void linkInsideCallersTransaction();
+    void storedLinkReportedDoneWhenExplorerFails_data() { TestDatabase::AddBackendRows(); }
+    void storedLinkReportedDoneWhenExplorerFails();
     void workLoadSumsOccurrences_data() { TestDatabase::AddBackendRows(); }
     void workLoadSumsOccurrences();
 };
@@ -96,7 +100,7 @@ void tst_Linking::givenOrderTakenWhenFree_data()
     QTest::addColumn<QString>("given");
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("links");
-    for (const QString backend : {"sqlite", "postgres"}) {
+    for (const QString& backend : TestDatabase::Backends()) {
         const QByteArray b = backend.toUtf8();
         // Twice (21) holds orders 1 and 2 under Shared.
         QTest::newRow(b + " free order") << backend << "22"
@@ -187,7 +191,7 @@ void tst_Linking::cycleRefused_data()
     QTest::addColumn<QString>("backend");
     QTest::addColumn<QString>("subTest");
     QTest::addColumn<QString>("parentNode");
-    for (const QString backend : {"sqlite", "postgres"}) {
+    for (const QString& backend : TestDatabase::Backends()) {
         const QByteArray b = backend.toUtf8();
         QTest::newRow(b + " under itself") << backend << "20"
                                            << "Eqpt1~10~10|20|1";
@@ -281,6 +285,46 @@ void tst_Linking::testPlanLinkAddsSubtreeOnce()
     QCOMPARE(gExplorerNodes().Count(), nodes);
     QCOMPARE(Rows("CONFIGURATION_LINKS"), 3);
     QCOMPARE(env.BugLogEntries(), 0);
+}
+
+// A link that is already in place changes nothing, and leaves the caller's transaction able to
+// commit its own work.
+void tst_Linking::linkInsideCallersTransaction()
+{
+    OPEN_STORED_TREE(env, db);
+    FillExplorer();
+    AdoConnection& connection = gConnection();
+    QVERIFY(connection.BeginTrans());
+    Procedure reset;
+    reset.SetId("32");
+    QCOMPARE(reset.Link(Node("Eqpt1~10~10|22|2"), "1"), 0);
+    QCOMPARE(reset.Order(), 1);
+    Insert("INSERT INTO CONFIGURATION (ID, NAME) VALUES (?, ?)", {2, "Rig"});
+    QVERIFY(connection.CommitTrans());
+    QCOMPARE(Rows("CONFIGURATION"), 2);
+    QCOMPARE(Rows("PROCEDURE_LINKS"), 4);
+    QCOMPARE(env.BugLogEntries(), 0);
+}
+
+// Once the link is stored, a failure to show it in the explorer is logged but not reported: the
+// caller would otherwise try again and link the item twice.
+void tst_Linking::storedLinkReportedDoneWhenExplorerFails()
+{
+    OPEN_STORED_TREE(env, db);
+    FillExplorer();
+    Insert("INSERT INTO CONFIGURATION (ID, NAME) VALUES (?, ?)", {2, "Rig"});
+    gExplorerNodes().Add("Root", "Eqpt2", "Rig", 2)->SetTag("2");
+    // A node left over from an earlier view stands where the new one goes.
+    gExplorerNodes().Add("Eqpt2", K("Eqpt2~10"), "stale", 3);
+
+    TestPlan plan;
+    QVERIFY(plan.Find("10") == 0);
+    QCOMPARE(plan.Link(Node("Eqpt2")), 0);
+    QCOMPARE(gConnection().Scalar("SELECT COUNT(*) FROM CONFIGURATION_LINKS WHERE ID_CONFIGURATION = 2").toInt(), 1);
+    QCOMPARE(env.BugLogEntries(), 1);
+    QCOMPARE(env.BugLog().count("Error_Link Testplan : "), 1);
+    QCOMPARE(plan.Link(Node("Eqpt2")), 0);
+    QCOMPARE(gConnection().Scalar("SELECT COUNT(*) FROM CONFIGURATION_LINKS WHERE ID_CONFIGURATION = 2").toInt(), 1);
 }
 
 void tst_Linking::workLoadSumsOccurrences()

@@ -316,7 +316,7 @@ void tst_MoveUnlink::failureLeavesDatabaseAsItWas_data()
     QTest::addColumn<QString>("table");  // the trigger that fails half-way
     QTest::addColumn<QString>("event");
     QTest::addColumn<QString>("label");
-    for (const QString backend : {"sqlite", "postgres"}) {
+    for (const QString& backend : TestDatabase::Backends()) {
         const QList<QStringList> rows{
             {"move", "RESULT", "UPDATE", "Error_Move SubTest : "},
             {"unlink", "RESULT", "UPDATE", "Error_UnLink SubTest : "},

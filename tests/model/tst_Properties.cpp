@@ -303,7 +303,7 @@ void tst_Properties::shiftedRowStoresEquipment_data()
     QTest::addColumn<bool>("users");
     QTest::addColumn<int>("groupRow");
     QTest::addColumn<int>("firstRow");
-    for (const QString backend : {"sqlite", "postgres"}) {
+    for (const QString& backend : TestDatabase::Backends()) {
         QTest::addRow("%s, no users", qPrintable(backend)) << backend << false << 6 << 7;
         QTest::addRow("%s, users", qPrintable(backend)) << backend << true << 7 << 8;
     }
@@ -338,7 +338,7 @@ void tst_Properties::renameStoredThenShown_data()
     QTest::addColumn<int>("nodes");  // how many nodes show the item
     QTest::addColumn<QString>("kind");
 
-    for (const QString backend : {"sqlite", "postgres"}) {
+    for (const QString& backend : TestDatabase::Backends()) {
         const QByteArray name = backend.toUtf8();
         const char* b = name.constData();
         QTest::addRow("%s, configuration", b) << backend << kConfiguration << "CONFIGURATION"
@@ -448,7 +448,7 @@ void tst_Properties::workLoadInputs_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("stored");
     QTest::addColumn<QString>("shown");
-    for (const QString backend : {"sqlite", "postgres"}) {
+    for (const QString& backend : TestDatabase::Backends()) {
         for (const auto& [locale, half] : {std::pair{"en_US", "1.5"}, std::pair{"fr_FR", "1,5"}}) {
             for (const QString typed : {"1.5", "1,5"})
                 QTest::addRow("%s, %s, %s", qPrintable(backend), locale, qPrintable(typed))
@@ -488,7 +488,7 @@ void tst_Properties::iterationInputs_data()
     QTest::addColumn<QString>("backend");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("stored");
-    for (const QString backend : {"sqlite", "postgres"}) {
+    for (const QString& backend : TestDatabase::Backends()) {
         QTest::addRow("%s, -3", qPrintable(backend)) << backend << "-3" << 3;
         QTest::addRow("%s, 2.7", qPrintable(backend)) << backend << "2.7" << 2;
     }

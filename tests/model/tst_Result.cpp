@@ -124,7 +124,9 @@ void tst_Result::updateDates_data()
     QTest::addColumn<QString>("held");  // first played date held before the write
     QTest::addColumn<QDate>("stored");  // DATE_CREATION written
     const QDate today = QDate::currentDate();
-    for (const char* backend : {"sqlite", "postgres"}) {
+    for (const QString& engine : TestDatabase::Backends()) {
+        const QByteArray bytes = engine.toUtf8();
+        const char* backend = bytes.constData();
         QTest::addRow("%s first play 0", backend) << backend << 0 << "2020-01-02" << today;
         QTest::addRow("%s first play 1", backend) << backend << 1 << "2020-01-02" << today;
         QTest::addRow("%s replay keeps", backend) << backend << 3 << "2020-01-02" << QDate(2020, 1, 2);

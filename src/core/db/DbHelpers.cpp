@@ -55,29 +55,42 @@ QString NameById(const QString& table, const QString& id)
 
 }  // namespace
 
+void LockAllocation(const QString& table, int key)
+{
+    AdoConnection& connection = gConnection();
+    if (!connection.InTransaction() || !connection.Dialect().IsPostgreSQL())
+        return;
+    // A transaction-level advisory lock: readers are not held up, and it goes with the commit.
+    connection.Run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?), ?)"), {table.toUpper(), key});
+}
+
 int NewId(const QString& table)
 {
     // A table name cannot be bound: only a plain identifier is accepted.
     static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     if (!identifier.match(table).hasMatch())
         throw KvlError(KvlError::kGeneric, QStringLiteral("'%1' is not a table name.").arg(table));
+    LockAllocation(table);
     return NextNumber(QStringLiteral("select Max(Id) from ") + table);
 }
 
 int NextProcedureOrder(const QString& subTestId)
 {
+    LockAllocation(QStringLiteral("PROCEDURE_LINKS"));
     return NextNumber(QStringLiteral("select Max(order_procedure) from Procedure_Links where id_subtest = ?"),
                       {IdValue(subTestId)});
 }
 
 int NextSubTestOrder(const QString& parentSubTestId)
 {
+    LockAllocation(QStringLiteral("SUBTEST_LINKS"));
     return NextNumber(QStringLiteral("select max(order_subtest) from subtest_links where id_subtest_parent = ?"),
                       {IdValue(parentSubTestId)});
 }
 
 int NextTestPlanOrder(const QString& testPlanId)
 {
+    LockAllocation(QStringLiteral("TESTPLAN_LINKS"));
     return NextNumber(QStringLiteral("select max(order_subtest) from testplan_links where id_testplan = ?"),
                       {IdValue(testPlanId)});
 }

@@ -8,10 +8,18 @@
 // Numbers are 32-bit: a maximum of 41 gives 42, an empty table or parent gives 1.
 // Ids are held as text and bound as 32-bit integers; raises on text that is not one.
 int IdValue(const QString& id);
+// Ids and orders are taken as the largest + 1: two clients of one server would take the same.
+// Inside a transaction on PostgreSQL, each holds the table's allocation lock until the
+// transaction ends, so a second writer waits for the first's row; SQLite serialises writers itself.
+// Ids are taken before the orders of links, so the locks are always taken in the same sequence.
 int NewId(const QString& table);
 int NextProcedureOrder(const QString& subTestId);
 int NextSubTestOrder(const QString& parentSubTestId);
 int NextTestPlanOrder(const QString& testPlanId);
+// Takes the allocation lock of `table` (or of one of its rows' groups, such as a test plan's
+// history, with `key`) for the rest of the current transaction. Does nothing outside a
+// transaction or on engines that serialise their writers.
+void LockAllocation(const QString& table, int key = 0);
 
 // Schema feature markers of the INFORMATION table.
 bool IsUserManagementOn();     // '2.1'
