@@ -163,6 +163,9 @@ QString NumberText(double value)
 
 QString Fit(const QString& text, int width)
 {
+    // A character outside the basic plane takes two units: it is kept whole or left out.
+    if (text.size() > width && width > 0 && text[width - 1].isHighSurrogate())
+        return text.left(width - 1);
     return text.left(width);
 }
 

@@ -147,8 +147,10 @@ int Result::Update()
         DbTransaction transaction(gConnection());
         // The object takes the written values only once they are committed.
         Result written = *this;
-        if (!m_key.isEmpty())
-            written.WriteRow();
+        // Without a key no row can be written; the history alone would report a result stored.
+        if (m_key.isEmpty())
+            throw InvalidKey();
+        written.WriteRow();
         UpdateHistory(written.m_idTestPlan, ConfigurationIdFromKey(m_key));
         if (!transaction.Commit())
             throw KvlError(3251, QStringLiteral("The result could not be committed."));

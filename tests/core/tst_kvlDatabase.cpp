@@ -319,6 +319,17 @@ void tst_kvlDatabase::userTableUpgradeIsAllOrNothing()
     QCOMPARE(DbCatalogue::ForeignKeys(), keys);
     QCOMPARE(UserName("1"), QStringLiteral("Admin"));
 
+    // A table that still needs the users keeps them: the removal fails whole.
+    QVERIFY(gConnection().Execute("CREATE TABLE SIGNOFF (ID_USER INTEGER REFERENCES USERS(ID))"));
+    QVERIFY(gConnection().Execute("INSERT INTO SIGNOFF (ID_USER) VALUES (1)"));
+    env.ClearBugLog();
+    QCOMPARE(kvlDatabase().RemoveUserTable(), 1);
+    QVERIFY(env.BugLog().contains("Error_AddUserTable:"));
+    QVERIFY(DbCatalogue::Tables().contains("USERS"));
+    QVERIFY(DbCatalogue::HasColumn("SUBTEST", "ID_USER"));
+    QCOMPARE(DbCatalogue::Markers(), QStringList{"2.0=Users table implemented"});
+    QVERIFY(gConnection().Execute("DROP TABLE SIGNOFF"));
+
     // And it comes off again.
     QCOMPARE(kvlDatabase().RemoveUserTable(), 0);
     QVERIFY(!DbCatalogue::Tables().contains("USERS"));

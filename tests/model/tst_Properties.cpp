@@ -536,6 +536,13 @@ void tst_Properties::statusRaisesIterationCommentDoesNot()
     QCOMPARE(Scalar("SELECT COMMENT FROM RESULT WHERE KEY_NODE = ?", {K(kProcedure)}).toString(), text.left(100));
     QCOMPARE(iteration(), 2);
     QCOMPARE(Value("Status"), QString("Warning"));
+    // A character of two units at the limit is left out whole, not split into half a character.
+    const QString wide = QString(99, 'c') + QString::fromUtf8("\xF0\x9F\x98\x80") + "d";
+    QVERIFY(Edit(comment, wide));
+    QCOMPARE(Scalar("SELECT COMMENT FROM RESULT WHERE KEY_NODE = ?", {K(kProcedure)}).toString(), QString(99, 'c'));
+    QVERIFY(Edit(comment, wide.left(98) + wide.mid(99)));
+    QCOMPARE(Scalar("SELECT COMMENT FROM RESULT WHERE KEY_NODE = ?", {K(kProcedure)}).toString(),
+             wide.left(98) + wide.mid(99, 2));
     // The result is written, the procedure not.
     QCOMPARE(Scalar("SELECT DATE_UPDATE FROM PROCEDURES WHERE ID = 31").toDate(), QDate(2024, 3, 5));
     QCOMPARE(env.BugLogEntries(), 0);

@@ -149,7 +149,9 @@ int kvlDatabase::RemoveUserTable()
             if (RemoveUserColumn(table) != 0)
                 return Failed(label);
         }
-        connection.ExecuteUnchecked(QStringLiteral("DROP TABLE USERS"));
+        // A database that never had the table is fine; one whose table stays is not.
+        if (!connection.Execute(QStringLiteral("DROP TABLE IF EXISTS USERS")))
+            return Failed(label);
         if (!connection.Execute(QStringLiteral("DELETE FROM INFORMATION WHERE VERSION = ?"), {QStringLiteral("2.0")}))
             return Failed(label);
         return transaction.Commit() ? 0 : Failed(label);
