@@ -25,30 +25,31 @@ QString StyleSheet()
     return Loader()();
 }
 
-bool ContainsAny(const QString& markup, std::initializer_list<const char*> words)
+bool ContainsAny(const QString& name, std::initializer_list<const char*> words)
 {
     for (const char* word : words) {
-        if (markup.contains(QLatin1String(word)))
+        if (name.contains(QLatin1String(word), Qt::CaseInsensitive))
             return true;
     }
     return false;
 }
 
-// Which field placeholders a stored document of the type may not keep.
-bool PlaceholderRemoved(int documentType, const QString& markup)
+// Which field placeholders a stored document of the type may not keep, by the placeholder's
+// file name.
+bool PlaceholderRemoved(int documentType, const QString& name)
 {
     switch (documentType) {
         case DocumentType::Description:
-            return !markup.contains(QLatin1String("PAGEBREAK"));
+            return !name.contains(QLatin1String("PAGEBREAK"), Qt::CaseInsensitive);
         case DocumentType::TestPlan:
-            return ContainsAny(markup,
+            return ContainsAny(name,
                                {"PROCEDURE", "SUBTEST", "PAGECURRENT", "PAGETOTAL", "DATELONG", "DATESHORT", "URL"});
         case DocumentType::SubTest:
-            return ContainsAny(markup, {"PROCEDURE", "PAGECURRENT", "PAGETOTAL", "DATELONG", "DATESHORT", "URL"});
+            return ContainsAny(name, {"PROCEDURE", "PAGECURRENT", "PAGETOTAL", "DATELONG", "DATESHORT", "URL"});
         case DocumentType::Procedure:
-            return ContainsAny(markup, {"PAGECURRENT", "PAGETOTAL", "DATELONG", "DATESHORT", "URL"});
+            return ContainsAny(name, {"PAGECURRENT", "PAGETOTAL", "DATELONG", "DATESHORT", "URL"});
         case DocumentType::Header:
-            return ContainsAny(markup, {"PROCEDURE", "SUBTEST"});
+            return ContainsAny(name, {"PROCEDURE", "SUBTEST"});
         default:
             return false;
     }
@@ -100,13 +101,15 @@ QString ClearTags(int documentType, const QString& text)
         QStringList removals;
         QList<QPair<QString, QString>> rewrites;
         for (const HtmlElement& image : document.ElementsByTag(QStringLiteral("img"))) {
-            const QString markup = document.OuterHtml(image);
-            if (!markup.contains(QLatin1String(".tag")))
-                continue;
-            if (PlaceholderRemoved(documentType, markup))
-                removals.append(markup);
+            // Only the file name tells a placeholder: a real picture may have ".tag" in its alt
+            // text or its folder.
             const QString source = image.Attribute(QStringLiteral("src"));
             const QString name = FileNames::LastPart(source);
+            if (!name.endsWith(QLatin1String(".tag"), Qt::CaseInsensitive))
+                continue;
+            const QString markup = document.OuterHtml(image);
+            if (PlaceholderRemoved(documentType, name))
+                removals.append(markup);
             if (name.size() != source.size()) {
                 rewrites.append({markup, QStringLiteral("<IMG src=\"") + name.toHtmlEscaped() + QStringLiteral("\">")});
             }

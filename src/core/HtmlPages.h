@@ -7,11 +7,12 @@
 // Page heads of every generated page and the cleaning of description bodies.
 
 // Supplies the shared style sheet (template 17); the template store installs itself at start-up.
+// A loader that cannot read the style sheet raises rather than return an empty one.
 using StyleSheetLoader = std::function<QString()>;
 void SetStyleSheetLoader(StyleSheetLoader loader);
 
 // The opening of a page up to and including "<BODY>". Raises KvlError when no style sheet
-// source is installed.
+// source is installed or it fails.
 QString HtmlHead(int documentType);
 
 // The inner HTML of the page's BODY; the whole text when it has no BODY tag; "" when the BODY

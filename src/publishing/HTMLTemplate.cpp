@@ -7,17 +7,23 @@
 
 #include <QSqlQuery>
 
-QString HTMLTemplate::Load(int intTypeTemplate)
+QString HTMLTemplate::Load(int intTypeTemplate, bool* ok)
 {
+    if (ok)
+        *ok = false;
     try {
         QSqlQuery query = gConnection().Query(QStringLiteral("SELECT HTML_TEMPLATE FROM HTML_TEMPLATES WHERE ID = ?"),
                                               {intTypeTemplate});
+        QString body;
         if (!query.next())
-            return BuiltInDefault(intTypeTemplate);
-        const QVariant stored = query.value(0);
-        if (stored.isNull())
-            return QStringLiteral(" ");
-        return ExtractBody(stored.toString());
+            body = BuiltInDefault(intTypeTemplate);
+        else if (query.value(0).isNull())
+            body = QStringLiteral(" ");
+        else
+            body = ExtractBody(query.value(0).toString());
+        if (ok)
+            *ok = true;
+        return body;
     } catch (const std::exception& error) {
         LogError(QStringLiteral("HTML Template Error_Load: "), error);
         return {};
@@ -51,5 +57,11 @@ long HTMLTemplate::Save(int intTypeTemplate, const QString& strHTMLTemplate)
 
 void HTMLTemplate::InstallStyleSheetLoader()
 {
-    SetStyleSheetLoader([] { return HTMLTemplate().Load(17); });
+    SetStyleSheetLoader([] {
+        bool ok = false;
+        const QString styleSheet = HTMLTemplate().Load(17, &ok);
+        if (!ok)
+            throw KvlError(QStringLiteral("The style sheet could not be read."));
+        return styleSheet;
+    });
 }

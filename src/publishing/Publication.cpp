@@ -5,6 +5,7 @@
 #include "platform/BugLog.h"
 #include "platform/Globals.h"
 #include "platform/KvlError.h"
+#include "publishing/PictureFile.h"
 #include "publishing/PictureReferences.h"
 
 #include <QDir>
@@ -38,14 +39,6 @@ QString FileColumn()
     return gConnection().Dialect().Quote(QStringLiteral("FILE"));
 }
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw KvlError(75, QStringLiteral("Path/File access error: '%1'").arg(path));
-    return file.readAll();
-}
-
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
@@ -66,34 +59,44 @@ struct PictureStore
     // The new reference for a source, or "" when it stays as written.
     QString Store(const QString& source)
     {
+        const QString stored = StoreFile(source);
+        // A picture already in the table keeps its row while the page still refers to it.
+        int number = 0;
+        if (stored.isEmpty() && PictureReferences::PictureNumber(PictureReferences::FileName(source), number))
+            referenced.insert(number);
+        return stored;
+    }
+
+    QString StoreFile(const QString& source)
+    {
         // A relative reference is read where the editor resolves it: in the images folder.
         const QString local = PictureReferences::LocalFile(source);
         const QFileInfo file(QDir::isRelativePath(local) ? images.filePath(local) : local);
-        if (!file.isFile()) {
-            // A picture already in the table keeps its row while the page still refers to it.
-            int number = 0;
-            if (PictureReferences::PictureNumber(PictureReferences::FileName(source), number))
-                referenced.insert(number);
+        if (!file.isFile())
             return {};
-        }
         // Files are typed by a short extension, as FILETYPE holds at most three characters.
         const QString suffix = file.suffix();
-        if (suffix.isEmpty() || suffix.compare(QLatin1String("tag"), Qt::CaseInsensitive) == 0)
+        if (suffix.compare(QLatin1String("tag"), Qt::CaseInsensitive) == 0)
             return {};
         const QString fileType = suffix.left(3);
-        if (!IsPlainExtension(fileType))
+        PictureFile picture = PictureFile::Read(file);
+        if (picture.refusal.isEmpty() && !IsPlainExtension(fileType))
+            picture.refusal = QStringLiteral("its name has no plain file type");
+        if (!picture.refusal.isEmpty()) {
+            LogError(QStringLiteral("Error_SavePicture : "), 75,
+                     QStringLiteral("Picture not stored: '%1': %2.").arg(source, picture.refusal));
             return {};
+        }
 
         const int id = NewId(QStringLiteral("IMAGEFILE"));
         const QString target = images.filePath(QString::number(id) + QLatin1Char('.') + fileType);
-        const QByteArray bytes = ReadFile(file.absoluteFilePath());
-        if (QFileInfo(target).absoluteFilePath() != file.absoluteFilePath()) {
-            WriteFile(target, bytes);
+        if (QFileInfo(target).canonicalFilePath() != file.canonicalFilePath()) {
+            WriteFile(target, picture.bytes);
             copies.append(target);
         }
         connection.Query(QStringLiteral("INSERT INTO IMAGEFILE (ID, ") + FileColumn() +
                              QStringLiteral(", FILETYPE, ID_ITEM, ITEM) VALUES (?, ?, ?, ?, ?)"),
-                         {id, bytes, fileType, idItem, icon});
+                         {id, picture.bytes, fileType, idItem, icon});
         referenced.insert(id);
         return target;
     }

@@ -14,6 +14,8 @@ public:
 
     // Stores the local picture files the page refers to as pictures of the document
     // (strIdItem, intIcon) and points the references at their numbered copies: 0 done, 1 failed
-    // (nothing changed in the database or the page).
+    // (nothing changed in the database or the page). Only PNG, JPEG, GIF and BMP files of up to
+    // 20 MB in the images or temporary folder are stored; any other file stays as written and
+    // is logged.
     long SavePicture(QString& strHTML, const QString& strIdItem, int intIcon);
 };

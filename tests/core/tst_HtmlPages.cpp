@@ -157,6 +157,19 @@ private slots:
                                            << "<p></p>";
         QTest::newRow("no images") << 1 << "<P>plain</P>"
                                    << "<P>plain</P>";
+        // Only the file name of src tells a placeholder, whatever its case.
+        const QString altText = "<IMG alt=\"see TESTPLANNAME.tag\" src=\"C:\\Images\\12.gif\" width=20>";
+        QTest::newRow(".tag in alt text is a picture") << 3 << altText << altText;
+        const QString folder = "<img style=\"WIDTH: 10px\" src=\"/home/u/v1.tags/PROCEDURE.tag/shot.png\">";
+        QTest::newRow(".tag in folder names is a picture") << 3 << folder << folder;
+        QTest::newRow("upper-case suffix") << 1 << "<P>" + name.toUpper() + "<IMG src=\"C:\\Temp\\PAGEBREAK.TAG\"></P>"
+                                           << "<P><IMG src=\"PAGEBREAK.TAG\"></P>";
+        QTest::newRow("lower-case page break kept") << 1 << "<img src=\"pagebreak.tag\">"
+                                                    << "<img src=\"pagebreak.tag\">";
+        QTest::newRow("lower-case field name removed") << 3 << "<img src=\"procedurename.tag\">"
+                                                       << "";
+        QTest::newRow("field words outside the name do not count")
+            << 3 << "<IMG alt=\"PROCEDURE\" src=\"/tmp/SUBTEST/TESTPLANNAME.tag\">" << name;
     }
     void clearTags()
     {

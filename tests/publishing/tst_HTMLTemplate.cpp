@@ -1,6 +1,7 @@
 #include "core/db/AdoConnection.h"
 #include "core/db/kvlDatabase.h"
 #include "core/HtmlPages.h"
+#include "FakeDescriptionForm.h"
 #include "platform/HtmlDocument.h"
 #include "publishing/HTMLTemplate.h"
 #include "TestDatabase.h"
@@ -76,7 +77,9 @@ private slots:
     {
         QFETCH(int, id);
         QFETCH(QString, expected);
-        QCOMPARE(HTMLTemplate().Load(id), expected);
+        bool ok = false;
+        QCOMPARE(HTMLTemplate().Load(id, &ok), expected);
+        QVERIFY(ok);  // an empty default is a template, not a failure
         QCOMPARE(m_env->BugLogEntries(), 0);
     }
 
@@ -136,7 +139,9 @@ private slots:
 
         QVERIFY(gConnection().Execute("INSERT INTO HTML_TEMPLATES (ID, HTML_TEMPLATE) VALUES (?, ?)",
                                       {4, QVariant(QMetaType::fromType<QString>())}));
-        QCOMPARE(store.Load(4), QString(" "));
+        bool ok = false;
+        QCOMPARE(store.Load(4, &ok), QString(" "));
+        QVERIFY(ok);
 
         QCOMPARE(store.Save(60, "<html><head><title>t</title></head><body class=x>Only this</body></html>"), 0L);
         QCOMPARE(store.Load(60), QString("Only this"));
@@ -156,8 +161,12 @@ private slots:
 
     void failuresAreLogged()
     {
+        QCOMPARE(HTMLTemplate().Save(3, "<P>Stored</P>"), 0L);
         gConnection().Close();
-        QCOMPARE(HTMLTemplate().Load(3), QString());
+        bool ok = true;
+        QCOMPARE(HTMLTemplate().Load(3, &ok), QString());
+        QVERIFY(!ok);
+        QCOMPARE(m_env->BugLogEntries(), 1);
         QCOMPARE(HTMLTemplate().Save(3, "x"), 1L);
         QCOMPARE(m_env->BugLogEntries(), 2);
         QVERIFY(m_env->BugLog().contains("HTML Template Error_Load: 3704\r\n"));
@@ -165,8 +174,30 @@ private slots:
 
         m_db = std::make_unique<TestDatabase>(m_db->Backend());
         QVERIFY(m_db->Open());
-        QCOMPARE(HTMLTemplate().Load(15), QString());  // no table: no default either
+        ok = true;
+        QCOMPARE(HTMLTemplate().Load(15, &ok), QString());  // no table: no default either
+        QVERIFY(!ok);
         QCOMPARE(m_env->BugLogEntries(), 3);
+        QCOMPARE(HTMLTemplate().Load(15), QString());  // callers that do not ask still get ""
+    }
+
+    void failedStyleSheetLoadKeepsTheEditorsStyle()
+    {
+        HTMLTemplate::InstallStyleSheetLoader();
+        QCOMPARE(HTMLTemplate().Save(17, "P {margin:0}"), 0L);
+        FakeDescriptionForm form;
+        QCOMPARE(RefreshStyle(), 0L);
+        QCOMPARE(form.edit1.StyleSheetText(), QString("P {margin:0}"));
+
+        QVERIFY(gConnection().Execute("DROP TABLE HTML_TEMPLATES"));
+        QCOMPARE(RefreshStyle(), 1L);
+        QCOMPARE(form.edit1.StyleSheetText(), QString("P {margin:0}"));
+        QCOMPARE(form.edit2.StyleSheetText(), QString("P {margin:0}"));
+        QCOMPARE(m_env->BugLogEntries(), 2);  // the load, then the refresh that gave up
+        QVERIFY(m_env->BugLog().contains("HTML Template Error_Load: "));
+        QVERIFY(m_env->BugLog().contains("Error_RefreshStyle : "));
+        // A page head is not written with an empty style sheet either.
+        QVERIFY_THROWS_EXCEPTION(std::exception, HtmlHead(3));
     }
 
 private:
