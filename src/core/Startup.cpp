@@ -29,6 +29,7 @@ namespace {
 
 const QString kOptions = QStringLiteral("Options");
 const QString kDataBase = QStringLiteral("DataBase");
+const QString kStartupLabel = QStringLiteral("Error_MDIForm_Load : ");
 
 // Creates one level only, as the parent of a configured folder must already exist.
 void MakeFolder(const QString& path)
@@ -68,7 +69,7 @@ StartupState Startup::Main()
         return Run();
     } catch (const std::exception& error) {
         Hourglass::Reset();
-        LogError(QStringLiteral("Error_MDIForm_Load : "), error);
+        LogError(kStartupLabel, error);
         if (appShell().IsMainWindowShown())
             return StartupState::NotConnected;
         m_exitCode = 1;
@@ -145,10 +146,16 @@ bool Startup::OpenDatabase()
                                           Settings::GetSetting(kDataBase, QStringLiteral("Password")), false);
     } else {
         prompts().Information(QStringLiteral("No database provider found. Define your database connection."));
+        appShell().ShowMainWindow();
+        return false;
     }
     // Without an open database the login and the upgrades would only query a closed connection.
-    if (!opened)
+    if (!opened) {
+        const QString why = connection.LastOpenError();
+        LogError(kStartupLabel, KvlError::kGeneric, why);
+        prompts().Information(why);
         appShell().ShowMainWindow();
+    }
     return opened;
 }
 

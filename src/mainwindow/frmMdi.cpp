@@ -76,15 +76,27 @@ void frmMdi::SetPanelText(int panel, const QString& text)
         m_panels[panel - 1]->setText(text);
 }
 
-void frmMdi::MDIForm_Load()
+void frmMdi::RefreshDatabasePanel()
 {
-    try {
+    const AdoConnection& connection = gConnection();
+    QString text;
+    if (connection.IsOpen()) {
         const QString provider =
             Settings::GetSetting(QStringLiteral("DataBase"), QStringLiteral("Provider"), QStringLiteral("3"));
         if (provider == QLatin1String("3") || provider == QLatin1String("2"))
-            SetPanelText(2, gConnection().DataSource);
+            text = connection.DataSource;
         else if (provider == QLatin1String("5"))
-            SetPanelText(2, gConnection().DSN);
+            text = connection.DSN;
+    }
+    SetPanelText(2, text);
+}
+
+void frmMdi::MDIForm_Load()
+{
+    try {
+        RefreshDatabasePanel();
+        connect(&gConnection(), &AdoConnection::Connected, this, &frmMdi::RefreshDatabasePanel);
+        connect(&gConnection(), &AdoConnection::Disconnected, this, &frmMdi::RefreshDatabasePanel);
         // Start-up set the hourglass.
         Hourglass::Reset();
     } catch (const std::exception& error) {

@@ -31,6 +31,8 @@ private:
     void BuildStatusBar();
     void MDIForm_Load();
     void RefreshDatePanel();
+    // The database panel names the open database, and nothing while none is open.
+    void RefreshDatabasePanel();
 
     QMdiArea* m_mdiArea;
     QList<QLabel*> m_panels;

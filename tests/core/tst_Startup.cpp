@@ -177,8 +177,9 @@ void tst_Startup::missingChosenDatabaseIsNotCreated()
     QVERIFY(!QFileInfo::exists(AppFolders::DefaultDatabasePath()));
     QVERIFY(m_shell->shown);
     QCOMPARE(m_shell->loginCalls, 0);
-    // The failed open is not followed by queries on the closed connection.
-    QCOMPARE(m_env->BugLogEntries(), 1);
+    // The failed open is logged once and not followed by queries on the closed connection.
+    QCOMPARE(m_env->BugLogEntries(), 2);
+    QCOMPARE(m_env->BugLog().count("Error_MDIForm_Load : "), 1);
 }
 
 QTEST_MAIN(tst_Startup)

@@ -8,6 +8,7 @@
 #include "SchemaFile.h"
 #include "ScriptedPrompts.h"
 #include "StartupFakeShell.h"
+#include "TestDatabase.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -29,6 +30,8 @@ private slots:
     void missingMarkersAreUpgradedBeforeWindowShows();
     void cancelledLoginEndsWithoutWindow();
     void acceptedLoginShowsWindow();
+    void databaseThatDoesNotOpenIsReported_data();
+    void databaseThatDoesNotOpenIsReported();
 
 private:
     QString MakeDatabase(const QString& name, const QStringList& statements = {});
@@ -165,6 +168,58 @@ void tst_StartupDatabase::acceptedLoginShowsWindow()
     QCOMPARE(startup.Main(), StartupState::Connected);
     QVERIFY(!gUserManagement);
     QCOMPARE(m_shell->loginCalls, 1);
+}
+
+void tst_StartupDatabase::databaseThatDoesNotOpenIsReported_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::addColumn<QString>("kind");
+    for (const QString& backend : TestDatabase::Backends()) {
+        if (backend == QLatin1String("sqlite")) {
+            QTest::newRow("missing file") << backend << "missing";
+            QTest::newRow("not a database") << backend << "text";
+        } else {
+            QTest::newRow("server refuses the login") << backend << "login";
+        }
+    }
+}
+
+// The window still comes, but the user is told why the database did not open and the reason is
+// in the error log.
+void tst_StartupDatabase::databaseThatDoesNotOpenIsReported()
+{
+    QFETCH(QString, backend);
+    QFETCH(QString, kind);
+    if (kind == QLatin1String("login")) {
+        const std::optional<PgServer> server = TestDatabase::Server();
+        if (!server)
+            QSKIP("No PostgreSQL test server: run through ctest (label postgres).");
+        Settings::SaveSetting("DataBase", "Provider", "2");
+        Settings::SaveSetting("DataBase", "Server", server->DataSource());
+        Settings::SaveSetting("DataBase", "DataSource", server->database);
+        Settings::SaveSetting("DataBase", "User", server->user);
+        Settings::SaveSetting("DataBase", "Password", server->password + "-wrong");
+    } else {
+        const QString file = m_env->Path("chosen.db");
+        if (kind == QLatin1String("text")) {
+            QFile text(file);
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write(QByteArray("These are not the pages of a database.\n").repeated(200));
+        }
+        Settings::SaveSetting("DataBase", "Provider", "3");
+        Settings::SaveSetting("DataBase", "DataSource", file);
+    }
+
+    Startup startup;
+    QCOMPARE(startup.Main(), StartupState::NotConnected);
+    QVERIFY(!gConnection().IsOpen());
+    QCOMPARE(m_shell->showCalls, 1);
+    const QString why = gConnection().LastOpenError();
+    QVERIFY(!why.isEmpty());
+    QCOMPARE(m_prompts->Messages(), QStringList{why});
+    // The session entry, then the reason under the start-up label.
+    QCOMPARE(m_env->BugLogEntries(), 2);
+    QVERIFY(m_env->BugLog().contains("Error_MDIForm_Load : 5\r\n" + why));
 }
 
 QTEST_MAIN(tst_StartupDatabase)

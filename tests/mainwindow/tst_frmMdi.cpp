@@ -3,6 +3,7 @@
 #include "mainwindow/MainWindowShell.h"
 #include "platform/Hourglass.h"
 #include "platform/Settings.h"
+#include "TestDatabase.h"
 #include "TestEnvironment.h"
 
 #include <QLabel>
@@ -43,27 +44,32 @@ void tst_frmMdi::shellHasCaptionTagTabsAndPanels()
 void tst_frmMdi::databasePanelFollowsProvider_data()
 {
     QTest::addColumn<QString>("provider");
-    QTest::addColumn<QString>("panel");
-    QTest::newRow("file") << "3"
-                          << "/data/plans.db";
-    QTest::newRow("server") << "2"
-                            << "/data/plans.db";
-    QTest::newRow("odbc") << "5"
-                          << "PlansDsn";
-    QTest::newRow("other") << "4"
-                           << "Current database";
+    QTest::addColumn<bool>("dsn");  // the panel shows the data source name, not the file
+    QTest::newRow("file") << "3" << false;
+    QTest::newRow("server") << "2" << false;
+    QTest::newRow("odbc") << "5" << true;
 }
 
+// The panel names the database once one is open, and nothing while none is: a start-up whose
+// database did not open must not look connected.
 void tst_frmMdi::databasePanelFollowsProvider()
 {
     QFETCH(QString, provider);
-    QFETCH(QString, panel);
+    QFETCH(bool, dsn);
     TestEnvironment env;
     Settings::SaveSetting("DataBase", "Provider", provider);
+    TestDatabase db(QStringLiteral("sqlite"));
+    gConnection().Close();
     gConnection().DataSource = "/data/plans.db";
     gConnection().DSN = "PlansDsn";
     frmMdi window;
-    QCOMPARE(window.PanelText(2), panel);
+    QCOMPARE(window.PanelText(2), QString());
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    QCOMPARE(window.PanelText(2), dsn ? QString("PlansDsn") : db.FilePath());
+    // A failed open leaves it empty again.
+    gConnection().DataSource = env.Path("missing.db");
+    QVERIFY(!gConnection().DataOpen());
+    QCOMPARE(window.PanelText(2), QString());
 }
 
 void tst_frmMdi::shellShowsOneWindowAndUnloadsIt()
