@@ -1,4 +1,5 @@
 #include "core/AppShell.h"
+#include "core/db/AdoConnection.h"
 #include "core/Startup.h"
 #include "core/ui/WidgetPrompts.h"
 #include "mainwindow/MainWindowShell.h"
@@ -23,6 +24,9 @@ int main(int argc, char* argv[])
     const StartupState state = startup.Main();
     const int code = state == StartupState::Ended ? startup.ExitCode() : app.exec();
 
+    // The connection outlives every window; closing it here lets SQLite fold its write-ahead log
+    // back into the file and a server end the session cleanly.
+    gConnection().Close();
     setAppShell(nullptr);
     setPrompts(nullptr);
     return code;

@@ -21,6 +21,8 @@ private slots:
     void fileThatIsNoDatabaseFails();
     void reopenSwitchesDatabase();
     void sqliteSettingsOnOpen();
+    void journalOnlyWhereTheFileSystemIsLocal_data();
+    void journalOnlyWhereTheFileSystemIsLocal();
     void badStatementLogsOnce_data() { TestDatabase::AddBackendRows(); }
     void badStatementLogsOnce();
     void boundValuesRoundTrip_data() { TestDatabase::AddBackendRows(); }
@@ -135,8 +137,34 @@ void tst_AdoConnection::sqliteSettingsOnOpen()
     QVERIFY(db.Open());
     QCOMPARE(gConnection().Scalar("PRAGMA foreign_keys").toInt(), 1);
     QCOMPARE(gConnection().Scalar("PRAGMA journal_mode").toString(), QStringLiteral("wal"));
+    QCOMPARE(gConnection().Scalar("PRAGMA synchronous").toInt(), 1);
+    QVERIFY(gConnection().UsesWriteAheadLog());
     QCOMPARE(gConnection().Scalar("PRAGMA cache_size").toInt(), -65536);
     QVERIFY(gConnection().Dialect().IsSQLite());
+    // A clean close folds the log back into the file, which a copy then holds whole.
+    gConnection().Run("CREATE TABLE T (ID INTEGER)");
+    QVERIFY(QFileInfo::exists(db.FilePath() + "-wal"));
+    gConnection().Close();
+    QVERIFY(!QFileInfo::exists(db.FilePath() + "-wal"));
+}
+
+void tst_AdoConnection::journalOnlyWhereTheFileSystemIsLocal_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<bool>("local");
+    for (const char* type : {"ext4", "xfs", "btrfs", "tmpfs", "overlay", "zfs"})
+        QTest::newRow(type) << QByteArray(type) << true;
+    for (const char* type : {"cifs", "smb3", "nfs", "NFS4", "9p", "fuse.sshfs", "ceph", "davfs", ""})
+        QTest::newRow(*type ? type : "unknown") << QByteArray(type) << false;
+}
+
+// The write-ahead log needs shared memory that network file systems do not give; a team's shared
+// file gets the rollback journal.
+void tst_AdoConnection::journalOnlyWhereTheFileSystemIsLocal()
+{
+    QFETCH(QByteArray, type);
+    QFETCH(bool, local);
+    QCOMPARE(AdoConnection::IsLocalFileSystem(type), local);
 }
 
 void tst_AdoConnection::badStatementLogsOnce()

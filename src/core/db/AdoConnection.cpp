@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QStorageInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUuid>
@@ -97,6 +98,7 @@ void AdoConnection::Close()
     m_transactionDepth = 0;
     m_rollbackOnly = false;
     m_dialect = SqlDialect();
+    m_writeAheadLog = false;
 }
 
 bool AdoConnection::OpenFailed(const QString& why)
@@ -177,10 +179,18 @@ bool AdoConnection::DataOpen()
             // Reading the catalogue fails at once on a file that is not a database.
             Query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
             Query(QStringLiteral("PRAGMA foreign_keys=ON"));
-            Query(QStringLiteral("PRAGMA journal_mode=WAL"));
-            // With the write-ahead log a commit need not wait for the disk: the file stays
-            // consistent after a crash, and each item command commits on its own.
-            Query(QStringLiteral("PRAGMA synchronous=NORMAL"));
+            // The journal mode is stored in the file: a file once opened locally and then shared
+            // is turned back to the rollback journal here.
+            m_writeAheadLog = IsLocalFileSystem(QStorageInfo(DataSource).fileSystemType());
+            if (m_writeAheadLog) {
+                Query(QStringLiteral("PRAGMA journal_mode=WAL"));
+                // With the write-ahead log a commit need not wait for the disk: the file stays
+                // consistent after a crash, and each item command commits on its own.
+                Query(QStringLiteral("PRAGMA synchronous=NORMAL"));
+            } else {
+                Query(QStringLiteral("PRAGMA journal_mode=DELETE"));
+                Query(QStringLiteral("PRAGMA synchronous=FULL"));
+            }
             Query(QStringLiteral("PRAGMA cache_size=-65536"));
         } else if (m_dialect.IsPostgreSQL()) {
             // The tree is read by lists of ids, which are index look-ups on a database held in
@@ -368,6 +378,17 @@ bool DbTransaction::Commit()
 {
     m_done = true;
     return m_connection.CommitTrans();
+}
+
+bool AdoConnection::IsLocalFileSystem(const QByteArray& fileSystemType)
+{
+    static const QList<QByteArray> network{"cifs",  "smb",        "smb2",      "smbfs",          "smb3",   "nfs",
+                                           "nfs4",  "afs",        "9p",        "ncpfs",          "coda",   "ceph",
+                                           "davfs", "fuse.sshfs", "glusterfs", "fuse.glusterfs", "lustre", "gfs2",
+                                           "ocfs2", "fuse.davfs2"};
+    const QByteArray type = fileSystemType.toLower();
+    // An unknown type is taken as shared: the rollback journal is safe everywhere.
+    return !type.isEmpty() && !network.contains(type);
 }
 
 AdoConnection& gConnection()

@@ -69,6 +69,12 @@ public:
     void RollbackTrans();
     bool InTransaction() const { return m_transactionDepth > 0; }
 
+    // SQLite's write-ahead log needs memory shared between the processes that open the file,
+    // which file systems served over a network do not give.
+    static bool IsLocalFileSystem(const QByteArray& fileSystemType);
+    // True when the connection's database file uses the write-ahead log.
+    bool UsesWriteAheadLog() const { return m_writeAheadLog; }
+
     // Why the last open failed, for the log or a dialog.
     QString LastOpenError() const { return m_lastOpenError; }
     // Number and text of the last failed Execute, for callers that log it under their own label.
@@ -109,6 +115,7 @@ private:
     mutable QHash<QString, std::shared_ptr<Prepared>> m_prepared;
     mutable quint64 m_preparedUses = 0;
     mutable int m_readers = 0;
+    bool m_writeAheadLog = false;
 };
 
 // Commits on Commit(), rolls back when it goes out of scope without one.
