@@ -28,6 +28,8 @@ private:
     static void MakeOldDatabase(bool withSubTestAuthor);
 
 private slots:
+    void indexesOfNewDatabase_data() { TestDatabase::AddBackendRows(); }
+    void indexesOfNewDatabase();
     void freshDatabaseHasTheSchema_data() { TestDatabase::AddBackendRows(); }
     void freshDatabaseHasTheSchema();
     void addTablesOnExistingTableCreatesNothing_data() { TestDatabase::AddBackendRows(); }
@@ -337,6 +339,28 @@ void tst_kvlDatabase::userTableUpgradeIsAllOrNothing()
         QVERIFY2(!DbCatalogue::HasColumn(table, "ID_USER"), qPrintable(table));
     QVERIFY(DbCatalogue::Markers().isEmpty());
     QCOMPARE(DbCatalogue::Count("TESTPLAN"), 3);
+}
+
+// The tree and the results are read by parent and by item: a new database carries the indexes
+// that keep those reads fast on large databases.
+void tst_kvlDatabase::indexesOfNewDatabase()
+{
+    QFETCH(QString, backend);
+    TestEnvironment env;
+    TestDatabase db(backend);
+    KORAVEL_REQUIRE_BACKEND(db);
+    QCOMPARE(kvlDatabase().AddTables(gConnection()), 0);
+    QCOMPARE(kvlDatabase().AddConstraints(gConnection()), 0);
+    const QStringList expected{
+        "IDX_CONFIGURATION_LINKS_CONFIGURATION ON CONFIGURATION_LINKS(ID_CONFIGURATION)",
+        "IDX_PROCEDURE_LINKS_SUBTEST ON PROCEDURE_LINKS(ID_SUBTEST,ORDER_PROCEDURE)",
+        "IDX_RESULT_PROCEDURE ON RESULT(ID_PROCEDURE)",
+        "IDX_RESULT_TESTPLAN ON RESULT(ID_TESTPLAN)",
+        "IDX_SUBTEST_LINKS_CHILD ON SUBTEST_LINKS(ID_SUBTEST_CHILD)",
+        "IDX_SUBTEST_LINKS_PARENT ON SUBTEST_LINKS(ID_SUBTEST_PARENT,ORDER_SUBTEST)",
+        "IDX_TESTPLAN_LINKS_SUBTEST ON TESTPLAN_LINKS(ID_SUBTEST)",
+    };
+    QCOMPARE(DbCatalogue::Indexes(), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_kvlDatabase)

@@ -155,4 +155,43 @@ int Count(const QString& table)
     return gConnection().Scalar(QStringLiteral("SELECT count(*) FROM ") + table).toInt();
 }
 
+QStringList Indexes()
+{
+    QStringList indexes;
+    const auto add = [&](const QString& name, const QString& table, const QStringList& columns) {
+        indexes.append(
+            QStringLiteral("%1 ON %2(%3)").arg(name.toUpper(), table.toUpper(), columns.join(',').toUpper()));
+    };
+    if (IsSQLite()) {
+        // Indexes SQLite makes for a key of its own carry no SQL.
+        QList<QPair<QString, QString>> named;
+        QSqlQuery query = gConnection().Query(
+            QStringLiteral("SELECT name, tbl_name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"));
+        while (query.next())
+            named.append({query.value(0).toString(), query.value(1).toString()});
+        for (const auto& [name, table] : named) {
+            QStringList columns;
+            QSqlQuery info = gConnection().Query(QStringLiteral("PRAGMA index_info(%1)").arg(name));
+            while (info.next())
+                columns.append(info.value(2).toString());
+            add(name, table, columns);
+        }
+    } else {
+        QSqlQuery query = gConnection().Query(
+            QStringLiteral("SELECT c.relname, t.relname, pg_get_indexdef(i.indexrelid) FROM pg_index i "
+                           "JOIN pg_class c ON c.oid = i.indexrelid JOIN pg_class t ON t.oid = i.indrelid "
+                           "JOIN pg_namespace n ON n.oid = t.relnamespace "
+                           "WHERE n.nspname = 'public' AND NOT i.indisprimary"));
+        while (query.next()) {
+            const QString definition = query.value(2).toString();
+            const qsizetype open = definition.lastIndexOf(QLatin1Char('('));
+            const QStringList columns = definition.mid(open + 1, definition.lastIndexOf(QLatin1Char(')')) - open - 1)
+                                            .split(QStringLiteral(", "));
+            add(query.value(0).toString(), query.value(1).toString(), columns);
+        }
+    }
+    indexes.sort();
+    return indexes;
+}
+
 }  // namespace DbCatalogue

@@ -30,6 +30,8 @@ bool HasColumn(const QString& table, const QString& column);
 // "PK_NAME(COL1,COL2)"
 QString PrimaryKey(const QString& table);
 QList<ForeignKey> ForeignKeys();
+// "NAME ON TABLE(COL1,COL2)" for each index other than a primary key's, sorted.
+QStringList Indexes();
 // "VERSION=COMMENT" rows in version order.
 QStringList Markers();
 int Count(const QString& table);
