@@ -1,4 +1,5 @@
 #include "ModelFixture.h"
+#include "DayWindow.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 
@@ -67,16 +68,16 @@ void tst_ItemRecords::configuration()
     TestDatabase db(backend);
     KORAVEL_REQUIRE_BACKEND(db);
     MakeSchema();
-    const QDate today = QDate::currentDate();
+    const DayWindow today;
 
     Configuration first;
     QCOMPARE(first.Create(), 0);
     QCOMPARE(first.Id(), QString("1"));
     QCOMPARE(first.Name(), QString("Configuration1"));
     QCOMPARE(first.Title(), QString("Configuration1"));
-    QCOMPARE(first.DateCreation(), today);
-    QCOMPARE(first.DateUpdate(), today);
-    QCOMPARE(StoredDate("CONFIGURATION", "DATE_CREATION", 1), today);
+    KORAVEL_COMPARE_DAY(today, first.DateCreation());
+    KORAVEL_COMPARE_DAY(today, first.DateUpdate());
+    KORAVEL_COMPARE_DAY(today, StoredDate("CONFIGURATION", "DATE_CREATION", 1));
     QVERIFY(Scalar("SELECT ID_USER FROM CONFIGURATION WHERE ID = 1").isNull());
     QVERIFY(Scalar("SELECT EQUIPMENT1 FROM CONFIGURATION WHERE ID = 1").isNull());
 
@@ -107,7 +108,7 @@ void tst_ItemRecords::configuration()
     QCOMPARE(found.Name(), QString("Bench"));
     QCOMPARE(found.Title(), QString("Test bench"));
     QCOMPARE(found.Equipment1() + found.Equipment2() + found.Equipment3(), QString("CPUDiskScreen"));
-    QCOMPARE(found.DateUpdate(), today);
+    KORAVEL_COMPARE_DAY(today, found.DateUpdate());
     QVERIFY(found.HasDescription());
     // Only the editable columns: the description stays.
     QCOMPARE(Scalar("SELECT DESCRIPTION FROM CONFIGURATION WHERE ID = 1").toString(), QString("<p>x</p>"));
@@ -132,6 +133,7 @@ void tst_ItemRecords::configurationClone()
     TestDatabase db(backend);
     KORAVEL_REQUIRE_BACKEND(db);
     MakeSchema();
+    const DayWindow today;
     Run("INSERT INTO CONFIGURATION (ID, NAME, TITLE, EQUIPMENT1, EQUIPMENT2, DESCRIPTION, DATE_CREATION, "
         "DATE_UPDATE) VALUES (5, 'Bench', 'Bench title', 'CPU', 'Disk', '<p>d</p>', ?, ?)",
         {QDate(2020, 1, 2), QDate(2021, 3, 4)});
@@ -150,7 +152,7 @@ void tst_ItemRecords::configurationClone()
     QCOMPARE(Scalar("SELECT EQUIPMENT2 FROM CONFIGURATION WHERE ID = 6").toString(), QString("Disk"));
     QVERIFY(Scalar("SELECT EQUIPMENT3 FROM CONFIGURATION WHERE ID = 6").isNull());
     QVERIFY(Scalar("SELECT DESCRIPTION FROM CONFIGURATION WHERE ID = 6").isNull());
-    QCOMPARE(StoredDate("CONFIGURATION", "DATE_CREATION", 6), QDate::currentDate());
+    KORAVEL_COMPARE_DAY(today, StoredDate("CONFIGURATION", "DATE_CREATION", 6));
     QCOMPARE(Scalar("SELECT COUNT(*) FROM CONFIGURATION_LINKS WHERE ID_CONFIGURATION = 6").toInt(), 0);
     ExplorerNode* node = gExplorerNodes().Find("Eqpt6");
     QVERIFY(node);
@@ -322,6 +324,7 @@ void tst_ItemRecords::subTest()
     TestDatabase db(backend);
     KORAVEL_REQUIRE_BACKEND(db);
     MakeSchema();
+    const DayWindow today;
 
     SubTest a, b;
     QCOMPARE(a.Create(), 0);
@@ -340,7 +343,7 @@ void tst_ItemRecords::subTest()
     QCOMPARE(found.Name(), QString("Network"));
     QCOMPARE(found.Title(), QString("Network checks"));
     QVERIFY(found.HasDescription());
-    QCOMPARE(found.DateCreation(), QDate::currentDate());
+    KORAVEL_COMPARE_DAY(today, found.DateCreation());
 
     // A Null name keeps the name held.
     Run("UPDATE SUBTEST SET NAME = NULL WHERE ID = 1");

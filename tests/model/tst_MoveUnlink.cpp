@@ -41,7 +41,12 @@ private:
                 keys << Readable(child->Key());
         return keys;
     }
-    static QString Today() { return QDate::currentDate().toString(Qt::ISODate); }
+    // The days an action of the test ran on: today, or yesterday when midnight passed since.
+    static QString RecentDays()
+    {
+        const QDate today = QDate::currentDate();
+        return "('" + today.addDays(-1).toString(Qt::ISODate) + "', '" + today.toString(Qt::ISODate) + "')";
+    }
 
 private slots:
     void cleanup() { gExplorerNodes().Clear(); }
@@ -200,7 +205,7 @@ void tst_MoveUnlink::unlinkMiddleOfThree()
     QCOMPARE(Ids("SUBTEST"), QStringList({"20", "21", "22", "23", "24", "25"}));
     QCOMPARE(Ids("PROCEDURES"), QStringList({"31", "32", "33", "34", "35", "36"}));
     QCOMPARE(
-        Rows("SELECT ID_TESTPLAN, ID_CONFIGURATION, COUNT_PASSED FROM HISTORY WHERE DATE_UPDATE = '" + Today() + "'"),
+        Rows("SELECT ID_TESTPLAN, ID_CONFIGURATION, COUNT_PASSED FROM HISTORY WHERE DATE_UPDATE IN " + RecentDays()),
         QStringList({"10 1 6"}));
     QCOMPARE(Under("Eqpt1~10~10|20|1"), QStringList({"Eqpt1~10~10|20|1~20|21|1", "Eqpt1~10~10|20|1~20|23|2"}));
     QVERIFY(Node("Eqpt1~10~10|20|1~20|23|2~23|24|1~24|34|1$"));
@@ -252,7 +257,7 @@ void tst_MoveUnlink::unlinkProcedureLinkedTwice()
                                   "Eqpt1~10~10|20|1~20|23|3~23|33|1$", "Eqpt1~10~10|20|1~20|23|3~23|35|2$",
                                   "Eqpt1~20~20|22|2~22|32|1$", "Eqpt1~20~20|25|3~25|36|1$"}));
     // Both plans lost a result, so both have today's figures.
-    QCOMPARE(Rows("SELECT ID_TESTPLAN FROM HISTORY WHERE DATE_UPDATE = '" + Today() + "'"), QStringList({"10", "20"}));
+    QCOMPARE(Rows("SELECT ID_TESTPLAN FROM HISTORY WHERE DATE_UPDATE IN " + RecentDays()), QStringList({"10", "20"}));
     for (const QString occurrence : {"Eqpt1~10~10|20|1~20|21|1", "Eqpt1~20~20|21|1"})
         QCOMPARE(Under(occurrence), QStringList({occurrence + "~21|35|1$", occurrence + "~21|31|2$"}));
 
