@@ -1,9 +1,10 @@
 #include "core/ui/WidgetPrompts.h"
 
+#include "core/ui/frmInputText.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -56,20 +57,19 @@ Prompts::Answer WidgetPrompts::Message(const QString& text, const QString& capti
     }
 }
 
-std::optional<QString> WidgetPrompts::InputText(const QString& caption, const QString& prompt,
+// The prompt has no place on the one-line popup: the caption says what is asked.
+std::optional<QString> WidgetPrompts::InputText(const QString& caption, const QString& /*prompt*/,
                                                 const QString& defaultText, int maxLength)
 {
-    QInputDialog dialog(m_parent);
-    dialog.setWindowTitle(caption);
-    dialog.setLabelText(prompt);
-    dialog.setTextValue(defaultText);
-    if (maxLength > 0) {
-        if (auto* edit = dialog.findChild<QLineEdit*>())
-            edit->setMaxLength(maxLength);
-    }
-    if (dialog.exec() != QDialog::Accepted)
+    frmInputText form(m_parent);
+    form.setWindowTitle(caption);
+    if (maxLength > 0)
+        form.txtFilled->setMaxLength(maxLength);
+    form.txtFilled->setText(defaultText);
+    form.exec();
+    if (!form.mblnOK)
         return std::nullopt;
-    return dialog.textValue();
+    return form.mstrText;
 }
 
 QString WidgetPrompts::OpenFile(const QString& caption, const QString& folder, const QString& filter)
