@@ -51,6 +51,12 @@ void UpdateToolbar(ToolbarModel& toolbar, std::initializer_list<std::pair<const 
     }
 }
 
+// Tells the main window once a writer is done, on every way out.
+struct NotifyOnExit
+{
+    ~NotifyOnExit() { gMainToolbars().NotifyChanged(); }
+};
+
 }  // namespace
 
 HtmlEditor* ActiveEditor()
@@ -85,6 +91,7 @@ void InitFormatButtons()
 
 void UpdateFormatCombos()
 {
+    const NotifyOnExit notify;
     MainToolbars& bars = gMainToolbars();
     HtmlEditor* editor = ActiveEditor();
     if (!editor)
@@ -116,6 +123,7 @@ void UpdateEditToolbar()
 {
     if (!ActiveEditor())
         return;
+    const NotifyOnExit notify;
     MainToolbars& bars = gMainToolbars();
     if (bars.mnuviewToolBarEdit) {
         UpdateToolbar(bars.tlbEdit, {{"Find", Decmd::FINDTEXT},

@@ -11,4 +11,5 @@ void DescriptionForm::InitCboStyle()
         return;
     const QVariant names = editor->ExecCommand(Decmd::GETBLOCKFMTNAMES, Decmd::OPT_DONTPROMPTUSER);
     gMainToolbars().cboStyles.SetItems(names.toStringList());
+    gMainToolbars().NotifyChanged();
 }

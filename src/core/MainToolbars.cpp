@@ -15,3 +15,14 @@ MainToolbars& gMainToolbars()
     static MainToolbars state;
     return state;
 }
+
+void MainToolbars::NotifyChanged() const
+{
+    emit gMainToolbarsNotifier().Changed();
+}
+
+MainToolbarsNotifier& gMainToolbarsNotifier()
+{
+    static MainToolbarsNotifier notifier;
+    return notifier;
+}

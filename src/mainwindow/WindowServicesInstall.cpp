@@ -14,9 +14,11 @@ void InstallWindowServices(frmMdi* window)
     services.CloseDocumentWindows = [main] {
         if (!main)
             return true;
-        // Each window asks its own question as it closes; one the user keeps stops the walk.
-        main->MdiArea()->closeAllSubWindows();
-        return main->MdiArea()->subWindowList().isEmpty();
+        return main->CloseChildWindows();
+    };
+    services.SetEditMode = [main](bool blnEdition) {
+        if (main)
+            main->SetEditMode(blnEdition);
     };
     services.ShowDatabase = [main](const QString& text) {
         if (main)
@@ -27,5 +29,6 @@ void InstallWindowServices(frmMdi* window)
     QObject::connect(window, &QObject::destroyed, [] {
         windowServices().CloseDocumentWindows = nullptr;
         windowServices().ShowDatabase = nullptr;
+        windowServices().SetEditMode = nullptr;
     });
 }

@@ -1,16 +1,27 @@
 #include "mainwindow/frmMdi.h"
 
+#include "core/HelpFile.h"
 #include "core/db/AdoConnection.h"
+#include "core/services/ProgressBar.h"
+#include "mainwindow/MainLayout.h"
+#include "mainwindow/PaneDock.h"
+#include "mainwindow/frmAbout.h"
 #include "platform/BugLog.h"
+#include "platform/DesktopOpen.h"
 #include "platform/Hourglass.h"
+#include "platform/Prompts.h"
 #include "platform/Settings.h"
+#include "publishing/modEdition.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTimer>
+#include <QUrl>
 
 frmMdi::frmMdi(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this))
 {
@@ -21,9 +32,14 @@ frmMdi::frmMdi(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(th
     m_mdiArea->setDocumentMode(true);
     setCentralWidget(m_mdiArea);
     BuildStatusBar();
-    resize(1024, 700);
+    BuildMenus();
+    BuildBands();
+    BuildPanes();
+    InstallOwnHandlers();
     MDIForm_Load();
 }
+
+frmMdi::~frmMdi() = default;
 
 QMdiSubWindow* frmMdi::ActiveForm() const
 {
@@ -91,16 +107,109 @@ void frmMdi::RefreshDatabasePanel()
     SetPanelText(2, text);
 }
 
+void frmMdi::ShowProgress()
+{
+    const ProgressBar& progress = gProgressBar();
+    m_prgProgress->setValue(progress.Value());
+    m_picProgressAction->setVisible(progress.Visible());
+}
+
+void frmMdi::InstallOwnHandlers()
+{
+    const QList<std::pair<QString, void (frmMdi::*)()>> own = {
+        {QStringLiteral("mnuViewProperties"), &frmMdi::mnuViewProperties_Click},
+        {QStringLiteral("mnuViewTestPlanExplorer"), &frmMdi::mnuViewTestPlanExplorer_Click},
+        {QStringLiteral("mnuviewToolBarEdit"), &frmMdi::mnuviewToolBarEdit_Click},
+        {QStringLiteral("mnuViewToolBarFormat"), &frmMdi::mnuViewToolBarFormat_Click},
+        {QStringLiteral("mnuViewToolBarStandard"), &frmMdi::mnuViewToolBarStandard_Click},
+        {QStringLiteral("mnuViewToolBarTable"), &frmMdi::mnuViewToolBarTable_Click},
+        {QStringLiteral("mnuHelpContents"), &frmMdi::mnuHelpContents_Click},
+        {QStringLiteral("mnuHelpSearchForHelpOn"), &frmMdi::mnuHelpSearchForHelpOn_Click},
+        {QStringLiteral("mnuHelpAbout"), &frmMdi::mnuHelpAbout_Click},
+        {QStringLiteral("mnuFileClose"), &frmMdi::mnuFileClose_Click},
+    };
+    for (const auto& [name, member] : own)
+        InstallHandler(name, [this, member = member] { (this->*member)(); });
+}
+
 void frmMdi::MDIForm_Load()
 {
     try {
         RefreshDatabasePanel();
         connect(&gConnection(), &AdoConnection::Connected, this, &frmMdi::RefreshDatabasePanel);
         connect(&gConnection(), &AdoConnection::Disconnected, this, &frmMdi::RefreshDatabasePanel);
+        const MainLayout layout = MainLayout::Read();
+        RestoreGeometry(layout);
+        DockPanes(layout);
+        LoadFontLists();
+        UpdateMenuImage();
+        SetEditMode(false);
+        ShowEditingBands();
+        ShowProgress();
+        connect(&gProgressBar(), &ProgressBar::ValueChanged, this, &frmMdi::ShowProgress);
+        connect(&gProgressBar(), &ProgressBar::VisibleChanged, this, &frmMdi::ShowProgress);
         // Start-up set the hourglass.
         Hourglass::Reset();
     } catch (const std::exception& error) {
         Hourglass::Reset();
         LogError(QStringLiteral("Error_MDIForm_Load : "), error);
     }
+}
+
+bool frmMdi::CloseChildWindows()
+{
+    // Newest first, and the first window the user keeps stops the exit.
+    const QList<QMdiSubWindow*> children = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        if (!(*it)->close())
+            return false;
+    }
+    return true;
+}
+
+bool frmMdi::MDIForm_Unload()
+{
+    if (!CloseChildWindows())
+        return false;
+    SaveLayout();
+    return true;
+}
+
+void frmMdi::closeEvent(QCloseEvent* event)
+{
+    if (MDIForm_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void frmMdi::mnuFileClose_Click()
+{
+    close();
+}
+
+void frmMdi::OpenHelpFile()
+{
+    const QString file = HelpFile();
+    if (file.isEmpty() || !desktopOpen().Open(QUrl::fromLocalFile(file)))
+        prompts().Message(
+            QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
+            Prompts::ProgramTitle(), Prompts::Icon::Information, Prompts::Buttons::Ok);
+}
+
+void frmMdi::mnuHelpContents_Click()
+{
+    OpenHelpFile();
+}
+
+void frmMdi::mnuHelpSearchForHelpOn_Click()
+{
+    // The viewer has no search of its own to open: the file is shown as a whole.
+    OpenHelpFile();
+}
+
+void frmMdi::mnuHelpAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
 }

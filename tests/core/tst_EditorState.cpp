@@ -180,6 +180,9 @@ private slots:
         editor.SetStatus(Decmd::MERGECELLS, 3);
         editor.SetStatus(Decmd::INSERTROW, 3);
         MainToolbars& bars = gMainToolbars();
+        // The Table band starts hidden, like its View item; the user shows it.
+        QVERIFY(!bars.mnuViewToolBarTable);
+        bars.mnuViewToolBarTable = true;
         UpdateEditToolbar();
         QVERIFY(bars.tlbEdit.Enabled("Find"));
         QVERIFY(bars.tlbEdit.Enabled("Undo"));

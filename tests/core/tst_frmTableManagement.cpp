@@ -80,7 +80,7 @@ void tst_frmTableManagement::gridLayout()
     const int dpi = dialog.logicalDpiX();
     const int twips[] = {280, 1500, 1500, 2000, 1000};
     for (int column = 0; column < 5; ++column)
-        QCOMPARE(dialog.grdTable->columnWidth(column), twips[column] * dpi / 1440);
+        QCOMPARE(dialog.grdTable->columnWidth(column), qRound(twips[column] * dpi / 1440.0));
     QVERIFY(dialog.grdTable->isColumnHidden(Col::Id));
     UsersTableModel* users = dialog.Users();
     QCOMPARE(users->headerData(Col::Category, Qt::Horizontal).toString(), QStringLiteral("Category"));

@@ -11,7 +11,7 @@
 
 namespace {
 
-// Part 3.102: the menu image list, in its order.
+// The menu image list, in its order.
 const QStringList kMenuKeys = {
     "START",       "PRINTSETUP",     "OPEN",        "CONNECT",    "PRINT",       "UNDO",           "REDO",
     "CUT",         "COPY",           "PASTE",       "HYPERLINK",  "FIND",        "PROPERTIES",     "NUMBER",
@@ -22,7 +22,7 @@ const QStringList kMenuKeys = {
     "LINEBREAK",   "COLLAPSE",       "EXPAND",      "CLOCK",      "HELPSEARCH",  "USERS",          "HISTORY",
     "NEWDATABASE", "PAGESETUP",      "SAVEALL",     "SAVE",       "LAYOUT"};
 
-// Part 3.102: the button keys of tlbStandard, tlbEdit, tlbFormat and tlbTable.
+// The button keys of tlbStandard, tlbEdit, tlbFormat and tlbTable.
 const QStringList kToolbarKeys = {
     "Connect",      "Preview",   "Save",       "SaveAll",     "Print",        "Properties",   "HTMLView",
     "Undo",         "Redo",      "Cut",        "Copy",        "Paste",        "Find",         "Bold",
@@ -43,7 +43,7 @@ QList<Expected> expectedIcons()
         icons.append({":/icons/menu/" + key + ".png", QSize(16, 16)});
     for (const QString& key : kToolbarKeys)
         icons.append({":/icons/toolbar/" + key + ".png", QSize(22, 22)});
-    for (int kind = 1; kind <= 14; ++kind)  // Part 3.105: the item kinds
+    for (int kind = 1; kind <= 14; ++kind)  // the item kinds
         icons.append({QString(":/icons/items/%1.png").arg(kind), QSize(16, 16)});
     return icons;
 }

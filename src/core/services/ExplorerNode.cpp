@@ -52,6 +52,13 @@ ExplorerNode* ExplorerNode::Next() const
     return (it == siblings.end() || it + 1 == siblings.end()) ? nullptr : *(it + 1);
 }
 
+ExplorerNode* ExplorerNode::Previous() const
+{
+    const auto& siblings = Siblings();
+    const auto it = std::find(siblings.begin(), siblings.end(), this);
+    return (it == siblings.end() || it == siblings.begin()) ? nullptr : *(it - 1);
+}
+
 int ExplorerNode::Index() const
 {
     return m_owner->IndexOf(this);

@@ -27,6 +27,8 @@ public:
     ExplorerNode* LastSibling() const;
     // The next sibling, or null for the last one.
     ExplorerNode* Next() const;
+    // The previous sibling, or null for the first one.
+    ExplorerNode* Previous() const;
     // Position among the nodes of the whole collection, counted from 1 in the order they were added.
     int Index() const;
     // The texts from the top node down to this one, joined by the tree's path separator.

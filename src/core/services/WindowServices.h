@@ -15,6 +15,8 @@ public:
     std::function<void(const QString&)> ShowDatabase;
     // Refills the property rows with the item of the selected node.
     std::function<void()> RefreshProperties;
+    // Switches the main window's editing commands on (a description window loaded) or off.
+    std::function<void(bool)> SetEditMode;
 
     // Callers use these: a missing hook does nothing.
     bool CloseDocuments() const { return !CloseDocumentWindows || CloseDocumentWindows(); }
@@ -22,6 +24,11 @@ public:
     {
         if (ShowDatabase)
             ShowDatabase(text);
+    }
+    void EditMode(bool blnEdition) const
+    {
+        if (SetEditMode)
+            SetEditMode(blnEdition);
     }
     void RefreshPropertyRows() const
     {

@@ -2,6 +2,7 @@
 
 #include "core/UsersTableModel.h"
 #include "core/ui/DialogButtons.h"
+#include "core/ui/Twips.h"
 #include "core/ui/UsersItemDelegate.h"
 
 #include <QApplication>
@@ -9,16 +10,6 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTableView>
-
-namespace {
-
-// Column widths are kept in twips.
-int Pixels(const QWidget* widget, int twips)
-{
-    return twips * widget->logicalDpiX() / 1440;
-}
-
-}  // namespace
 
 frmTableManagement::frmTableManagement(QWidget* parent) : QDialog(parent), m_users(new UsersTableModel(this))
 {

@@ -1,0 +1,204 @@
+// The main window's layout: its place and size, the docked panes and their sides, widths and
+// visibility, restored at load and saved when it closes.
+#include "core/MainToolbars.h"
+#include "core/services/SelectedNode.h"
+#include "core/services/ExplorerNode.h"
+#include "core/ui/Twips.h"
+#include "mainwindow/MainLayout.h"
+#include "mainwindow/PaneDock.h"
+#include "mainwindow/frmMdi.h"
+#include "platform/Settings.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+const QString kSection = QStringLiteral("Settings");
+
+void Save(const QString& key, const QString& value)
+{
+    Settings::SaveSetting(kSection, key, value);
+}
+
+// A window larger than its screen is cut to it, and one off every screen comes back on one.
+QRect OnScreen(QRect wanted)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QScreen* home = QGuiApplication::primaryScreen();
+    for (QScreen* screen : screens) {
+        if (screen->availableGeometry().intersects(wanted)) {
+            home = screen;
+            break;
+        }
+    }
+    if (!home)
+        return wanted;
+    const QRect available = home->availableGeometry();
+    wanted.setWidth(std::clamp(wanted.width(), 1, available.width()));
+    wanted.setHeight(std::clamp(wanted.height(), 1, available.height()));
+    if (!available.intersects(wanted)) {
+        wanted.moveLeft(std::clamp(wanted.left(), available.left(), available.right() - wanted.width() + 1));
+        wanted.moveTop(std::clamp(wanted.top(), available.top(), available.bottom() - wanted.height() + 1));
+    }
+    return wanted;
+}
+
+}  // namespace
+
+void frmMdi::BuildPanes()
+{
+    const QList<std::pair<QString, QString>> panes = {
+        {QStringLiteral("frmProperties"), QStringLiteral("Properties")},
+        {QStringLiteral("frmExplorer"), QStringLiteral("Test Plan Explorer")},
+        {QStringLiteral("frmSelection"), QStringLiteral("Search")}};
+    for (const auto& [key, title] : panes) {
+        auto* pane = new PaneDock(key, title, this);
+        // The pane's own window replaces this when its part of the program is in place.
+        pane->setWidget(new QWidget(pane));
+        connect(pane, &PaneDock::FormHidden, this, &frmMdi::TabDock_FormHidden);
+        m_panes.insert(key, pane);
+    }
+}
+
+void frmMdi::RestoreGeometry(const MainLayout& layout)
+{
+    const QRect wanted(Pixels(this, layout.MainLeft), Pixels(this, layout.MainTop, Qt::Vertical),
+                       Pixels(this, layout.MainWidth), Pixels(this, layout.MainHeight, Qt::Vertical));
+    const QRect placed = OnScreen(wanted);
+    move(placed.topLeft());
+    resize(placed.size());
+}
+
+void frmMdi::DockPanes(const MainLayout& layout)
+{
+    addDockWidget(PaneDock::AreaOf(layout.PropertiesAlign), Pane("frmProperties"));
+    addDockWidget(PaneDock::AreaOf(layout.ExplorerAlign), Pane("frmExplorer"));
+    addDockWidget(Qt::BottomDockWidgetArea, Pane("frmSelection"));
+    m_pendingRight = Pixels(this, layout.RightWidth);
+    m_pendingLeft = Pixels(this, layout.LeftWidth);
+    if (isVisible())
+        QTimer::singleShot(0, this, &frmMdi::ApplySideWidths);
+
+    Pane("frmProperties")->setVisible(layout.PropertiesVisible);
+    m_commands.SetChecked(QStringLiteral("mnuViewProperties"), layout.PropertiesVisible);
+    m_commands.SetChecked(QStringLiteral("Properties"), layout.PropertiesVisible);
+    Pane("frmExplorer")->setVisible(layout.ExplorerVisible);
+    m_commands.SetChecked(QStringLiteral("mnuViewTestPlanExplorer"), layout.ExplorerVisible);
+    // The search pane waits at the bottom until a search asks for it.
+    Pane("frmSelection")->hide();
+}
+
+void frmMdi::ApplySideWidths()
+{
+    // Widths set before the window is laid out are lost: this runs once it is.
+    const QList<std::pair<Qt::DockWidgetArea, int*>> sides = {{Qt::RightDockWidgetArea, &m_pendingRight},
+                                                              {Qt::LeftDockWidgetArea, &m_pendingLeft}};
+    for (const auto& [area, pending] : sides) {
+        QList<QDockWidget*> docks;
+        for (PaneDock* pane : m_panes)
+            if (dockWidgetArea(pane) == area && pane->isVisible())
+                docks.append(pane);
+        if (*pending > 0 && !docks.isEmpty())
+            resizeDocks(docks, QList<int>(docks.size(), *pending), Qt::Horizontal);
+        *pending = 0;
+    }
+}
+
+void frmMdi::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_pendingRight > 0 || m_pendingLeft > 0)
+        QTimer::singleShot(0, this, &frmMdi::ApplySideWidths);
+}
+
+void frmMdi::SaveLayout()
+{
+    const ExplorerNode* node = gSelectedNode();
+    Save(QStringLiteral("LastNode"), node ? node->Key() : QString());
+
+    const bool properties = m_commands.Checked(QStringLiteral("mnuViewProperties"));
+    const bool explorer = m_commands.Checked(QStringLiteral("mnuViewTestPlanExplorer"));
+    const QList<std::pair<PaneDock*, bool>> shown = {{Pane("frmProperties"), properties},
+                                                     {Pane("frmExplorer"), explorer}};
+    if (!isMinimized()) {
+        Save(QStringLiteral("MainLeft"), SettingText(Twips(this, x())));
+        Save(QStringLiteral("MainTop"), SettingText(Twips(this, y(), Qt::Vertical)));
+        Save(QStringLiteral("MainWidth"), SettingText(Twips(this, width())));
+        Save(QStringLiteral("MainHeight"), SettingText(Twips(this, height(), Qt::Vertical)));
+        for (const auto& [pane, checked] : shown) {
+            if (!checked)
+                continue;
+            const QString width = QString::number(qRound(Twips(this, pane->width())));
+            const int side = PaneDock::AlignmentOf(dockWidgetArea(pane));
+            if (side == 4)
+                Save(QStringLiteral("RightWidth"), width);
+            else if (side == 3)
+                Save(QStringLiteral("LeftWidth"), width);
+        }
+    }
+    Save(QStringLiteral("ExplorerVisible"), explorer ? QStringLiteral("-1") : QStringLiteral("0"));
+    Save(QStringLiteral("PropertiesVisible"), properties ? QStringLiteral("-1") : QStringLiteral("0"));
+    if (properties)
+        Save(QStringLiteral("PropertiesAlign"),
+             QString::number(PaneDock::AlignmentOf(dockWidgetArea(Pane("frmProperties")))));
+    if (explorer)
+        Save(QStringLiteral("ExplorerAlign"),
+             QString::number(PaneDock::AlignmentOf(dockWidgetArea(Pane("frmExplorer")))));
+}
+
+void frmMdi::mnuViewProperties_Click()
+{
+    const bool checked = !m_commands.Checked(QStringLiteral("mnuViewProperties"));
+    m_commands.SetChecked(QStringLiteral("mnuViewProperties"), checked);
+    m_commands.SetChecked(QStringLiteral("Properties"), checked);
+    Pane("frmProperties")->setVisible(checked);
+}
+
+void frmMdi::mnuViewTestPlanExplorer_Click()
+{
+    const bool checked = !m_commands.Checked(QStringLiteral("mnuViewTestPlanExplorer"));
+    m_commands.SetChecked(QStringLiteral("mnuViewTestPlanExplorer"), checked);
+    Pane("frmExplorer")->setVisible(checked);
+}
+
+void frmMdi::TabDock_FormHidden(const QString& key)
+{
+    if (key == QLatin1String("frmExplorer")) {
+        m_commands.SetChecked(QStringLiteral("mnuViewTestPlanExplorer"), false);
+    } else if (key == QLatin1String("frmProperties")) {
+        m_commands.SetChecked(QStringLiteral("Properties"), false);
+        m_commands.SetChecked(QStringLiteral("mnuViewProperties"), false);
+    }
+}
+
+void frmMdi::ToggleBand(const QString& command, const QString& band)
+{
+    const bool checked = !m_commands.Checked(command);
+    m_commands.SetChecked(command, checked);
+    Band(band)->setVisible(checked);
+}
+
+void frmMdi::mnuviewToolBarEdit_Click()
+{
+    ToggleBand(QStringLiteral("mnuviewToolBarEdit"), QStringLiteral("tlbEdit"));
+    gMainToolbars().mnuviewToolBarEdit = m_commands.Checked(QStringLiteral("mnuviewToolBarEdit"));
+}
+
+void frmMdi::mnuViewToolBarFormat_Click()
+{
+    ToggleBand(QStringLiteral("mnuViewToolBarFormat"), QStringLiteral("tlbFormat"));
+}
+
+void frmMdi::mnuViewToolBarStandard_Click()
+{
+    ToggleBand(QStringLiteral("mnuViewToolBarStandard"), QStringLiteral("tlbStandard"));
+}
+
+void frmMdi::mnuViewToolBarTable_Click()
+{
+    ToggleBand(QStringLiteral("mnuViewToolBarTable"), QStringLiteral("tlbTable"));
+    gMainToolbars().mnuViewToolBarTable = m_commands.Checked(QStringLiteral("mnuViewToolBarTable"));
+}
