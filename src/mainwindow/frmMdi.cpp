@@ -6,6 +6,7 @@
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/PaneDock.h"
 #include "mainwindow/frmAbout.h"
+#include "mainwindow/frmExplorer.h"
 #include "platform/BugLog.h"
 #include "platform/DesktopOpen.h"
 #include "platform/Hourglass.h"
@@ -145,6 +146,7 @@ void frmMdi::MDIForm_Load()
         UpdateMenuImage();
         SetEditMode(false);
         ShowEditingBands();
+        SelectLastNode();
         ShowProgress();
         connect(&gProgressBar(), &ProgressBar::ValueChanged, this, &frmMdi::ShowProgress);
         connect(&gProgressBar(), &ProgressBar::VisibleChanged, this, &frmMdi::ShowProgress);
@@ -172,6 +174,8 @@ bool frmMdi::MDIForm_Unload()
     if (!CloseChildWindows())
         return false;
     SaveLayout();
+    if (m_explorer)
+        m_explorer->Form_Unload();
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 struct MainLayout;
 class PaneDock;
+class frmExplorer;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -53,6 +54,7 @@ public:
     QToolBar* Band(const QString& name) const { return m_bands.value(name); }
     // "frmProperties", "frmExplorer" or "frmSelection".
     PaneDock* Pane(const QString& key) const { return m_panes.value(key); }
+    frmExplorer* Explorer() const { return m_explorer; }
 
     // Closes the child windows newest first, each asking its own question; false as soon as
     // one stays open, and the windows after it are not asked.
@@ -110,6 +112,7 @@ private:
     bool MDIForm_Unload();
     void RestoreGeometry(const MainLayout& layout);
     void DockPanes(const MainLayout& layout);
+    void SelectLastNode();
     void ApplySideWidths();
     void SaveLayout();
     void UpdateMenuImage();
@@ -133,6 +136,7 @@ private:
     QHash<QString, QToolBar*> m_bands;
     QHash<QString, PaneDock*> m_panes;
     QHash<QString, QComboBox*> m_combos;
+    frmExplorer* m_explorer = nullptr;
     QWidget* m_picProgress = nullptr;
     QAction* m_picProgressAction = nullptr;
     QProgressBar* m_prgProgress = nullptr;

@@ -6,6 +6,7 @@
 #include "core/ui/Twips.h"
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/PaneDock.h"
+#include "mainwindow/frmExplorer.h"
 #include "mainwindow/frmMdi.h"
 #include "platform/Settings.h"
 
@@ -76,6 +77,9 @@ void frmMdi::DockPanes(const MainLayout& layout)
 {
     addDockWidget(PaneDock::AreaOf(layout.PropertiesAlign), Pane("frmProperties"));
     addDockWidget(PaneDock::AreaOf(layout.ExplorerAlign), Pane("frmExplorer"));
+    // Docking the explorer loads it, and its load builds the tree.
+    m_explorer = new frmExplorer(this, Pane("frmExplorer"));
+    Pane("frmExplorer")->setWidget(m_explorer);
     addDockWidget(Qt::BottomDockWidgetArea, Pane("frmSelection"));
     m_pendingRight = Pixels(this, layout.RightWidth);
     m_pendingLeft = Pixels(this, layout.LeftWidth);
@@ -89,6 +93,16 @@ void frmMdi::DockPanes(const MainLayout& layout)
     m_commands.SetChecked(QStringLiteral("mnuViewTestPlanExplorer"), layout.ExplorerVisible);
     // The search pane waits at the bottom until a search asks for it.
     Pane("frmSelection")->hide();
+}
+
+void frmMdi::SelectLastNode()
+{
+    if (Settings::GetSetting(kSection, QStringLiteral("ExplorerVisible"), QStringLiteral("-1")) != QLatin1String("-1"))
+        return;
+    // A key that names nothing leaves the build's selection.
+    const QString key = Settings::GetSetting(kSection, QStringLiteral("LastNode"));
+    if (!key.isEmpty() && m_explorer)
+        m_explorer->SelectNode(key);
 }
 
 void frmMdi::ApplySideWidths()

@@ -18,6 +18,7 @@ int Application::LoadConfigurations(const QString& /*strCondition: accepted, nev
         }
     } catch (const std::exception& error) {
         LogError(QStringLiteral("Error_LoadConfigurations : "), error);
+        return 1;
     }
     return 0;
 }

@@ -11,7 +11,7 @@ public:
     void SetConfigurations(const DataCollection<Configuration>& configurations) { m_configurations = configurations; }
 
     // Fills Configurations with the id and name of every configuration, in the database's order.
-    // Returns 0 in every case; an error is logged and what was read before it stays.
+    // Returns 0, or 1 after a failure, which is logged; what was read before it stays.
     int LoadConfigurations(const QString& strCondition = QString());
 
 private:

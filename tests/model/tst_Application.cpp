@@ -44,13 +44,15 @@ private slots:
         QCOMPARE(held.Count(), 2);
     }
 
-    void failureIsLoggedAndReturnsZero()
+    // A read that failed is reported: the explorer would otherwise show a database without a
+    // configuration as if it were empty.
+    void failureIsLoggedAndReported()
     {
         TestEnvironment env;
         TestDatabase db("sqlite");
         QVERIFY(db.Open());  // no schema: the table is missing
         Application app;
-        QCOMPARE(app.LoadConfigurations(), 0);
+        QCOMPARE(app.LoadConfigurations(), 1);
         QCOMPARE(app.Configurations().Count(), 0);
         QCOMPARE(env.BugLogEntries(), 1);
         QVERIFY(env.BugLog().contains("Error_LoadConfigurations : "));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/db/AdoConnection.h"
+#include "core/db/kvlDatabase.h"
 #include "mainwindow/frmMdi.h"
 #include "RecordingDesktop.h"
 #include "ScriptedPrompts.h"
@@ -9,8 +11,9 @@
 #include <QStringList>
 #include <memory>
 
-// An offscreen main window on a new SQLite test database, with its own settings, prompts and
-// desktop. Settings saved before Load() are what the window's load reads.
+// An offscreen main window on a new SQLite test database with the program's schema, with its own
+// settings, prompts and desktop. Settings saved before Load() are what the window's load reads;
+// Prepare() opens the database first, for a test that stores rows before the window loads.
 class MainWindowFixture
 {
 public:
@@ -23,14 +26,27 @@ public:
     QStringList Ran;
 
     // Opens the database and loads the window; null with Error() set when the database failed.
+    bool Prepare()
+    {
+        if (m_prepared)
+            return true;
+        if (!m_db.Open())
+            return false;
+        if (kvlDatabase().AddTables(gConnection()) != 0 || kvlDatabase().AddConstraints(gConnection()) != 0) {
+            m_error = QStringLiteral("the schema could not be made");
+            return false;
+        }
+        return m_prepared = true;
+    }
     frmMdi* Load()
     {
-        if (!m_db.Open())
+        if (!Prepare())
             return nullptr;
         m_window = std::make_unique<frmMdi>();
         return m_window.get();
     }
-    QString Error() const { return m_db.Error(); }
+    QString Error() const { return m_error.isEmpty() ? m_db.Error() : m_error; }
+    QString DatabaseFile() const { return m_db.FilePath(); }
     frmMdi& Window() { return *m_window; }
 
     // Installs, for each name, a handler that records the name when it runs.
@@ -42,5 +58,7 @@ public:
 
 private:
     TestDatabase m_db;
+    QString m_error;
+    bool m_prepared = false;
     std::unique_ptr<frmMdi> m_window;
 };

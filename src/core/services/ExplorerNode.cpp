@@ -37,26 +37,27 @@ const std::vector<ExplorerNode*>& ExplorerNode::Siblings() const
 
 ExplorerNode* ExplorerNode::FirstSibling() const
 {
-    return Siblings().front();
+    // A node a batch still holds back is not among its siblings yet.
+    return Siblings().empty() ? const_cast<ExplorerNode*>(this) : Siblings().front();
 }
 
 ExplorerNode* ExplorerNode::LastSibling() const
 {
-    return Siblings().back();
+    return Siblings().empty() ? const_cast<ExplorerNode*>(this) : Siblings().back();
 }
 
 ExplorerNode* ExplorerNode::Next() const
 {
     const auto& siblings = Siblings();
-    const auto it = std::find(siblings.begin(), siblings.end(), this);
-    return (it == siblings.end() || it + 1 == siblings.end()) ? nullptr : *(it + 1);
+    const size_t row = static_cast<size_t>(m_row);
+    return (row + 1 < siblings.size() && siblings[row] == this) ? siblings[row + 1] : nullptr;
 }
 
 ExplorerNode* ExplorerNode::Previous() const
 {
     const auto& siblings = Siblings();
-    const auto it = std::find(siblings.begin(), siblings.end(), this);
-    return (it == siblings.end() || it == siblings.begin()) ? nullptr : *(it - 1);
+    const size_t row = static_cast<size_t>(m_row);
+    return (row > 0 && row < siblings.size() && siblings[row] == this) ? siblings[row - 1] : nullptr;
 }
 
 int ExplorerNode::Index() const

@@ -31,6 +31,12 @@ public:
     ExplorerNode* Previous() const;
     // Position among the nodes of the whole collection, counted from 1 in the order they were added.
     int Index() const;
+    // Position among its siblings, from 0; kept by the collection, so no siblings are walked.
+    int Row() const { return m_row; }
+    // False for a test plan whose subtree has not been read yet: the explorer reads it when the
+    // plan is first opened, and whoever fills it marks it filled.
+    bool Filled() const { return m_filled; }
+    void SetFilled(bool filled) { m_filled = filled; }
     // The texts from the top node down to this one, joined by the tree's path separator.
     QString FullPath() const;
 
@@ -49,6 +55,8 @@ private:
     int m_image = 0;
     bool m_removed = false;
     quint64 m_serial = 0;  // rank among the nodes added, for the insertion order
+    int m_row = 0;
+    bool m_filled = true;
     ExplorerNode* m_parent = nullptr;
     std::vector<ExplorerNode*> m_children;
 };

@@ -29,10 +29,55 @@ ExplorerNode* ExplorerNodes::Add(const QString& relativeKey, const QString& key,
     ExplorerNode* node = m_nodes.back().get();
     node->m_serial = ++m_added;
     node->m_parent = parent;
-    (parent ? parent->m_children : m_top).push_back(node);
     m_byKey.insert(key, node);
-    emit NodeAdded(node);
+    auto& siblings = ChildrenOf(parent);
+    if (m_batchDepth > 0 && (!parent || parent->m_serial <= m_batchStart)) {
+        auto held = std::find_if(m_heldBack.begin(), m_heldBack.end(),
+                                 [parent](const auto& entry) { return entry.first == parent; });
+        if (held == m_heldBack.end())
+            held = m_heldBack.insert(m_heldBack.end(), {parent, {}});
+        node->m_row = static_cast<int>(siblings.size() + held->second.size());
+        held->second.push_back(node);
+        return node;
+    }
+    // Inside a batch, a node added under a new node is part of a subtree nobody sees yet.
+    const bool quiet = m_batchDepth > 0;
+    const int row = static_cast<int>(siblings.size());
+    if (!quiet)
+        emit RowsAdding(parent, row, row);
+    node->m_row = row;
+    siblings.push_back(node);
+    if (!quiet)
+        emit RowsAdded(parent, row, row);
     return node;
+}
+
+void ExplorerNodes::BeginBatch()
+{
+    if (m_batchDepth++ == 0)
+        m_batchStart = m_added;
+}
+
+void ExplorerNodes::EndBatch()
+{
+    if (m_batchDepth > 0 && --m_batchDepth == 0)
+        FlushBatch();
+}
+
+void ExplorerNodes::FlushBatch()
+{
+    std::vector<std::pair<ExplorerNode*, std::vector<ExplorerNode*>>> held;
+    held.swap(m_heldBack);
+    for (auto& [parent, children] : held) {
+        auto& siblings = ChildrenOf(parent);
+        const int first = static_cast<int>(siblings.size());
+        const int last = first + static_cast<int>(children.size()) - 1;
+        emit RowsAdding(parent, first, last);
+        siblings.insert(siblings.end(), children.begin(), children.end());
+        emit RowsAdded(parent, first, last);
+    }
+    // Later additions of this batch go straight in, as the tree now shows its nodes.
+    m_batchStart = m_added;
 }
 
 ExplorerNode* ExplorerNodes::Item(const QString& key) const
@@ -62,6 +107,7 @@ int ExplorerNodes::IndexOf(const ExplorerNode* node) const
 void ExplorerNodes::Remove(const QString& key)
 {
     ExplorerNode* node = Item(key);
+    FlushBatch();
     emit NodeRemoving(node);
 
     std::vector<ExplorerNode*> pending{node};
@@ -76,8 +122,13 @@ void ExplorerNodes::Remove(const QString& key)
             m_byTagId.remove(key, current);
         pending.insert(pending.end(), current->m_children.begin(), current->m_children.end());
     }
-    auto& siblings = node->m_parent ? node->m_parent->m_children : m_top;
-    siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+    ExplorerNode* parent = node->m_parent;
+    auto& siblings = ChildrenOf(parent);
+    const int row = node->m_row;
+    siblings.erase(siblings.begin() + row);
+    for (auto it = siblings.begin() + row; it != siblings.end(); ++it)
+        --(*it)->m_row;
+    emit NodeRemoved(parent, row);
 }
 
 bool ExplorerNodes::TagId(const QString& tag, size_t* key)
@@ -123,6 +174,9 @@ void ExplorerNodes::Compact() const
 
 void ExplorerNodes::Clear()
 {
+    emit Clearing();
+    m_heldBack.clear();
+    m_batchStart = m_added;
     m_byKey.clear();
     m_byTagId.clear();
     m_top.clear();

@@ -26,6 +26,24 @@ public:
     // Appends a node as the last child of the node with `relativeKey`, or as a top node when
     // `relativeKey` is empty. Raises KvlError on an empty or duplicate key or an unknown relative.
     ExplorerNode* Add(const QString& relativeKey, const QString& key, const QString& text, int image);
+
+    // Between BeginBatch and EndBatch the nodes added under a node that was in the tree before are
+    // held back and announced when the batch ends, in one insertion per such parent, so that a
+    // view takes a whole filled subtree at once. They can be found by key meanwhile. Batches nest;
+    // a removal or a clear ends the pending insertions first.
+    void BeginBatch();
+    void EndBatch();
+    class Batch
+    {
+    public:
+        explicit Batch(ExplorerNodes& nodes) : m_nodes(nodes) { m_nodes.BeginBatch(); }
+        ~Batch() { m_nodes.EndBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        ExplorerNodes& m_nodes;
+    };
     // Removes the node with its whole subtree. Raises KvlError when the key is unknown.
     void Remove(const QString& key);
     void Clear();
@@ -49,10 +67,15 @@ public:
     void SetPathSeparator(const QString& separator) { m_pathSeparator = separator; }
 
 signals:
-    void NodeAdded(ExplorerNode* node);
-    // Sent before the node and its subtree go.
+    // Children `first` to `last` of `parent` (null for the top level) are about to be added, and
+    // were added; they come with whatever subtree they hold.
+    void RowsAdding(ExplorerNode* parent, int first, int last);
+    void RowsAdded(ExplorerNode* parent, int first, int last);
+    // Sent before the node and its subtree go, and after, with the row it had.
     void NodeRemoving(ExplorerNode* node);
+    void NodeRemoved(ExplorerNode* parent, int row);
     void NodeChanged(ExplorerNode* node);
+    void Clearing();
     void Cleared();
 
 private:
@@ -64,6 +87,9 @@ private:
     // Drops the removed nodes from m_nodes. A removal only marks them, so that emptying a node
     // of many children costs one pass over the tree, not one per child.
     void Compact() const;
+    // Announces and attaches the nodes a batch held back.
+    void FlushBatch();
+    std::vector<ExplorerNode*>& ChildrenOf(ExplorerNode* parent) { return parent ? parent->m_children : m_top; }
 
     mutable std::vector<std::unique_ptr<ExplorerNode>> m_nodes;  // in the order they were added
     int m_live = 0;                                              // nodes in the tree
@@ -74,6 +100,11 @@ private:
     QMultiHash<size_t, ExplorerNode*> m_byTagId;
     quint64 m_added = 0;
     QString m_pathSeparator;
+    int m_batchDepth = 0;
+    quint64 m_batchStart = 0;  // nodes with a later serial were added inside the batch
+    // Parents that existed before the batch, in the order they first got a held-back child, with
+    // those children (nullptr for the top level).
+    std::vector<std::pair<ExplorerNode*, std::vector<ExplorerNode*>>> m_heldBack;
 };
 
 // The program's one explorer tree, kept for the whole run.

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+class ExplorerNode;
+
 // What the core dialogs need of the main window's parts. The main window and the property window
 // install their handlers when they load; until then each hook behaves as if no window were open.
 class WindowServices
@@ -15,6 +17,12 @@ public:
     std::function<void(const QString&)> ShowDatabase;
     // Refills the property rows with the item of the selected node.
     std::function<void()> RefreshProperties;
+    // The explorer's node with that key, its test plan read first when needed; null when none.
+    std::function<ExplorerNode*(const QString&)> NodeByKey;
+    // Selects the node in the explorer as every command that ends on a node does: marked in the
+    // tree, made the current node, shown in status panels 4 and 3, drop-highlighted. False when
+    // the key names no node.
+    std::function<bool(const QString&)> SelectNode;
     // Switches the main window's editing commands on (a description window loaded) or off.
     std::function<void(bool)> SetEditMode;
 
@@ -25,6 +33,8 @@ public:
         if (ShowDatabase)
             ShowDatabase(text);
     }
+    ExplorerNode* FindNode(const QString& key) const { return NodeByKey ? NodeByKey(key) : nullptr; }
+    bool Select(const QString& key) const { return SelectNode && SelectNode(key); }
     void EditMode(bool blnEdition) const
     {
         if (SetEditMode)

@@ -1,0 +1,7 @@
+#include "core/services/ReportWindows.h"
+
+ReportWindows& reportWindows()
+{
+    static ReportWindows instance;
+    return instance;
+}
