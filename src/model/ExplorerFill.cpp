@@ -7,36 +7,49 @@
 #include "model/SubTest.h"
 #include "model/TestPlan.h"
 #include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
-namespace {
-
-void TakePlace(const QString& key, SubTest& subTest)
+int ExplorerFill::Place(const QString& key, SubTest& subTest, bool subtree)
 {
-    subTest.SetKey(key);
     const ExplorerNode* node = gExplorerNodes().Find(key);
-    if (node && node->Image() >= kImageSubTestFirst && node->Image() <= kImageSubTestLast)
-        subTest.SetLevel(node->Image());
+    if (!node)
+        throw KvlError(ExplorerNodes::kElementNotFound, QStringLiteral("Element not found"));
+    const int image = node->Image();
+    if (image < kImageSubTestFirst || image > kImageSubTestLast)
+        throw KvlError(KvlError::kGeneric, QStringLiteral("The node \"%1\" shows no sub-test.").arg(node->Text()));
+    subTest.SetKey(key);
+    subTest.SetLevel(image);
+    if (!m_rows.Has(subTest.Id()))
+        m_rows.Load({subTest.Id()}, subtree ? kImageSubTestLast - image : 0);
+    return image;
 }
 
-}  // namespace
-
-ExplorerFill::ExplorerFill(const QStringList& rootIds)
+void ExplorerFill::FillSubTest(const QString& key, SubTest& subTest)
 {
-    try {
-        m_rows.Load(rootIds, OccurrenceKey::kMaxSubTestDepth);
-    } catch (const std::exception& error) {
-        LogError(QStringLiteral("Error_tvTestPlan_AddSubTest : "), error);
-        m_rows = SubTreeRows();
+    const int image = Place(key, subTest, true);
+    if (image == kImageSubTestFirst) {
+        AddChildSubTests(key, subTest);
+        AddProcedures(key, subTest);
+    } else {
+        AddProcedures(key, subTest);
+        AddChildSubTests(key, subTest);
+    }
+}
+
+void ExplorerFill::AddChildSubTests(const QString& key, SubTest& parent)
+{
+    parent.FillSubTestChildren(m_rows.ChildrenAt(parent.Id(), parent.Level(), parent.Name()), false);
+    ExplorerNodes& tree = gExplorerNodes();
+    for (const auto& child : parent.SubTestChildren()) {
+        ExplorerNode* node = tree.Add(key, child->Key(), child->Name(), child->Level());
+        node->SetTag(OccurrenceKey::Tag(parent.Id(), child->Id(), child->Order()));
+        FillSubTest(child->Key(), *child);
     }
 }
 
 void ExplorerFill::AddProcedures(const QString& key, SubTest& subTest)
 {
-    TakePlace(key, subTest);
-    if (m_rows.Has(subTest.Id()))
-        subTest.FillProcedures(m_rows.Procedures(subTest.Id()), false);
-    else
-        subTest.LoadProcedures(false);
+    subTest.FillProcedures(m_rows.Procedures(subTest.Id()), false);
     ExplorerNodes& tree = gExplorerNodes();
     for (const auto& procedure : subTest.Procedures()) {
         ExplorerNode* node = tree.Add(key, procedure->Key(), procedure->Name(), kImageProcedure);
@@ -44,45 +57,31 @@ void ExplorerFill::AddProcedures(const QString& key, SubTest& subTest)
     }
 }
 
-void ExplorerFill::AddSubTests(const QString& key, SubTest& parent)
-{
-    TakePlace(key, parent);
-    // The loader refuses children beyond the deepest level, so this recursion ends even on a
-    // cycle stored by an older version.
-    if (m_rows.Has(parent.Id()))
-        parent.FillSubTestChildren(m_rows.Children(parent.Id()), false);
-    else
-        parent.LoadSubTestChildren(false);
-    ExplorerNodes& tree = gExplorerNodes();
-    for (const auto& child : parent.SubTestChildren()) {
-        ExplorerNode* node = tree.Add(key, child->Key(), child->Name(), child->Level());
-        node->SetTag(OccurrenceKey::Tag(parent.Id(), child->Id(), child->Order()));
-        AddProcedures(child->Key(), *child);
-        AddSubTests(child->Key(), *child);
-    }
-}
-
 void ExplorerFill::AddTestPlanSubTests(const QString& key, TestPlan& plan)
 {
     plan.SetKey(key);
-    plan.LoadSubTests1(false);
+    if (plan.LoadSubTests1(false) != 0)
+        return;  // logged by the loader
     QStringList ids;
     for (const auto& subTest : plan.SubTests1())
         ids << subTest->Id();
-    ExplorerFill fill(ids);
+    ExplorerFill fill;
+    // Ten levels from the first: one query per level for the whole plan.
+    fill.m_rows.Load(ids, kImageSubTestLast - kImageSubTestFirst);
     ExplorerNodes& tree = gExplorerNodes();
     for (const auto& subTest : plan.SubTests1()) {
         ExplorerNode* node = tree.Add(key, subTest->Key(), subTest->Name(), kImageSubTestFirst);
         node->SetTag(OccurrenceKey::Tag(plan.Id(), subTest->Id(), subTest->Order()));
-        fill.AddProcedures(subTest->Key(), *subTest);
-        fill.AddSubTests(subTest->Key(), *subTest);
+        fill.FillSubTest(subTest->Key(), *subTest);
     }
 }
 
 void tvTestPlan_AddSubTest(const QString& strKeyRelated, SubTest& objSubTestParent)
 {
     try {
-        ExplorerFill(QStringList{objSubTestParent.Id()}).AddSubTests(strKeyRelated, objSubTestParent);
+        ExplorerFill fill;
+        fill.Place(strKeyRelated, objSubTestParent, true);
+        fill.AddChildSubTests(strKeyRelated, objSubTestParent);
     } catch (const std::exception& error) {
         LogError(QStringLiteral("Error_tvTestPlan_AddSubTest : "), error);
     }
@@ -91,7 +90,9 @@ void tvTestPlan_AddSubTest(const QString& strKeyRelated, SubTest& objSubTestPare
 void tvTestPlan_AddProcedure(const QString& strKeySubTest, SubTest& objSubTest)
 {
     try {
-        ExplorerFill(QStringList{}).AddProcedures(strKeySubTest, objSubTest);
+        ExplorerFill fill;
+        fill.Place(strKeySubTest, objSubTest, false);
+        fill.AddProcedures(strKeySubTest, objSubTest);
     } catch (const std::exception& error) {
         LogError(QStringLiteral("Error_tvTestPlan_AddProcedure : "), error);
     }

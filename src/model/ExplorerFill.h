@@ -8,25 +8,37 @@ class SubTest;
 class TestPlan;
 
 // Adds under the node `strKeyRelated` one node per child sub-test of `objSubTestParent`, each
-// filled with its procedures and then its own child sub-tests, down the whole subtree.
+// filled with its whole subtree. Failures are logged.
 void tvTestPlan_AddSubTest(const QString& strKeyRelated, SubTest& objSubTestParent);
-// Adds under the node `strKeySubTest` one node per procedure occurrence of `objSubTest`.
+// Adds under the node `strKeySubTest` one node per procedure occurrence of `objSubTest`. Failures
+// are logged.
 void tvTestPlan_AddProcedure(const QString& strKeySubTest, SubTest& objSubTest);
 
-// Fills explorer nodes from the links of a whole subtree read at once. Several occurrences of
-// the same sub-test can share one fill.
+// Fills explorer nodes from the links of whole subtrees, each sub-test's links read once however
+// often it shows. A branch nested deeper than the deepest sub-test level is refused, logged once
+// per fill; the rest is filled.
 class ExplorerFill
 {
 public:
-    // Reads the links below `rootIds`; when that fails (logged) each node reads its own.
-    explicit ExplorerFill(const QStringList& rootIds);
+    // Fills the empty sub-test node `key`, which shows `subTest`, with its child sub-tests (each
+    // with its subtree) and its procedures: directly under a test plan the children come first,
+    // deeper down the procedures. The sub-test takes the node's key and level. Raises KvlError
+    // when the node shows no sub-test or the links cannot be read.
+    void FillSubTest(const QString& key, SubTest& subTest);
 
-    // The occurrence's Key becomes `key`; a node showing a sub-test gives it its Level.
-    void AddSubTests(const QString& key, SubTest& parent);
-    void AddProcedures(const QString& key, SubTest& subTest);
-    // The plan's first-level sub-tests under the plan node `key`, each with its subtree.
+    // The plan's first-level sub-tests under the plan node `key`, each with its subtree. Raises as
+    // FillSubTest does.
     static void AddTestPlanSubTests(const QString& key, TestPlan& plan);
 
 private:
+    friend void tvTestPlan_AddSubTest(const QString&, SubTest&);
+    friend void tvTestPlan_AddProcedure(const QString&, SubTest&);
+
+    // Gives the sub-test the node's key and level and makes sure its own links are read, with
+    // its `subtree` down to the deepest level; returns the node's image.
+    int Place(const QString& key, SubTest& subTest, bool subtree);
+    void AddChildSubTests(const QString& key, SubTest& parent);
+    void AddProcedures(const QString& key, SubTest& subTest);
+
     SubTreeRows m_rows;
 };

@@ -46,7 +46,8 @@ void SubTest::RefreshExplorerNodes(const QString& parentId, int parentImage)
     QStringList keys;
     for (const ExplorerNode* node : testPlan ? tvTestPlan_UpdatedNodes(parentId, parentImage) : SubTestNodes(parentId))
         keys << node->Key();
-    ExplorerFill fill(testPlan ? QStringList{} : QStringList{parentId});
+    // One fill for every occurrence: the parent's links are read once.
+    ExplorerFill fill;
     for (const QString& key : keys) {
         ExplorerNode* node = tree.Find(key);
         if (!node)
@@ -61,8 +62,7 @@ void SubTest::RefreshExplorerNodes(const QString& parentId, int parentImage)
             SubTest parent;
             parent.SetId(parentId);
             parent.SetName(node->Text());
-            fill.AddProcedures(key, parent);
-            fill.AddSubTests(key, parent);
+            fill.FillSubTest(key, parent);
         }
     }
 }

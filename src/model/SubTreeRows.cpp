@@ -1,6 +1,9 @@
 #include "model/SubTreeRows.h"
 
+#include "core/KeyHelpers.h"
 #include "model/DbValues.h"
+#include "model/OccurrenceKey.h"
+#include "platform/BugLog.h"
 
 #include <algorithm>
 
@@ -25,6 +28,23 @@ qint64 SubTreeRows::Key(const QString& id)
     bool ok = false;
     const qint64 key = id.toLongLong(&ok);
     return ok ? key : -1;
+}
+
+QList<LinkRow> SubTreeRows::ChildrenAt(const QString& subTestId, int level, const QString& name)
+{
+    QList<LinkRow> rows = Children(subTestId);
+    if (level < kImageSubTestLast || rows.isEmpty())
+        return rows;
+    // One entry per fill: a cycle reaches the deepest level along every path through it.
+    if (!m_refusalLogged) {
+        m_refusalLogged = true;
+        LogError(QStringLiteral("Error_tvTestPlan_AddSubTest : "), 6,
+                 QStringLiteral("Sub-tests are nested more than %1 levels deep below \"%2\"; the deeper ones are "
+                                "not shown.")
+                     .arg(OccurrenceKey::kMaxSubTestDepth)
+                     .arg(name));
+    }
+    return {};
 }
 
 void SubTreeRows::Load(const QStringList& rootIds, int levels)

@@ -18,6 +18,10 @@ public:
     bool Has(const QString& subTestId) const { return m_read.contains(Key(subTestId)); }
     QList<LinkRow> Children(const QString& subTestId) const { return m_children.value(Key(subTestId)); }
     QList<LinkRow> Procedures(const QString& subTestId) const { return m_procedures.value(Key(subTestId)); }
+    // The children of the sub-test `name` shown at image `level`. Children that would pass the
+    // deepest sub-test level (only a cycle or foreign data nests them so deep) are refused: none
+    // are given, and the first refusal of this object is logged.
+    QList<LinkRow> ChildrenAt(const QString& subTestId, int level, const QString& name);
 
 private:
     // Ids as numbers: a subtree's rows are filed without a string per row. -1 for a text that
@@ -25,6 +29,7 @@ private:
     static qint64 Key(const QString& id);
 
     QSet<qint64> m_read;
+    bool m_refusalLogged = false;
     QHash<qint64, QList<LinkRow>> m_children;
     QHash<qint64, QList<LinkRow>> m_procedures;
 };

@@ -32,6 +32,8 @@ private slots:
 
     void fillsExplorerInTreeOrder_data() { TestDatabase::AddBackendRows(); }
     void fillsExplorerInTreeOrder();
+    void refillEqualsFreshBuild_data();
+    void refillEqualsFreshBuild();
     void loadersFillFreshCollections_data() { TestDatabase::AddBackendRows(); }
     void loadersFillFreshCollections();
     void keysKeepIdAndOrderApart_data() { TestDatabase::AddBackendRows(); }
@@ -45,42 +47,110 @@ private slots:
     void nullColumnsDoNotHideLaterRows_data() { TestDatabase::AddBackendRows(); }
     void nullColumnsDoNotHideLaterRows();
     void failedQueryKeepsCollectionAndLogs();
-    void deepStoredChainStopsAtTenLevels_data() { TestDatabase::AddBackendRows(); }
-    void deepStoredChainStopsAtTenLevels();
+    void failedReadEndsRefillLoggedOnce();
+    void runawayBranchRefusedOnce_data();
+    void runawayBranchRefusedOnce();
 };
 
 void tst_ItemTree::fillsExplorerInTreeOrder()
 {
     OPEN_STORED_TREE(env, db);
+    // Twice (level 2) also holds Other, so a deeper sub-test has procedures and a child.
+    Insert("INSERT INTO SUBTEST_LINKS (ID_SUBTEST_PARENT, ID_SUBTEST_CHILD, ORDER_SUBTEST) VALUES (?, ?, ?)",
+           {21, 22, 3});
 
     FillExplorer();
-    const QStringList twice = {"~21|31|1$ 21|31|1 Boot 14", "~21|32|2$ 21|32|2 Reset 14"};
-    QStringList expected{"Eqpt1~10~10|20|1 10|20|1 Shared 4", "Eqpt1~10~10|20|1~20|30|1$ 20|30|1 Power 14",
-                         "Eqpt1~10~10|20|1~20|21|1 20|21|1 Twice 5"};
-    for (const QString& line : twice)
-        expected << "Eqpt1~10~10|20|1~20|21|1" + line;
-    expected << "Eqpt1~10~10|20|1~20|21|2 20|21|2 Twice 5";
-    for (const QString& line : twice)
-        expected << "Eqpt1~10~10|20|1~20|21|2" + line;
-    expected << "Eqpt1~10~10|22|2 10|22|2 Other 4"
-             << "Eqpt1~10~10|22|2~22|32|1$ 22|32|1 Reset 14";
+    // Under a first-level sub-test its child sub-tests come first, its procedures after them;
+    // under a deeper one its procedures come first.
+    QStringList shared{"Eqpt1~10~10|20|1 10|20|1 Shared 4"};
+    for (const QString order : {"1", "2"}) {
+        const QString twice = "Eqpt1~10~10|20|1~20|21|" + order;
+        shared << twice + " 20|21|" + order + " Twice 5"  //
+               << twice + "~21|31|1$ 21|31|1 Boot 14" << twice + "~21|32|2$ 21|32|2 Reset 14"
+               << twice + "~21|22|3 21|22|3 Other 6" << twice + "~21|22|3~22|32|1$ 22|32|1 Reset 14";
+    }
+    shared << "Eqpt1~10~10|20|1~20|30|1$ 20|30|1 Power 14";
+    const QStringList expected =
+        shared + QStringList{"Eqpt1~10~10|22|2 10|22|2 Other 4", "Eqpt1~10~10|22|2~22|32|1$ 22|32|1 Reset 14"};
     QCOMPARE(Dump("Eqpt1~10"), expected);
 
     // The shared sub-test shows the same subtree under the second plan, with that plan's keys.
     QStringList planB;
-    for (const QString& line : expected.mid(0, 8))
+    for (const QString& line : shared)
         planB << QString(line).replace("Eqpt1~10~10|", "Eqpt1~11~11|").replace(" 10|20|1 ", " 11|20|1 ");
     QCOMPARE(Dump("Eqpt1~11"), planB);
 
-    // The explorer's own procedures fill one node the same way.
-    gExplorerNodes().Add("Root", "X", "Loose", 4)->SetTag("0|20|1");
-    SubTest shared;
-    shared.SetId("20");
-    tvTestPlan_AddProcedure("X", shared);
-    tvTestPlan_AddSubTest("X", shared);
-    QCOMPARE(Dump("X").size(), 7);
-    QCOMPARE(Dump("X").first(), QString("X~20|30|1$ 20|30|1 Power 14"));
-    QCOMPARE(shared.Key(), QString("X"));
+    // One sub-test node filled on its own gives what the plan's fill gave at the same depth.
+    gExplorerNodes().Add("Root", "X", "Shared", 4)->SetTag("0|20|1");
+    SubTest loose;
+    loose.SetId("20");
+    ExplorerFill().FillSubTest("X", loose);
+    QStringList underX;
+    for (const QString& line : shared.mid(1))
+        underX << QString(line).replace("Eqpt1~10~10|20|1", "X");
+    QCOMPARE(Dump("X"), underX);
+    QCOMPARE(loose.Key(), QString("X"));
+    QCOMPARE(loose.Level(), 4);
+
+    // The explorer's own procedures add what they are asked for, in the order they are called.
+    gExplorerNodes().Add("Root", "Y", "Twice", 5)->SetTag("0|21|1");
+    SubTest twice;
+    twice.SetId("21");
+    tvTestPlan_AddSubTest("Y", twice);
+    tvTestPlan_AddProcedure("Y", twice);
+    QCOMPARE(Dump("Y"), QStringList({"Y~21|22|3 21|22|3 Other 6", "Y~21|22|3~22|32|1$ 22|32|1 Reset 14",
+                                     "Y~21|31|1$ 21|31|1 Boot 14", "Y~21|32|2$ 21|32|2 Reset 14"}));
+    QCOMPARE(env.BugLogEntries(), 0);
+
+    // A node that shows no sub-test is refused, and logged.
+    tvTestPlan_AddSubTest(K("Eqpt1~10"), twice);
+    QCOMPARE(env.BugLogEntries(), 1);
+    QVERIFY(env.BugLog().contains("Error_tvTestPlan_AddSubTest : "));
+}
+
+void tst_ItemTree::refillEqualsFreshBuild_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::addColumn<QString>("change");
+    for (const QString& backend : TestDatabase::Backends())
+        for (const char* change : {"sub-test link", "sub-test move", "procedure move", "procedure unlink"})
+            QTest::newRow(qPrintable(backend + " " + change)) << backend << QString(change);
+}
+
+void tst_ItemTree::refillEqualsFreshBuild()
+{
+    QFETCH(QString, change);
+    OPEN_STORED_TREE(env, db);
+    // Shared, a first-level sub-test, holds a second procedure and a third sub-test to move.
+    Insert("INSERT INTO SUBTEST_LINKS (ID_SUBTEST_PARENT, ID_SUBTEST_CHILD, ORDER_SUBTEST) VALUES (?, ?, ?)",
+           {20, 22, 3});
+    Insert("INSERT INTO PROCEDURE_LINKS (ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE) VALUES (?, ?, ?)", {20, 31, 2});
+    FillExplorer();
+    const QString shared = "Eqpt1~10~10|20|1";
+
+    int status = -1;
+    if (change == "sub-test link") {
+        SubTest other;
+        other.SetId("22");
+        status = other.Link(gExplorerNodes().Find(K(shared)));
+    } else if (change == "sub-test move") {
+        SubTest other;
+        other.SetId("22");
+        status = other.Move(gExplorerNodes().Find(K(shared + "~20|22|3")), true);
+    } else {
+        Procedure boot;
+        boot.SetId("31");
+        ExplorerNode* node = gExplorerNodes().Find(K(shared + "~20|31|2$"));
+        status = change == "procedure move" ? boot.Move(node, true) : boot.UnLink(node);
+    }
+    QCOMPARE(status, 0);
+    const QStringList planA = Dump("Eqpt1~10");
+    const QStringList planB = Dump("Eqpt1~11");
+    QVERIFY(planA != QStringList());
+
+    FillExplorer();
+    QCOMPARE(planA, Dump("Eqpt1~10"));
+    QCOMPARE(planB, Dump("Eqpt1~11"));
     QCOMPARE(env.BugLogEntries(), 0);
 }
 
@@ -315,25 +385,104 @@ void tst_ItemTree::failedQueryKeepsCollectionAndLogs()
     QVERIFY(env.BugLog().contains("Error_LoadProcedures SubTest : "));
 }
 
-void tst_ItemTree::deepStoredChainStopsAtTenLevels()
+void tst_ItemTree::failedReadEndsRefillLoggedOnce()
 {
-    OPEN_STORED_TREE(env, db);
-    // A cycle stored by an older version: Twice holds Shared, which holds Twice.
-    Insert("INSERT INTO SUBTEST_LINKS (ID_SUBTEST_PARENT, ID_SUBTEST_CHILD, ORDER_SUBTEST) VALUES (?, ?, ?)",
-           {21, 20, 3});
-
+    TestEnvironment env;
+    TestDatabase db("sqlite");
+    KORAVEL_REQUIRE_BACKEND(db);
+    MakeSchema();
+    Build();
     FillExplorer();
-    int deepest = 0;
-    for (int i = 1; i <= gExplorerNodes().Count(); ++i)
-        deepest = qMax(deepest, gExplorerNodes().Item(i)->Image() == 14 ? 0 : gExplorerNodes().Item(i)->Image());
-    QCOMPARE(deepest, 13);
-    QVERIFY(env.BugLog().contains("Error_LoadSubTestChildren SubTest : "));
+    Insert("DROP TABLE PROCEDURE_LINKS", {});
 
-    SubTest shared;
-    shared.SetId("20");
-    shared.SetKey(K("Eqpt1~10~10|20|1"));
-    shared.SetLevel(4);
-    QVERIFY(shared.WorkLoad() > 0);  // ends, with the cycle cut
+    // The link is stored; redrawing the two occurrences of Shared fails at its first read.
+    SubTest other;
+    other.SetId("22");
+    QCOMPARE(other.Link(gExplorerNodes().Find(K("Eqpt1~10~10|20|1"))), 0);
+    QCOMPARE(env.BugLogEntries(), 1);
+    QVERIFY(env.BugLog().contains("Error_Link SubTest : "));
+}
+
+void tst_ItemTree::runawayBranchRefusedOnce_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::addColumn<bool>("cycle");
+    for (const QString& backend : TestDatabase::Backends()) {
+        QTest::newRow(qPrintable(backend + " eleven-level chain")) << backend << false;
+        QTest::newRow(qPrintable(backend + " two-node cycle")) << backend << true;
+    }
+}
+
+void tst_ItemTree::runawayBranchRefusedOnce()
+{
+    QFETCH(bool, cycle);
+    OPEN_STORED_TREE(env, db);
+    FillExplorer();
+    const QStringList planA = Dump("Eqpt1~10");
+    const QStringList planB = Dump("Eqpt1~11");
+
+    // Plan 12 "Deep": sub-tests 101 to 111 each holding the next, or 101 holding 102 which holds
+    // 101 twice, so the cycle reaches the deepest level along many paths; every one holds
+    // procedure Power. Only foreign data nests them so: the links go in raw.
+    const QDate day(2024, 3, 5);
+    Insert(
+        "INSERT INTO TESTPLAN (ID, NAME, TITLE, ID_CONFIGURATION, DATE_CREATION, DATE_UPDATE) "
+        "VALUES (12, 'Deep', 'Deep', 1, ?, ?)",
+        {day, day});
+    Insert("INSERT INTO CONFIGURATION_LINKS (ID_TESTPLAN, ID_CONFIGURATION) VALUES (?, ?)", {12, 1});
+    const int last = cycle ? 102 : 111;
+    for (int id = 101; id <= last; ++id)
+        Insert("INSERT INTO SUBTEST (ID, NAME, TITLE, DATE_CREATION, DATE_UPDATE) VALUES (?, ?, ?, ?, ?)",
+               {id, QString("S%1").arg(id), "t", day, day});
+    Insert("INSERT INTO TESTPLAN_LINKS (ID_TESTPLAN, ID_SUBTEST, ORDER_SUBTEST) VALUES (?, ?, ?)", {12, 101, 1});
+    for (int id = 101; id <= last; ++id) {
+        Insert("INSERT INTO PROCEDURE_LINKS (ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE) VALUES (?, ?, ?)", {id, 30, 1});
+        if (id < last)
+            Insert("INSERT INTO SUBTEST_LINKS (ID_SUBTEST_PARENT, ID_SUBTEST_CHILD, ORDER_SUBTEST) VALUES (?, ?, ?)",
+                   {id, id + 1, 1});
+    }
+    for (int order = 1; cycle && order <= 2; ++order)
+        Insert("INSERT INTO SUBTEST_LINKS (ID_SUBTEST_PARENT, ID_SUBTEST_CHILD, ORDER_SUBTEST) VALUES (?, ?, ?)",
+               {102, 101, order});
+
+    FillPlans({{"10", "Plan A"}, {"12", "Deep"}, {"11", "Plan B"}});
+    QCOMPARE(env.BugLogEntries(), 1);
+    QVERIFY(env.BugLog().contains("Error_tvTestPlan_AddSubTest : "));
+    QVERIFY(env.BugLog().contains("more than 10 levels deep below \"S" + QString::number(cycle ? 102 : 110) + "\""));
+    // The plans before and after are whole.
+    QCOMPARE(Dump("Eqpt1~10"), planA);
+    QCOMPARE(Dump("Eqpt1~11"), planB);
+
+    // The refused branch shows its ten levels, each occurrence with its procedure; nothing deeper.
+    // The cycle doubles its paths at every 101 below the first: 1, 1, 2, 2, ... 16, 16 occurrences.
+    QMap<int, int> perLevel;
+    QMap<int, QString> idAt;
+    int procedures = 0;
+    for (const QString& line : Dump("Eqpt1~12")) {
+        const QStringList fields = line.split(' ');
+        const int image = fields.last().toInt();
+        if (image == 14) {
+            ++procedures;
+            continue;
+        }
+        ++perLevel[image];
+        idAt[image] = fields[1].section('|', 1, 1);
+    }
+    QCOMPARE(perLevel.keys(), QList<int>({4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+    int occurrences = 0;
+    for (int image = 4; image <= 13; ++image) {
+        const int expected = cycle ? 1 << ((image - 4) / 2) : 1;
+        QCOMPARE(perLevel[image], expected);
+        QCOMPARE(idAt[image], QString::number(cycle ? 101 + (image - 4) % 2 : 101 + image - 4));
+        occurrences += expected;
+    }
+    QCOMPARE(procedures, occurrences);
+
+    // The work load ends on the cycle too.
+    SubTest top;
+    top.SetId("101");
+    top.SetLevel(4);
+    QVERIFY(top.WorkLoad() > 0);
 }
 
 QTEST_GUILESS_MAIN(tst_ItemTree)

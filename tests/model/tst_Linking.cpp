@@ -77,9 +77,13 @@ void tst_Linking::subTestAppendsUnderEveryOccurrence()
         QCOMPARE(added->Tag(), QString("20|22|3"));
         QCOMPARE(added->Image(), 5);
         QCOMPARE(added->Text(), QString("Other"));
-        // Redrawn with its own subtree, after the existing children.
+        // Redrawn with its own subtree, after the other sub-tests and, this being a first-level
+        // sub-test, before its procedure.
         QVERIFY(Node(plan + "~20|22|3~22|32|1$"));
-        QCOMPARE(Node(plan)->ChildNodes().back(), added);
+        const std::vector<ExplorerNode*>& children = Node(plan)->ChildNodes();
+        QCOMPARE(children.size(), size_t(4));
+        QCOMPARE(children[2], added);
+        QCOMPARE(children[3]->Key(), K(plan + "~20|30|1$"));
     }
 
     // Twice under the same plan: two links and two nodes.
