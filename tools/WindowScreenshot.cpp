@@ -6,6 +6,7 @@
 #include "core/db/AdoConnection.h"
 #include "core/ui/WidgetPrompts.h"
 #include "mainwindow/MainWindowShell.h"
+#include "mainwindow/frmExplorer.h"
 #include "mainwindow/frmMdi.h"
 #include "publishing/HTMLTemplate.h"
 
@@ -36,6 +37,9 @@ int main(int argc, char* argv[])
     }
     frmMdi* window = shell.MainWindow();
     window->setGeometry(0, 0, 1280, 800);
+    // The picture shows the sample's plans opened.
+    if (window->Explorer())
+        window->Explorer()->tvTestPlan_ExpandAll();
     int code = 0;
     // Give the window time to lay out its bands and panes before the picture is taken.
     QTimer::singleShot(1500, [&] {

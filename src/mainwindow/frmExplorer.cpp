@@ -17,7 +17,9 @@
 #include "platform/Hourglass.h"
 #include "platform/Settings.h"
 
+#include <QClipboard>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolBar>
@@ -48,6 +50,16 @@ const ToolBoxButton kToolBox[] = {
     {"SubTest10", "Click to add new 10th level subtest"},
     {"Procedure", "Click to add new procedure"},
 };
+
+// Kind (1 to 14), "¤", the node tag or "New_ITEM", "¤", the node key.
+bool IsItemTransferText(const QString& text)
+{
+    const qsizetype first = text.indexOf(QChar(0x00A4));
+    bool number = false;
+    const int kind = text.left(first).toInt(&number);
+    return first > 0 && number && kind >= kImageRoot && kind <= kImageProcedure &&
+           text.indexOf(QChar(0x00A4), first + 1) > first;
+}
 
 QString RootText()
 {
@@ -94,12 +106,18 @@ frmExplorer::frmExplorer(frmMdi* main, QWidget* parent)
 
     // Load: the tree, an empty property grid, and "Unselect" pressed.
     tvTestPlan_Initialize();
-    gPropertyGrid().Clear();
+    EmptyPropertyGrid();
     tlbToolBox_ButtonClick(1);
     InstallHandlers();
 }
 
 frmExplorer::~frmExplorer() = default;
+
+void frmExplorer::EmptyPropertyGrid()
+{
+    gPropertyGrid().Clear();
+    gPropertyGrid().SetRows(0);
+}
 
 void frmExplorer::BuildToolBox()
 {
@@ -130,8 +148,13 @@ void frmExplorer::tlbToolBox_ButtonClick(int index)
         return;
     m_toolBox->actions().at(index - 1)->setChecked(true);
     m_toolBoxIndex = index;
-    if (index == 1)
+    if (index == 1) {
         m_tree->unsetCursor();
+        // Drops an item copied for pasting; what another program put there stays.
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (IsItemTransferText(clipboard->text()))
+            clipboard->clear();
+    }
     // The other buttons start a drag of a new item, which the drag-and-drop code handles.
 }
 

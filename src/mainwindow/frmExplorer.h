@@ -55,6 +55,8 @@ public:
     void Form_Unload();
 
 private:
+    // The property pane's rows go until a node is clicked again.
+    static void EmptyPropertyGrid();
     void BuildToolBox();
     void InstallHandlers();
     bool KeyRuns(const QKeyEvent* event) const;

@@ -226,7 +226,7 @@ void frmExplorer::InstallHandlers()
             tvTestPlan_Initialize();
             if (!key.isEmpty() && !SelectNode(key))
                 throw KvlError(ExplorerNodes::kElementNotFound, QStringLiteral("Element not found: ") + key);
-            gPropertyGrid().Clear();
+            EmptyPropertyGrid();
         } catch (const std::exception& error) {
             LogError(QStringLiteral("Error_Refresh:"), error);
         }

@@ -59,6 +59,9 @@ void ExplorerFill::AddProcedures(const QString& key, SubTest& subTest)
 
 void ExplorerFill::AddTestPlanSubTests(const QString& key, TestPlan& plan)
 {
+    // Whoever fills a plan's node, the explorer must not read it again when it is opened.
+    if (ExplorerNode* node = gExplorerNodes().Find(key))
+        node->SetFilled(true);
     plan.SetKey(key);
     if (plan.LoadSubTests1(false) != 0)
         return;  // logged by the loader

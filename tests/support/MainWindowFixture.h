@@ -3,6 +3,7 @@
 #include "core/db/AdoConnection.h"
 #include "core/db/kvlDatabase.h"
 #include "mainwindow/frmMdi.h"
+#include "publishing/HTMLTemplate.h"
 #include "RecordingDesktop.h"
 #include "ScriptedPrompts.h"
 #include "TestDatabase.h"
@@ -17,7 +18,11 @@
 class MainWindowFixture
 {
 public:
-    MainWindowFixture() : m_db(QStringLiteral("sqlite")) {}
+    // On the engine the test run names (SQLite when it names none).
+    explicit MainWindowFixture(const QString& backend = TestDatabase::Backends().first()) : m_db(backend) {}
+
+    // False: the database is left without tables.
+    bool Schema = true;
 
     TestEnvironment Environment;
     ScriptedPrompts Prompts;
@@ -32,7 +37,10 @@ public:
             return true;
         if (!m_db.Open())
             return false;
-        if (kvlDatabase().AddTables(gConnection()) != 0 || kvlDatabase().AddConstraints(gConnection()) != 0) {
+        // Descriptions open with the page head the template store gives, as in the program.
+        HTMLTemplate::InstallStyleSheetLoader();
+        if (Schema &&
+            (kvlDatabase().AddTables(gConnection()) != 0 || kvlDatabase().AddConstraints(gConnection()) != 0)) {
             m_error = QStringLiteral("the schema could not be made");
             return false;
         }
@@ -47,6 +55,7 @@ public:
     }
     QString Error() const { return m_error.isEmpty() ? m_db.Error() : m_error; }
     QString DatabaseFile() const { return m_db.FilePath(); }
+    TestDatabase& Database() { return m_db; }
     frmMdi& Window() { return *m_window; }
 
     // Installs, for each name, a handler that records the name when it runs.
