@@ -27,6 +27,10 @@ private:
     BenchFigure CreateAndLink();
     QList<BenchFigure> MoveAndUnlink();
     BenchFigure Repair();
+    // The explorer window on the same database; the node model is rebuilt by it.
+    QList<BenchFigure> WindowFigures(const BenchFigure& topLevels, const BenchFigure& subtree);
+    // The top levels and the big plan's subtree as figure 2 leaves them.
+    void RestorePlanNodes();
 
     void FillTopLevels();
     bool Wanted(const QString& number) const { return m_only.isEmpty() || m_only.contains(number); }

@@ -63,16 +63,16 @@ bool IsItemTransferText(const QString& text)
 
 QString RootText()
 {
-    const QString provider =
-        Settings::GetSetting(QStringLiteral("DataBase"), QStringLiteral("Provider"), QStringLiteral("3"));
-    if (provider == QLatin1String("3")) {
-        const QFileInfo file(Settings::GetSetting(QStringLiteral("DataBase"), QStringLiteral("DataSource"),
-                                                  AppFolders::DefaultDatabasePath()));
-        return file.isFile() ? file.fileName() : QString();
-    }
+    const QString section = QStringLiteral("DataBase");
+    const QString provider = Settings::GetSetting(section, QStringLiteral("Provider"), QStringLiteral("3"));
     if (provider == QLatin1String("5"))
-        return Settings::GetSetting(QStringLiteral("DataBase"), QStringLiteral("DSN"));
-    return Settings::GetSetting(QStringLiteral("DataBase"), QStringLiteral("DataSource"));
+        return Settings::GetSetting(section, QStringLiteral("DSN"));
+    const QString source = Settings::GetSetting(section, QStringLiteral("DataSource"));
+    if (provider != QLatin1String("3"))
+        return source;
+    // Start-up opens the default database when none is set.
+    const QFileInfo file(source.isEmpty() ? AppFolders::DefaultDatabasePath() : source);
+    return file.isFile() ? file.fileName() : QString();
 }
 
 }  // namespace

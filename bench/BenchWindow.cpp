@@ -1,0 +1,92 @@
+// Figures 8 and 9: the explorer window itself, offscreen, against the node-model figures 1 and 2
+// that do the same reading without a window.
+#include "BenchClock.h"
+#include "BenchRun.h"
+
+#include "core/NodeKey.h"
+#include "core/services/ExplorerNodes.h"
+#include "mainwindow/ExplorerTreeModel.h"
+#include "mainwindow/ExplorerTreeView.h"
+#include "mainwindow/frmExplorer.h"
+#include "mainwindow/frmMdi.h"
+#include "model/ExplorerFill.h"
+#include "model/TestPlan.h"
+
+#include <QApplication>
+
+namespace {
+
+int Below(const ExplorerNode* node)
+{
+    int count = 0;
+    for (const ExplorerNode* child : node->ChildNodes())
+        count += 1 + Below(child);
+    return count;
+}
+
+// The view has laid out every row down to the last one and painted what shows.
+void LaidOut(ExplorerTreeView* tree, const QModelIndex& last)
+{
+    tree->scrollTo(last);
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+QList<BenchFigure> BenchRun::WindowFigures(const BenchFigure& topLevels, const BenchFigure& subtree)
+{
+    BenchFigure build{QStringLiteral("8"), QStringLiteral("explorer window built (floor: figure 1)"),
+                      QStringLiteral("100 ms, x1.5")};
+    BenchFigure open{QStringLiteral("9"),
+                     QStringLiteral("big plan clicked and expanded whole in the window (floor: figure 2)"),
+                     QStringLiteral("300 ms, x2")};
+    build.floor = topLevels.value;
+    open.floor = subtree.value;
+
+    frmMdi window;
+    window.resize(1280, 800);
+    window.show();
+    QApplication::processEvents();
+    frmExplorer* explorer = window.Explorer();
+    ExplorerTreeView* tree = explorer->tvTestPlan();
+    ExplorerTreeModel* model = explorer->Model();
+
+    build.value = BenchClock::MedianMs(m_runs, [&] {
+        explorer->tvTestPlan_Initialize();
+        const QModelIndex root = model->index(0, 0);
+        tree->scrollTo(model->index(model->rowCount(root) - 1, 0, root));
+    });
+    const qint64 plans = qint64(m_shape.configurations) * m_shape.plansPerConfiguration + 1;
+    Expect(gExplorerNodes().Count() == 1 + m_shape.configurations + plans,
+           QStringLiteral("figure 8: the window shows %1 nodes").arg(gExplorerNodes().Count()));
+
+    const QString key = PlanKey();
+    open.value = BenchClock::MedianMs(
+        m_runs, [&] { explorer->tvTestPlan_Initialize(); },
+        [&] {
+            ExplorerNode* plan = gExplorerNodes().Find(key);
+            explorer->tvTestPlan_NodeClick(plan);
+            const QModelIndex index = model->IndexOf(plan);
+            tree->expandRecursively(index);
+            QModelIndex last = index;
+            while (model->rowCount(last) > 0)
+                last = model->index(model->rowCount(last) - 1, 0, last);
+            LaidOut(tree, last);
+        });
+    const ExplorerNode* plan = gExplorerNodes().Find(key);
+    const qint64 expected = m_shape.BigPlanOccurrences() + m_shape.PlanSubTestOccurrences(m_shape.bigPlanDepth);
+    Expect(plan && Below(plan) == expected,
+           QStringLiteral("figure 9: the window shows %1 nodes below the plan for %2 occurrences")
+               .arg(plan ? Below(plan) : 0)
+               .arg(expected));
+    window.hide();
+    return {build, open};
+}
+
+void BenchRun::RestorePlanNodes()
+{
+    FillTopLevels();
+    TestPlan plan;
+    plan.SetId(m_bigPlanId);
+    ExplorerFill::AddTestPlanSubTests(PlanKey(), plan);
+}
