@@ -19,14 +19,6 @@
 
 namespace {
 
-int Subtree(const ExplorerNode* node)
-{
-    int count = 0;
-    for (const ExplorerNode* child : node->ChildNodes())
-        count += 1 + Subtree(child);
-    return count;
-}
-
 void RemoveChildren(const QString& key)
 {
     ExplorerNodes& tree = gExplorerNodes();
@@ -44,6 +36,14 @@ QString FirstSubTest(const QString& planId)
 }
 
 }  // namespace
+
+int BenchRun::Subtree(const ExplorerNode* node)
+{
+    int count = 0;
+    for (const ExplorerNode* child : node->ChildNodes())
+        count += 1 + Subtree(child);
+    return count;
+}
 
 BenchRun::BenchRun(const BenchShape& shape, const QString& bigPlanId, int runs, const QStringList& only)
     : m_shape(shape), m_bigPlanId(bigPlanId), m_runs(runs), m_only(only)

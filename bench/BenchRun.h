@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class ExplorerNode;
+
 // The figures of one engine on a database the generator wrote. Each figure checks what it
 // did against the floor's rows, so a run that gives wrong results fails whatever its times.
 class BenchRun
@@ -21,6 +23,8 @@ public:
     QStringList Failures() const { return m_failures; }
 
 private:
+    // The nodes below `node`, at every depth.
+    static int Subtree(const ExplorerNode* node);
     BenchFigure TopLevels();
     BenchFigure PlanSubtree();
     BenchFigure WorkLoad();

@@ -16,14 +16,6 @@
 
 namespace {
 
-int Below(const ExplorerNode* node)
-{
-    int count = 0;
-    for (const ExplorerNode* child : node->ChildNodes())
-        count += 1 + Below(child);
-    return count;
-}
-
 // The view has laid out every row down to the last one and painted what shows.
 void LaidOut(ExplorerTreeView* tree, const QModelIndex& last)
 {
@@ -75,9 +67,9 @@ QList<BenchFigure> BenchRun::WindowFigures(const BenchFigure& topLevels, const B
         });
     const ExplorerNode* plan = gExplorerNodes().Find(key);
     const qint64 expected = m_shape.BigPlanOccurrences() + m_shape.PlanSubTestOccurrences(m_shape.bigPlanDepth);
-    Expect(plan && Below(plan) == expected,
+    Expect(plan && Subtree(plan) == expected,
            QStringLiteral("figure 9: the window shows %1 nodes below the plan for %2 occurrences")
-               .arg(plan ? Below(plan) : 0)
+               .arg(plan ? Subtree(plan) : 0)
                .arg(expected));
     window.hide();
     return {build, open};
