@@ -1,6 +1,7 @@
 #include "mainwindow/frmExplorer.h"
 
 #include "core/KeyHelpers.h"
+#include "core/db/AdoConnection.h"
 #include "core/MenuRules.h"
 #include "core/services/ExplorerNodes.h"
 #include "core/services/PropertyGrid.h"
@@ -165,6 +166,9 @@ bool frmExplorer::tvTestPlan_Initialize()
     SetSelectedNode({});
     try {
         nodes.Clear();
+        // With no database open (start-up reported why) the tree is simply empty.
+        if (!gConnection().IsOpen())
+            return false;
         Application application;
         if (application.LoadConfigurations() == 1)
             return false;  // logged by the loader: the tree stays empty

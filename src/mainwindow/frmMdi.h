@@ -126,6 +126,8 @@ private:
     void ShowProgress();
     void ToggleBand(const QString& command, const QString& band);
     void OpenHelpFile();
+    // Every open menu, submenus and their parents alike.
+    static void CloseMenus();
 
     QMdiArea* m_mdiArea;
     QList<QLabel*> m_panels;

@@ -294,6 +294,12 @@ void frmMdi::UpdateMenuImage()
     }
 }
 
+void frmMdi::CloseMenus()
+{
+    for (QWidget* popup = QApplication::activePopupWidget(); popup; popup = QApplication::activePopupWidget())
+        popup->close();
+}
+
 bool frmMdi::eventFilter(QObject* watched, QEvent* event)
 {
     auto* menu = qobject_cast<QMenu*>(watched);
@@ -305,7 +311,7 @@ bool frmMdi::eventFilter(QObject* watched, QEvent* event)
         const QAction* active = menu->activeAction();
         if (active && active->property("helpTopic").toInt() > 0) {
             // The help viewer opens the whole file: it has no topics to jump to.
-            menu->close();
+            CloseMenus();
             OpenHelpFile();
         }
         return true;
@@ -316,8 +322,7 @@ bool frmMdi::eventFilter(QObject* watched, QEvent* event)
         if (QKeySequence(action->text().section(QLatin1Char('\t'), 1), QKeySequence::PortableText) != pressed)
             continue;
         if (action->isEnabled()) {
-            for (QWidget* popup = QApplication::activePopupWidget(); popup; popup = QApplication::activePopupWidget())
-                popup->close();
+            CloseMenus();
             action->trigger();
         }
         return true;

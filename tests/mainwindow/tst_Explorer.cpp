@@ -219,6 +219,18 @@ private slots:
         QCOMPARE(fixture.Environment.BugLogEntries(), 1);
     }
 
+    void noDatabaseGivesAnEmptyTreeQuietly()
+    {
+        MainWindowFixture fixture;
+        QVERIFY(fixture.Prepare());
+        TreeFixture::Build();
+        gConnection().Close();
+        QVERIFY(fixture.Load());
+        QCOMPARE(gExplorerNodes().Count(), 0);
+        QCOMPARE(gSelectedNode(), nullptr);
+        QCOMPARE(fixture.Environment.BugLogEntries(), 0);
+    }
+
     void treeKeys_data()
     {
         QTest::addColumn<QKeySequence>("key");
