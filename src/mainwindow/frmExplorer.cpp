@@ -1,6 +1,7 @@
 #include "mainwindow/frmExplorer.h"
 
 #include "core/KeyHelpers.h"
+#include "core/NodeKey.h"
 #include "core/db/AdoConnection.h"
 #include "core/MenuRules.h"
 #include "core/services/ExplorerNodes.h"
@@ -10,6 +11,7 @@
 #include "mainwindow/ExplorerTreeView.h"
 #include "mainwindow/frmMdi.h"
 #include "model/Application.h"
+#include "model/Configuration.h"
 #include "model/ExplorerFill.h"
 #include "model/SelectedProperties.h"
 #include "model/TestPlan.h"
@@ -55,11 +57,11 @@ const ToolBoxButton kToolBox[] = {
 // Kind (1 to 14), "¤", the node tag or "New_ITEM", "¤", the node key.
 bool IsItemTransferText(const QString& text)
 {
-    const qsizetype first = text.indexOf(QChar(0x00A4));
+    const qsizetype first = text.indexOf(NodeKey::kSeparator);
     bool number = false;
     const int kind = text.left(first).toInt(&number);
     return first > 0 && number && kind >= kImageRoot && kind <= kImageProcedure &&
-           text.indexOf(QChar(0x00A4), first + 1) > first;
+           text.indexOf(NodeKey::kSeparator, first + 1) > first;
 }
 
 QString RootText()
@@ -173,15 +175,15 @@ bool frmExplorer::tvTestPlan_Initialize()
         if (application.LoadConfigurations() == 1)
             return false;  // logged by the loader: the tree stays empty
         const ExplorerNodes::Batch batch(nodes);
-        nodes.Add({}, QStringLiteral("Root"), RootText(), kImageRoot);
-        SetSelectedNode(QStringLiteral("Root"));
+        nodes.Add({}, NodeKey::kRoot, RootText(), kImageRoot);
+        SetSelectedNode(NodeKey::kRoot);
         for (const auto& configuration : application.Configurations()) {
-            const QString configurationKey = QStringLiteral("Eqpt") + configuration->Id();
-            nodes.Add(QStringLiteral("Root"), configurationKey, configuration->Name(), kImageConfiguration)
+            const QString configurationKey = Configuration::NodeKeyOf(configuration->Id());
+            nodes.Add(NodeKey::kRoot, configurationKey, configuration->Name(), kImageConfiguration)
                 ->SetTag(configuration->Id());
             configuration->LoadTestPlans(false);
             for (const auto& plan : configuration->TestPlans()) {
-                const QString planKey = configurationKey + QChar(0x00A4) + plan->Id();
+                const QString planKey = configurationKey + NodeKey::kSeparator + plan->Id();
                 ExplorerNode* node = nodes.Add(configurationKey, planKey, plan->Name(), kImageTestPlan);
                 node->SetTag(plan->Id());
                 node->SetFilled(false);
@@ -294,9 +296,9 @@ ExplorerNode* frmExplorer::NodeByKey(const QString& key)
     if (ExplorerNode* node = nodes.Find(key))
         return node;
     // A key below a test plan not read yet: read the plan, then look again.
-    const QStringList parts = key.split(QChar(0x00A4));
-    if (parts.size() > 2)
-        FillPlan(nodes.Find(parts[0] + QChar(0x00A4) + parts[1]));
+    const NodeKey parsed = NodeKey::Parse(key);
+    if (parsed.Count() > 2)
+        FillPlan(nodes.Find(parsed.Segment(0) + NodeKey::kSeparator + parsed.TestPlanId()));
     return nodes.Find(key);
 }
 

@@ -83,8 +83,6 @@ void frmMdi::DockPanes(const MainLayout& layout)
     addDockWidget(Qt::BottomDockWidgetArea, Pane("frmSelection"));
     m_pendingRight = Pixels(this, layout.RightWidth);
     m_pendingLeft = Pixels(this, layout.LeftWidth);
-    if (isVisible())
-        QTimer::singleShot(0, this, &frmMdi::ApplySideWidths);
 
     Pane("frmProperties")->setVisible(layout.PropertiesVisible);
     m_commands.SetChecked(QStringLiteral("mnuViewProperties"), layout.PropertiesVisible);
