@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
 # Writes docs/main-window.png: the main window on the sample database, opened as on a first start
 # (a temporary home, so no setting of the user's is read or written), on a 1280x800 virtual display.
+# `screenshot.sh about` and `screenshot.sh input` write docs/about.png and docs/input-text.png, the
+# About box and the one-line input popup over it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 cmake --build "$build" --target kvl_screenshot Koravel >/dev/null
 
+case "${1:-main}" in
+  main) picture=main-window.png ;;
+  about) picture=about.png ;;
+  input) picture=input-text.png ;;
+  *) echo "usage: $0 [main|about|input]" >&2; exit 2 ;;
+esac
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$root/docs" "$home/runtime"
 chmod 700 "$home/runtime"
 HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
-  xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/kvl_screenshot" "$root/docs/main-window.png"
-echo "wrote docs/main-window.png"
+  xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/kvl_screenshot" "$root/docs/$picture" "${1:-main}"
+echo "wrote docs/$picture"

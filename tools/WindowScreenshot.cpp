@@ -5,24 +5,31 @@
 #include "core/Startup.h"
 #include "core/db/AdoConnection.h"
 #include "core/ui/WidgetPrompts.h"
+#include "core/ui/frmInputText.h"
 #include "mainwindow/MainWindowShell.h"
+#include "mainwindow/frmAbout.h"
 #include "mainwindow/frmExplorer.h"
 #include "mainwindow/frmMdi.h"
 #include "publishing/HTMLTemplate.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QTextStream>
 #include <QTimer>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: kvl_screenshot <picture.png>\n";
+    if (argc < 2 || argc > 3) {
+        QTextStream(stderr) << "usage: kvl_screenshot <picture.png> [main|about|input]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
+    // The main window by default; "about" and "input" picture its two small dialogs over it.
+    const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
     setPrompts(&widgetPrompts);
@@ -43,7 +50,22 @@ int main(int argc, char* argv[])
     int code = 0;
     // Give the window time to lay out its bands and panes before the picture is taken.
     QTimer::singleShot(1500, [&] {
-        if (!window->grab().save(output)) {
+        QWidget* picture = window;
+        std::unique_ptr<QDialog> dialog;
+        if (shown == QLatin1String("about")) {
+            dialog = std::make_unique<frmAbout>(window);
+        } else if (shown == QLatin1String("input")) {
+            auto input = std::make_unique<frmInputText>(window);
+            input->setWindowTitle(QStringLiteral("Title"));
+            input->txtFilled->setText(QStringLiteral("Power-on self-test of the bench"));
+            dialog = std::move(input);
+        }
+        if (dialog) {
+            dialog->show();
+            QApplication::processEvents();
+            picture = dialog.get();
+        }
+        if (!picture->grab().save(output)) {
             QTextStream(stderr) << "cannot write " << output << '\n';
             code = 1;
         }
