@@ -81,4 +81,9 @@ qint64 AllLinksAndResults()
                    {});
 }
 
+qint64 ItemRow(const QString& table, const QString& id)
+{
+    return ReadAll(QStringLiteral("SELECT * FROM %1 WHERE ID = ?").arg(table), {id.toInt()});
+}
+
 }  // namespace BenchFloors

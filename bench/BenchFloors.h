@@ -14,6 +14,8 @@ qint64 PlanSubtree(const QString& planId);
 qint64 SubTestWorkLoad(const QString& subTestId, double& workLoad);
 // The procedure links of a sub-test with the results of their occurrences under `keyPrefix`.
 qint64 ChildrenWithResults(const QString& subTestId);
+// One item's row of `table`, every column.
+qint64 ItemRow(const QString& table, const QString& id);
 // Every link row and result of the database.
 qint64 AllLinksAndResults();
 

@@ -65,7 +65,8 @@ QList<BenchFigure> BenchRun::Figures()
     memory.unit = QStringLiteral("MB");
     // Measured while the big plan has its 10,000 occurrences, before figures 4 and 5 change it.
     QList<BenchFigure> window;
-    if (Wanted(QStringLiteral("8")) || Wanted(QStringLiteral("9"))) {
+    if (Wanted(QStringLiteral("8")) || Wanted(QStringLiteral("9")) || Wanted(QStringLiteral("10")) ||
+        Wanted(QStringLiteral("11"))) {
         window = WindowFigures(figures[0], figures[1]);
         RestorePlanNodes();
     }

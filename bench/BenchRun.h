@@ -33,6 +33,7 @@ private:
     BenchFigure Repair();
     // The explorer window on the same database; the node model is rebuilt by it.
     QList<BenchFigure> WindowFigures(const BenchFigure& topLevels, const BenchFigure& subtree);
+    QList<BenchFigure> PropertiesShown(const ExplorerNode* plan);
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 

@@ -1,15 +1,21 @@
 // Figures 8 and 9: the explorer window itself, offscreen, against the node-model figures 1 and 2
-// that do the same reading without a window.
+// that do the same reading without a window. Figures 10 and 11: a click in the opened plan shows
+// the item's properties in the property pane, against one read of the item's row.
 #include "BenchClock.h"
+#include "BenchFloors.h"
 #include "BenchRun.h"
 
+#include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
+#include "core/services/PropertyGrid.h"
+#include "core/services/SelectedNode.h"
 #include "core/services/ExplorerNodes.h"
 #include "mainwindow/ExplorerTreeModel.h"
 #include "mainwindow/ExplorerTreeView.h"
 #include "mainwindow/frmExplorer.h"
 #include "mainwindow/frmMdi.h"
 #include "model/ExplorerFill.h"
+#include "model/SelectedProperties.h"
 #include "model/TestPlan.h"
 
 #include <QApplication>
@@ -71,8 +77,42 @@ QList<BenchFigure> BenchRun::WindowFigures(const BenchFigure& topLevels, const B
            QStringLiteral("figure 9: the window shows %1 nodes below the plan for %2 occurrences")
                .arg(plan ? Subtree(plan) : 0)
                .arg(expected));
+    QList<BenchFigure> figures{build, open};
+    figures << PropertiesShown(plan);
     window.hide();
-    return {build, open};
+    return figures;
+}
+
+QList<BenchFigure> BenchRun::PropertiesShown(const ExplorerNode* plan)
+{
+    BenchFigure procedure{QStringLiteral("10"), QStringLiteral("procedure's properties shown (floor: its row read)"),
+                          QStringLiteral("30 ms")};
+    BenchFigure subTest{QStringLiteral("11"),
+                        QStringLiteral("plan's first sub-test's properties shown (floor: its row read)"),
+                        QStringLiteral("30 ms")};
+    const ExplorerNode* first = gExplorerNodes().Find(FirstSubTestKey());
+    const ExplorerNode* leaf = first;
+    while (leaf && leaf->Image() != kImageProcedure)
+        leaf = leaf->ChildNodes().empty() ? nullptr : leaf->ChildNodes().back();
+    Expect(plan && first && leaf, QStringLiteral("figures 10 and 11: the plan's first sub-test and a procedure "
+                                                 "below it are in the window"));
+    if (!first || !leaf)
+        return {procedure, subTest};
+    const QList<std::tuple<BenchFigure*, const ExplorerNode*, QString, QString>> shown = {
+        {&procedure, leaf, QStringLiteral("PROCEDURES"), KeyIdShort(leaf->Tag())},
+        {&subTest, first, QStringLiteral("SUBTEST"), KeyId(first->Tag())}};
+    for (const auto& [figure, node, table, id] : shown) {
+        figure->floor = BenchClock::MedianMs(m_runs, [&] { BenchFloors::ItemRow(table, id); });
+        figure->value = BenchClock::MedianMs(m_runs, [&] {
+            SetSelectedNode(node->Key());
+            Refresh_Properties();
+            QApplication::processEvents();
+        });
+        Expect(gPropertyGrid().Rows() > 10 && gPropertyGrid().TextMatrix(1, PropertyGrid::kValueCol) == node->Text(),
+               QStringLiteral("figure %1: the pane shows the item's rows").arg(figure->number));
+    }
+    SetSelectedNode({});
+    return {procedure, subTest};
 }
 
 void BenchRun::RestorePlanNodes()

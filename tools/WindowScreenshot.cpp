@@ -2,14 +2,21 @@
 // of the main window, for the README. scripts/screenshot.sh runs it under a virtual display in a
 // temporary home.
 #include "core/AppShell.h"
+#include "core/KeyHelpers.h"
 #include "core/Startup.h"
 #include "core/db/AdoConnection.h"
+#include "core/services/ExplorerNode.h"
+#include "core/services/ExplorerNodes.h"
+#include "core/services/PropertyGrid.h"
 #include "core/ui/WidgetPrompts.h"
 #include "core/ui/frmInputText.h"
 #include "mainwindow/MainWindowShell.h"
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmExplorer.h"
+#include "mainwindow/PropertyGridModel.h"
+#include "mainwindow/PropertyGridView.h"
 #include "mainwindow/frmMdi.h"
+#include "mainwindow/frmProperties.h"
 #include "publishing/HTMLTemplate.h"
 
 #include <QApplication>
@@ -44,9 +51,21 @@ int main(int argc, char* argv[])
     }
     frmMdi* window = shell.MainWindow();
     window->setGeometry(0, 0, 1280, 800);
-    // The picture shows the sample's plans opened.
-    if (window->Explorer())
-        window->Explorer()->tvTestPlan_ExpandAll();
+    // The picture shows the sample's plans opened and a procedure's properties, its name row
+    // explained.
+    if (frmExplorer* explorer = window->Explorer()) {
+        explorer->tvTestPlan_ExpandAll();
+        for (int index = 1; index <= gExplorerNodes().Count(); ++index) {
+            ExplorerNode* node = gExplorerNodes().Item(index);
+            if (node && node->Image() == kImageProcedure) {
+                explorer->SelectNode(node->Key());
+                explorer->tvTestPlan_NodeClick(node);
+                break;
+            }
+        }
+        if (frmProperties* properties = window->Properties())
+            properties->grdProperties()->setCurrentIndex(properties->Model()->index(1, PropertyGrid::kValueCol));
+    }
     int code = 0;
     // Give the window time to lay out its bands and panes before the picture is taken.
     QTimer::singleShot(1500, [&] {

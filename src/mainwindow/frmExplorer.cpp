@@ -5,11 +5,11 @@
 #include "core/db/AdoConnection.h"
 #include "core/MenuRules.h"
 #include "core/services/ExplorerNodes.h"
-#include "core/services/PropertyGrid.h"
 #include "core/services/SelectedNode.h"
 #include "mainwindow/ExplorerTreeModel.h"
 #include "mainwindow/ExplorerTreeView.h"
 #include "mainwindow/frmMdi.h"
+#include "mainwindow/frmProperties.h"
 #include "model/Application.h"
 #include "model/Configuration.h"
 #include "model/ExplorerFill.h"
@@ -118,8 +118,8 @@ frmExplorer::~frmExplorer() = default;
 
 void frmExplorer::EmptyPropertyGrid()
 {
-    gPropertyGrid().Clear();
-    gPropertyGrid().SetRows(0);
+    if (frmProperties* properties = m_main->Properties())
+        properties->grdProperties_Initialize();
 }
 
 void frmExplorer::BuildToolBox()

@@ -56,7 +56,7 @@ public:
 
 private:
     // The property pane's rows go until a node is clicked again.
-    static void EmptyPropertyGrid();
+    void EmptyPropertyGrid();
     void BuildToolBox();
     void InstallHandlers();
     bool KeyRuns(const QKeyEvent* event) const;

@@ -1,5 +1,7 @@
 #include "mainwindow/frmMdi.h"
 
+#include "mainwindow/frmProperties.h"
+
 #include "core/HelpFile.h"
 #include "core/db/AdoConnection.h"
 #include "core/services/ProgressBar.h"
@@ -40,7 +42,13 @@ frmMdi::frmMdi(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(th
     MDIForm_Load();
 }
 
-frmMdi::~frmMdi() = default;
+frmMdi::~frmMdi()
+{
+    // An editor still open in the property grid loses its focus while the widgets go, after
+    // this window's members: its edit must not reach them.
+    if (m_properties)
+        m_properties->Detach();
+}
 
 QMdiSubWindow* frmMdi::ActiveForm() const
 {

@@ -9,6 +9,7 @@
 struct MainLayout;
 class PaneDock;
 class frmExplorer;
+class frmProperties;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -55,6 +56,7 @@ public:
     // "frmProperties", "frmExplorer" or "frmSelection".
     PaneDock* Pane(const QString& key) const { return m_panes.value(key); }
     frmExplorer* Explorer() const { return m_explorer; }
+    frmProperties* Properties() const { return m_properties; }
 
     // Closes the child windows newest first, each asking its own question; false as soon as
     // one stays open, and the windows after it are not asked.
@@ -139,6 +141,7 @@ private:
     QHash<QString, PaneDock*> m_panes;
     QHash<QString, QComboBox*> m_combos;
     frmExplorer* m_explorer = nullptr;
+    frmProperties* m_properties = nullptr;
     QWidget* m_picProgress = nullptr;
     QAction* m_picProgressAction = nullptr;
     QProgressBar* m_prgProgress = nullptr;

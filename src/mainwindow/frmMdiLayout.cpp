@@ -8,6 +8,7 @@
 #include "mainwindow/PaneDock.h"
 #include "mainwindow/frmExplorer.h"
 #include "mainwindow/frmMdi.h"
+#include "mainwindow/frmProperties.h"
 #include "platform/Settings.h"
 
 #include <QGuiApplication>
@@ -76,6 +77,8 @@ void frmMdi::RestoreGeometry(const MainLayout& layout)
 void frmMdi::DockPanes(const MainLayout& layout)
 {
     addDockWidget(PaneDock::AreaOf(layout.PropertiesAlign), Pane("frmProperties"));
+    m_properties = new frmProperties(this, Pane("frmProperties"));
+    Pane("frmProperties")->setWidget(m_properties);
     addDockWidget(PaneDock::AreaOf(layout.ExplorerAlign), Pane("frmExplorer"));
     // Docking the explorer loads it, and its load builds the tree.
     m_explorer = new frmExplorer(this, Pane("frmExplorer"));
@@ -166,7 +169,14 @@ void frmMdi::mnuViewProperties_Click()
     const bool checked = !m_commands.Checked(QStringLiteral("mnuViewProperties"));
     m_commands.SetChecked(QStringLiteral("mnuViewProperties"), checked);
     m_commands.SetChecked(QStringLiteral("Properties"), checked);
-    Pane("frmProperties")->setVisible(checked);
+    if (checked) {
+        m_properties->grdProperties_Initialize();
+        Pane("frmProperties")->setVisible(true);
+        if (ExplorerNode* node = gSelectedNode())
+            m_explorer->tvTestPlan_NodeClick(node);
+    } else {
+        Pane("frmProperties")->setVisible(false);
+    }
 }
 
 void frmMdi::mnuViewTestPlanExplorer_Click()

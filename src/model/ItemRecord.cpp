@@ -14,7 +14,6 @@
 namespace {
 
 // The error an optimistic update meets when its row has gone.
-constexpr long kRowNotFound = -2147217864L;
 
 }  // namespace
 

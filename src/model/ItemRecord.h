@@ -18,6 +18,9 @@ class QSqlQuery;
 class ItemRecord
 {
 public:
+    // The error of an update whose row went while the object was held.
+    static constexpr long kRowNotFound = -2147217864L;
+
     virtual ~ItemRecord() = default;
 
     QString Id() const { return m_id; }

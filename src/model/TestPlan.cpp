@@ -1,10 +1,12 @@
 #include "model/TestPlan.h"
 
 #include "core/NodeKey.h"
+#include "core/db/AdoConnection.h"
 #include "model/Configuration.h"
 #include "model/DbValues.h"
 #include "model/SubTest.h"
 #include "platform/BugLog.h"
+#include "platform/KvlError.h"
 
 #include <QSqlQuery>
 
@@ -43,6 +45,16 @@ int TestPlan::LoadDocument()
 int TestPlan::Find(const QString& id)
 {
     return FindRow(id);
+}
+
+void TestPlan::StoreWordTemplate(const QByteArray& bytes)
+{
+    const QVariant value = bytes.isEmpty() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(bytes);
+    const QSqlQuery query = gConnection().Query(QStringLiteral("UPDATE TESTPLAN SET WORDTEMPLATE = ? WHERE ID = ?"),
+                                                {value, DbValues::Id(Id())});
+    if (query.numRowsAffected() == 0)
+        throw KvlError(kRowNotFound, QStringLiteral("The test plan %1 is not in the database.").arg(Id()));
+    m_wordTemplate = !bytes.isEmpty();
 }
 
 int TestPlan::Update()

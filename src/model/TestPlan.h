@@ -34,6 +34,10 @@ public:
     void SetSubTests1(const DataCollection<SubTest>& subTests) { m_subTests1 = subTests; }
     DataCollection<Configuration> LinkedConfigurations() const { return m_linkedConfigurations; }
 
+    // Stores the bytes of a Word template file as the plan's template; no bytes remove it. Raises
+    // KvlError when the statement fails or the plan's row is gone.
+    void StoreWordTemplate(const QByteArray& bytes);
+
     int Find(const QString& id);
     int Update();
     // A new row under `idConfiguration`; the caller links it to the configuration's node.

@@ -1,6 +1,10 @@
 #include "TestEnvironment.h"
 
+#include "core/KeyHelpers.h"
+#include "core/NodeKey.h"
+#include "core/services/ExplorerNodes.h"
 #include "core/services/PropertyGrid.h"
+#include "core/services/SelectedNode.h"
 #include "core/services/WindowServices.h"
 #include "mainwindow/MainWindowShell.h"
 #include "mainwindow/frmMdi.h"
@@ -53,8 +57,16 @@ void tst_WindowServices::hooksReachTheMainWindow()
         QVERIFY(windowServices().CloseDocuments());
         QVERIFY(main->MdiArea()->subWindowList().isEmpty());
 
-        // The property rows follow the selected node: none is selected, so none are shown.
+        // The property rows follow the selected node: with none selected they stay, the root's
+        // are none.
         gPropertyGrid().SetRows(3);
+        SetSelectedNode(QString());
+        windowServices().RefreshPropertyRows();
+        QCOMPARE(gPropertyGrid().Rows(), 3);
+        if (!gExplorerNodes().Exist(NodeKey::kRoot))
+            gExplorerNodes().Add({}, NodeKey::kRoot, "Database", kImageRoot);
+        SetSelectedNode(NodeKey::kRoot);
+        QVERIFY(gSelectedNode());
         windowServices().RefreshPropertyRows();
         QCOMPARE(gPropertyGrid().Rows(), 0);
     }

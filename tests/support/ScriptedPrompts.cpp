@@ -22,9 +22,12 @@ Prompts::Answer ScriptedPrompts::Message(const QString& text, const QString& cap
     if (answer.isValid())
         return static_cast<Answer>(answer.toInt());
     switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::OkCancel: return Answer::Cancel;
-    default: return Answer::No;
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::OkCancel:
+            return Answer::Cancel;
+        default:
+            return Answer::No;
     }
 }
 
@@ -34,10 +37,10 @@ QString ScriptedPrompts::NextText(const QString& kind, const QString& caption)
     return Next().toString();
 }
 
-std::optional<QString> ScriptedPrompts::InputText(const QString& caption, const QString& prompt, const QString&,
-                                                  int maxLength)
+std::optional<QString> ScriptedPrompts::InputText(const QString& caption, const QString& prompt,
+                                                  const QString& defaultText, int maxLength)
 {
-    m_shown.append({QStringLiteral("input"), prompt, caption, Icon::None, Buttons::OkCancel});
+    m_shown.append({QStringLiteral("input"), prompt, caption, Icon::None, Buttons::OkCancel, maxLength, defaultText});
     const QVariant answer = Next();
     if (!answer.isValid())
         return std::nullopt;
@@ -47,9 +50,12 @@ std::optional<QString> ScriptedPrompts::InputText(const QString& caption, const 
     return text;
 }
 
-QString ScriptedPrompts::OpenFile(const QString& caption, const QString&, const QString&)
+QString ScriptedPrompts::OpenFile(const QString& caption, const QString& folder, const QString& filter)
 {
-    return NextText(QStringLiteral("open"), caption);
+    const QString answer = NextText(QStringLiteral("open"), caption);
+    m_shown.last().folder = folder;
+    m_shown.last().filter = filter;
+    return answer;
 }
 
 QString ScriptedPrompts::SaveFile(const QString& caption, const QString&, const QString&)

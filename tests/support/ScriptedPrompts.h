@@ -18,6 +18,11 @@ public:
         QString caption;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
+        // The input box's length limit and default text; a file picker's folder and filter.
+        int maxLength = 0;
+        QString defaultText{};
+        QString folder{};
+        QString filter{};
     };
 
     ScriptedPrompts() { setPrompts(this); }
