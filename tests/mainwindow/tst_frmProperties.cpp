@@ -21,6 +21,7 @@
 #include "platform/Globals.h"
 #include "platform/Settings.h"
 
+#include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSplitter>
@@ -243,6 +244,7 @@ void tst_frmProperties::refreshFollowsTheSelection()
     PaneFixture pane;
     QVERIFY2(pane.Open(), qPrintable(pane.window.Error()));
     QCOMPARE(Grid().Rows(), 0);
+    QAbstractItemModelTester tester(pane.Pane()->Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
 
     // No node: the pane keeps what it shows.
     SetSelectedNode({});
@@ -274,6 +276,14 @@ void tst_frmProperties::refreshFollowsTheSelection()
         if (!first.isEmpty())
             QCOMPARE(Value("First"), first);
     }
+    // Showing the pane again sets the grid up anew and shows the current item.
+    Grid().SetTextMatrix(RowOf("Name"), PropertyGrid::kValueCol, "stale");
+    pane.window.Window().mnuViewProperties_Click();
+    QVERIFY(!pane.window.Window().Pane("frmProperties")->isVisible());
+    pane.window.Window().mnuViewProperties_Click();
+    QVERIFY(pane.window.Window().Pane("frmProperties")->isVisible());
+    QCOMPARE(Value("Name"), QString("Boot"));
+    QCOMPARE(pane.View()->columnWidth(PropertyGrid::kCaptionCol), Pixels(pane.Pane(), 1400));
     QCOMPARE(pane.window.Environment.BugLogEntries(), 0);
 }
 
