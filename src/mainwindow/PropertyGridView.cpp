@@ -3,6 +3,7 @@
 #include "core/services/PropertyGrid.h"
 #include "mainwindow/PropertyGridModel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -73,6 +74,7 @@ public:
         const QString kind = row < grid.Rows() ? grid.EditKind(row) : QString();
         if (kind == PropertyGrid::kButtonEditor) {
             auto* editor = new ButtonEditor(parent);
+            editor->Text()->installEventFilter(const_cast<PropertyDelegate*>(this));
             const int col = index.column();
             QObject::connect(editor->Button(), &QToolButton::clicked, m_view,
                              [view = m_view, editor, row, col] { view->RunCellButton(editor, row, col); });
@@ -118,7 +120,24 @@ protected:
         }
         if (leaves && !m_view->EditorAcceptable())
             return true;
+        // The focus sits in a button cell's text, not in the cell's editor: leaving the text for
+        // anything outside the editor hands the typed text over, as leaving a plain editor does.
+        if (auto* owner = ButtonEditorOf(object); owner && event->type() == QEvent::FocusOut) {
+            const QWidget* focus = QApplication::focusWidget();
+            while (focus && focus != owner)
+                focus = focus->parentWidget();
+            if (!focus) {
+                emit const_cast<PropertyDelegate*>(this)->commitData(owner);
+                emit const_cast<PropertyDelegate*>(this)->closeEditor(owner, QAbstractItemDelegate::NoHint);
+            }
+            return false;
+        }
         return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+    static ButtonEditor* ButtonEditorOf(QObject* text)
+    {
+        return qobject_cast<QLineEdit*>(text) ? dynamic_cast<ButtonEditor*>(text->parent()) : nullptr;
     }
 
 private:

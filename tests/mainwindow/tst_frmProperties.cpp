@@ -10,6 +10,7 @@
 #include "core/services/PropertyGrid.h"
 #include "core/services/SelectedNode.h"
 #include "core/ui/Twips.h"
+#include "mainwindow/ExplorerTreeView.h"
 #include "mainwindow/PaneDock.h"
 #include "mainwindow/PropertyGridModel.h"
 #include "mainwindow/PropertyGridView.h"
@@ -511,6 +512,18 @@ void tst_frmProperties::typedTextIsStoredAsTyped()
     QVERIFY(pane.StartEdit("Name"));
     pane.Type(longName);
     QCOMPARE(Scalar("SELECT NAME FROM TESTPLAN WHERE ID = 10").toString(), longName.left(50));
+    // A title typed in its button cell is kept when the focus goes elsewhere.
+    QApplication::setActiveWindow(&pane.window.Window());
+    QVERIFY(QTest::qWaitForWindowActive(&pane.window.Window()));
+    QWidget* editor = pane.StartEdit("Title");
+    QVERIFY(editor && editor->findChild<QToolButton*>("cellButton"));
+    LineOf(editor)->setFocus();
+    QVERIFY(LineOf(editor)->hasFocus());
+    LineOf(editor)->setText("Left by a click");
+    pane.window.Window().Explorer()->tvTestPlan()->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(!pane.View()->Editor());
+    QCOMPARE(Scalar("SELECT TITLE FROM TESTPLAN WHERE ID = 10").toString(), QString("Left by a click"));
     QCOMPARE(pane.window.Environment.BugLogEntries(), 0);
 }
 
