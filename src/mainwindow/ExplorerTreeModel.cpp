@@ -111,3 +111,8 @@ QIcon ExplorerTreeModel::Picture(int image) const
         it = m_pictures.insert(image, QIcon(QStringLiteral(":/icons/items/%1.png").arg(image)));
     return *it;
 }
+
+Qt::ItemFlags ExplorerTreeModel::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? QAbstractItemModel::flags(index) | Qt::ItemIsDragEnabled : Qt::NoItemFlags;
+}

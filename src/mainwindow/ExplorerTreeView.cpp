@@ -1,6 +1,9 @@
 #include "mainwindow/ExplorerTreeView.h"
 
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -35,6 +38,46 @@ ExplorerTreeView::ExplorerTreeView(QWidget* parent) : QTreeView(parent)
     setExpandsOnDoubleClick(false);
     setTextElideMode(Qt::ElideRight);
     setItemDelegate(new DropHighlightDelegate(this));
+    // Items are dragged as text and only ever copied: the tree itself decides what a drop does.
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::CopyAction);
+}
+
+void ExplorerTreeView::startDrag(Qt::DropActions)
+{
+    if (StartDrag)
+        StartDrag();
+}
+
+void ExplorerTreeView::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Enter decides as a move over the same point does.
+    dragMoveEvent(event);
+}
+
+void ExplorerTreeView::dragMoveEvent(QDragMoveEvent* event)
+{
+    const QString text = event->mimeData()->hasText() ? event->mimeData()->text() : QString();
+    if (!text.isEmpty() && DragOver && DragOver(text, event->position().toPoint())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void ExplorerTreeView::dropEvent(QDropEvent* event)
+{
+    const QString text = event->mimeData()->hasText() ? event->mimeData()->text() : QString();
+    if (text.isEmpty() || !Drop) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    Drop(text, event->position().toPoint());
 }
 
 void ExplorerTreeView::SetDropHighlight(const QModelIndex& index)

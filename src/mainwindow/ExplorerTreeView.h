@@ -18,6 +18,11 @@ public:
     std::function<bool(const QKeyEvent*)> OwnsKey;
     std::function<void(const QKeyEvent*)> KeyDown;
     std::function<void(QMouseEvent*)> MouseDown;
+    // A drag of the current node starts; the hook runs it to its end.
+    std::function<void()> StartDrag;
+    // Whether dragged text may be dropped at a point of the viewport, and its drop there.
+    std::function<bool(const QString& text, const QPoint& position)> DragOver;
+    std::function<void(const QString& text, const QPoint& position)> Drop;
 
     QModelIndex DropHighlight() const { return m_dropHighlight; }
     void SetDropHighlight(const QModelIndex& index);
@@ -26,6 +31,10 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QPersistentModelIndex m_dropHighlight;

@@ -8,6 +8,7 @@
 #include "core/services/SelectedNode.h"
 #include "mainwindow/ExplorerTreeModel.h"
 #include "mainwindow/ExplorerTreeView.h"
+#include "mainwindow/ItemTransfer.h"
 #include "mainwindow/frmMdi.h"
 #include "mainwindow/frmProperties.h"
 #include "model/Application.h"
@@ -53,16 +54,6 @@ const ToolBoxButton kToolBox[] = {
     {"SubTest10", "Click to add new 10th level subtest"},
     {"Procedure", "Click to add new procedure"},
 };
-
-// Kind (1 to 14), "¤", the node tag or "New_ITEM", "¤", the node key.
-bool IsItemTransferText(const QString& text)
-{
-    const qsizetype first = text.indexOf(NodeKey::kSeparator);
-    bool number = false;
-    const int kind = text.left(first).toInt(&number);
-    return first > 0 && number && kind >= kImageRoot && kind <= kImageProcedure &&
-           text.indexOf(NodeKey::kSeparator, first + 1) > first;
-}
 
 QString RootText()
 {
@@ -112,6 +103,7 @@ frmExplorer::frmExplorer(frmMdi* main, QWidget* parent)
     EmptyPropertyGrid();
     tlbToolBox_ButtonClick(1);
     InstallHandlers();
+    InstallDragAndDrop();
 }
 
 frmExplorer::~frmExplorer() = default;
@@ -155,7 +147,7 @@ void frmExplorer::tlbToolBox_ButtonClick(int index)
         m_tree->unsetCursor();
         // Drops an item copied for pasting; what another program put there stays.
         QClipboard* clipboard = QGuiApplication::clipboard();
-        if (IsItemTransferText(clipboard->text()))
+        if (ItemTransfer::IsItemText(clipboard->text()))
             clipboard->clear();
     }
     // The other buttons start a drag of a new item, which the drag-and-drop code handles.

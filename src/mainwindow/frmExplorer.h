@@ -41,6 +41,17 @@ public:
     // Opens the description window of the current node's item.
     void Edition();
 
+    // Dragging items: a toolbox button carries a new item of its kind, a tree node the item it
+    // shows; only the tree takes drops. Each drag offers copying only.
+    QString tlbToolBox_OLEStartDrag(int index);
+    bool tlbToolBox_OLEDragOver(const QString& text);
+    void tlbToolBox_OLEDragDrop(const QString& text);
+    void tlbToolBox_OLECompleteDrag();
+    QString tvTestPlan_OLEStartDrag();
+    bool tvTestPlan_OLEDragOver(const QString& text, const QPoint& position);
+    void tvTestPlan_OLEDragDrop(const QString& text, const QPoint& position);
+    void tvTestPlan_OLECompleteDrag();
+
     // Reads the subtree of a test plan not filled yet.
     void FillPlan(ExplorerNode* plan);
     // The node with that key, after filling the test plan it lies in when needed; null when none.
@@ -58,6 +69,10 @@ private:
     // The property pane's rows go until a node is clicked again.
     void EmptyPropertyGrid();
     void BuildToolBox();
+    void InstallDragAndDrop();
+    // Runs a drag of `text` from `source` to its end.
+    static void RunDrag(QWidget* source, const QString& text);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void InstallHandlers();
     bool KeyRuns(const QKeyEvent* event) const;
     void ExpandTo(ExplorerNode* node);
@@ -67,4 +82,7 @@ private:
     ExplorerTreeView* m_tree;
     ExplorerTreeModel* m_model;
     int m_toolBoxIndex = 1;
+    // Where the left button went down on a toolbox button, for telling a drag from a click.
+    QPoint m_pressedAt;
+    int m_pressedButton = 0;
 };

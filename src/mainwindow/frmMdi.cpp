@@ -1,5 +1,6 @@
 #include "mainwindow/frmMdi.h"
 
+#include "mainwindow/ItemCommands.h"
 #include "mainwindow/frmProperties.h"
 
 #include "core/HelpFile.h"

@@ -5,11 +5,13 @@
 #include <QHash>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 struct MainLayout;
 class PaneDock;
 class frmExplorer;
 class frmProperties;
+class ItemCommands;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -57,6 +59,8 @@ public:
     PaneDock* Pane(const QString& key) const { return m_panes.value(key); }
     frmExplorer* Explorer() const { return m_explorer; }
     frmProperties* Properties() const { return m_properties; }
+    // The Item commands and the tree's drop; null until the panes are docked.
+    ItemCommands* Items() const { return m_items.get(); }
 
     // Closes the child windows newest first, each asking its own question; false as soon as
     // one stays open, and the windows after it are not asked.
@@ -84,6 +88,11 @@ public:
     void mnuItemDelete_Click() { RunCommand(QStringLiteral("mnuItemDelete")); }
     void mnuViewRefresh_Click() { RunCommand(QStringLiteral("mnuViewRefresh")); }
     void mnuViewProperties_Click();
+    void mnuAddConfiguration_Click() { RunCommand(QStringLiteral("mnuAddConfiguration")); }
+    void mnuAddTestPlan_Click() { RunCommand(QStringLiteral("mnuAddTestPlan")); }
+    void mnuAddSubtest_Click() { RunCommand(QStringLiteral("mnuAddSubtest")); }
+    void mnuAddProcedure_Click() { RunCommand(QStringLiteral("mnuAddProcedure")); }
+    void mnuClearDatabase_Click() { RunCommand(QStringLiteral("mnuClearDatabase")); }
 
     void mnuViewTestPlanExplorer_Click();
     void mnuviewToolBarEdit_Click();
@@ -109,6 +118,7 @@ private:
     void BuildBands();
     void BuildPanes();
     void InstallOwnHandlers();
+    void InstallItemCommands();
 
     void MDIForm_Load();
     bool MDIForm_Unload();
@@ -142,6 +152,7 @@ private:
     QHash<QString, QComboBox*> m_combos;
     frmExplorer* m_explorer = nullptr;
     frmProperties* m_properties = nullptr;
+    std::unique_ptr<ItemCommands> m_items;
     QWidget* m_picProgress = nullptr;
     QAction* m_picProgressAction = nullptr;
     QProgressBar* m_prgProgress = nullptr;

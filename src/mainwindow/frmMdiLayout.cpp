@@ -6,11 +6,14 @@
 #include "core/ui/Twips.h"
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/PaneDock.h"
+#include "mainwindow/ExplorerTreeView.h"
+#include "mainwindow/ItemCommands.h"
 #include "mainwindow/frmExplorer.h"
 #include "mainwindow/frmMdi.h"
 #include "mainwindow/frmProperties.h"
 #include "platform/Settings.h"
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -65,6 +68,35 @@ void frmMdi::BuildPanes()
     }
 }
 
+void frmMdi::InstallItemCommands()
+{
+    ItemCommands::Host host;
+    host.NodeByKey = [this](const QString& key) { return m_explorer->NodeByKey(key); };
+    host.SelectNode = [this](const QString& key) { return m_explorer->SelectNode(key); };
+    host.ClearDropHighlight = [this] { m_explorer->tvTestPlan()->SetDropHighlight({}); };
+    host.SetPanel = [this](int panel, const QString& text) { SetPanelText(panel, text); };
+    host.InitializeTree = [this] { m_explorer->tvTestPlan_Initialize(); };
+    host.InitializeProperties = [this] { m_properties->grdProperties_Initialize(); };
+    host.ClipboardText = [] { return QGuiApplication::clipboard()->text(); };
+    host.SetClipboardText = [](const QString& text) { QGuiApplication::clipboard()->setText(text); };
+    m_items = std::make_unique<ItemCommands>(std::move(host));
+    ItemCommands* items = m_items.get();
+    const QList<std::pair<QString, void (ItemCommands::*)()>> commands = {
+        {QStringLiteral("mnuAddConfiguration"), &ItemCommands::mnuAddConfiguration_Click},
+        {QStringLiteral("mnuAddTestPlan"), &ItemCommands::mnuAddTestPlan_Click},
+        {QStringLiteral("mnuAddSubtest"), &ItemCommands::mnuAddSubtest_Click},
+        {QStringLiteral("mnuAddProcedure"), &ItemCommands::mnuAddProcedure_Click},
+        {QStringLiteral("mnuItemUp"), &ItemCommands::mnuItemUp_Click},
+        {QStringLiteral("mnuItemDown"), &ItemCommands::mnuItemDown_Click},
+        {QStringLiteral("mnuItemDelete"), &ItemCommands::mnuItemDelete_Click},
+        {QStringLiteral("mnuItemCopy"), &ItemCommands::mnuItemCopy_Click},
+        {QStringLiteral("mnuItemPaste"), &ItemCommands::mnuItemPaste_Click},
+        {QStringLiteral("mnuClearDatabase"), &ItemCommands::mnuClearDatabase_Click},
+    };
+    for (const auto& [name, member] : commands)
+        InstallHandler(name, [items, member = member] { (items->*member)(); });
+}
+
 void frmMdi::RestoreGeometry(const MainLayout& layout)
 {
     const QRect wanted(Pixels(this, layout.MainLeft), Pixels(this, layout.MainTop, Qt::Vertical),
@@ -83,6 +115,7 @@ void frmMdi::DockPanes(const MainLayout& layout)
     // Docking the explorer loads it, and its load builds the tree.
     m_explorer = new frmExplorer(this, Pane("frmExplorer"));
     Pane("frmExplorer")->setWidget(m_explorer);
+    InstallItemCommands();
     addDockWidget(Qt::BottomDockWidgetArea, Pane("frmSelection"));
     m_pendingRight = Pixels(this, layout.RightWidth);
     m_pendingLeft = Pixels(this, layout.LeftWidth);

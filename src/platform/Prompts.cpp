@@ -6,7 +6,8 @@ namespace {
 class SilentPrompts final : public Prompts
 {
 public:
-    Answer Message(const QString&, const QString&, Icon, Buttons buttons) override
+    using Prompts::Message;
+    Answer Message(const QString&, const QString&, Icon, Buttons buttons, Answer) override
     {
         return buttons == Buttons::Ok ? Answer::Ok : (buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No);
     }

@@ -16,7 +16,18 @@ public:
 
     virtual ~Prompts() = default;
 
-    virtual Answer Message(const QString& text, const QString& caption, Icon icon, Buttons buttons) = 0;
+    // `preselected` is the button Enter presses.
+    virtual Answer Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                           Answer preselected) = 0;
+    // With the first button preselected.
+    Answer Message(const QString& text, const QString& caption, Icon icon, Buttons buttons)
+    {
+        return Message(text, caption, icon, buttons, FirstAnswer(buttons));
+    }
+    static Answer FirstAnswer(Buttons buttons)
+    {
+        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    }
     // The one-line input box; nullopt when cancelled.
     virtual std::optional<QString> InputText(const QString& caption, const QString& prompt, const QString& defaultText,
                                              int maxLength) = 0;

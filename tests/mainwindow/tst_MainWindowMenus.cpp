@@ -108,27 +108,27 @@ private slots:
         MainWindowFixture fixture;
         frmMdi* window = fixture.Load();
         QVERIFY2(window, qPrintable(fixture.Error()));
-        SelectSubTest();
-        window->mnuTestPlan_Click();
-        QVERIFY(window->Commands().Enabled("mnuItemDelete"));
-        QVERIFY(!window->Action("mnuItemDelete")->isEnabled());
+        // The style sheet editor is not built: its rule enables it, its missing handler does not.
+        window->mnuTools_Click();
+        QVERIFY(window->Commands().Enabled("mnuToolsCSS"));
+        QVERIFY(!window->Action("mnuToolsCSS")->isEnabled());
         QVERIFY(!window->Action("Connect")->isEnabled());
-        fixture.Record({"mnuItemDelete", "mnuDatabaseOpen"});
-        QVERIFY(window->Action("mnuItemDelete")->isEnabled());
+        fixture.Record({"mnuToolsCSS", "mnuDatabaseOpen"});
+        QVERIFY(window->Action("mnuToolsCSS")->isEnabled());
         QVERIFY(window->Action("Connect")->isEnabled());
         window->Action("Connect")->trigger();
-        window->mnuItemDelete_Click();
-        QCOMPARE(fixture.Ran, QStringList({"mnuDatabaseOpen", "mnuItemDelete"}));
+        window->Action("mnuToolsCSS")->trigger();
+        QCOMPARE(fixture.Ran, QStringList({"mnuDatabaseOpen", "mnuToolsCSS"}));
         // The rule wins where it disables.
-        SetSelectedNode({});
-        window->mnuTestPlan_Click();
-        QVERIFY(!window->Action("mnuItemDelete")->isEnabled());
-        // The menus run their rules as they drop down.
-        SetSelectedNode("S1");
-        emit window->Menu("mnuTestPlan")->aboutToShow();
-        QVERIFY(window->Action("mnuItemDelete")->isEnabled());
         gUserManagement = true;
         gUserCategory = 2;
+        window->mnuTools_Click();
+        QVERIFY(!window->Action("mnuToolsCSS")->isEnabled());
+        // The menus run their rules as they drop down.
+        gUserManagement = false;
+        emit window->Menu("mnuTools")->aboutToShow();
+        QVERIFY(window->Action("mnuToolsCSS")->isEnabled());
+        gUserManagement = true;
         emit window->Menu("mnuFile")->aboutToShow();
         QVERIFY(!window->Commands().Enabled("mnuFileImport"));
     }

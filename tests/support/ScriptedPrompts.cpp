@@ -15,9 +15,11 @@ QVariant ScriptedPrompts::Next()
     return m_answers.isEmpty() ? QVariant() : m_answers.dequeue();
 }
 
-Prompts::Answer ScriptedPrompts::Message(const QString& text, const QString& caption, Icon icon, Buttons buttons)
+Prompts::Answer ScriptedPrompts::Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                                         Answer preselected)
 {
     m_shown.append({QStringLiteral("message"), text, caption, icon, buttons});
+    m_shown.last().preselected = preselected;
     const QVariant answer = Next();
     if (answer.isValid())
         return static_cast<Answer>(answer.toInt());

@@ -23,6 +23,8 @@ public:
         QString defaultText{};
         QString folder{};
         QString filter{};
+        // The button a message box preselects.
+        Answer preselected = Answer::Ok;
     };
 
     ScriptedPrompts() { setPrompts(this); }
@@ -38,7 +40,9 @@ public:
     void ClearHistory() { m_shown.clear(); }
     int Pending() const { return static_cast<int>(m_answers.size()); }
 
-    Answer Message(const QString& text, const QString& caption, Icon icon, Buttons buttons) override;
+    using Prompts::Message;
+    Answer Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                   Answer preselected) override;
     std::optional<QString> InputText(const QString& caption, const QString& prompt, const QString& defaultText,
                                      int maxLength) override;
     QString OpenFile(const QString& caption, const QString& folder, const QString& filter) override;

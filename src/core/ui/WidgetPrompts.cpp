@@ -8,7 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-Prompts::Answer WidgetPrompts::Message(const QString& text, const QString& caption, Icon icon, Buttons buttons)
+Prompts::Answer WidgetPrompts::Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                                       Answer preselected)
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(caption.isEmpty() ? ProgramTitle() : caption);
@@ -45,6 +46,12 @@ Prompts::Answer WidgetPrompts::Message(const QString& text, const QString& capti
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
+    const QMessageBox::StandardButton preselectedButton = preselected == Answer::Ok    ? QMessageBox::Ok
+                                                          : preselected == Answer::Yes ? QMessageBox::Yes
+                                                          : preselected == Answer::No  ? QMessageBox::No
+                                                                                       : QMessageBox::Cancel;
+    if (box.standardButtons() & preselectedButton)
+        box.setDefaultButton(preselectedButton);
     switch (box.exec()) {
         case QMessageBox::Ok:
             return Answer::Ok;

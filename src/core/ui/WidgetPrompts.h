@@ -11,7 +11,9 @@ public:
     explicit WidgetPrompts(QWidget* parent = nullptr) : m_parent(parent) {}
     void SetParent(QWidget* parent) { m_parent = parent; }
 
-    Answer Message(const QString& text, const QString& caption, Icon icon, Buttons buttons) override;
+    using Prompts::Message;
+    Answer Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                   Answer preselected) override;
     std::optional<QString> InputText(const QString& caption, const QString& prompt, const QString& defaultText,
                                      int maxLength) override;
     QString OpenFile(const QString& caption, const QString& folder, const QString& filter) override;
