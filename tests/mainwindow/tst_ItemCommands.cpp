@@ -264,6 +264,10 @@ void tst_ItemCommands::dropsAndPastes_data()
                                               << "SELECT COUNT(*) FROM CONFIGURATION_LINKS"
                                               << "2" << kPlanA << "Plan A | Plan A"
                                               << "" << 0;
+        row("sub-test dropped under itself") << "drop"
+                                             << "6~20|21|1~x" << kTwice << "SELECT COUNT(*) FROM SUBTEST_LINKS"
+                                             << "2" << kTwice << "Plan A | Twice"
+                                             << "An error occurred in item creation." << 1;
         row("root dropped") << "drop"
                             << "1~~Root" << kTwice << "SELECT COUNT(*) FROM SUBTEST_LINKS"
                             << "2" << kTwice << "Plan A | Twice"
@@ -412,6 +416,8 @@ void tst_ItemCommands::deletions_data()
     QTest::addColumn<QString>("query");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("behind");  // run once the tree is shown
+    QTest::addColumn<int>("entries");
     const QString configuration =
         "The test configuration deletion may provoke irreversible test plan destruction.\n"
         "Do you really want to delete the test configuration ?";
@@ -420,49 +426,62 @@ void tst_ItemCommands::deletions_data()
     QTest::newRow("configuration, no") << "Eqpt1"
                                        << "no" << configuration << "SELECT COUNT(*) FROM CONFIGURATION"
                                        << "1"
-                                       << "Eqpt1";
+                                       << "Eqpt1"
+                                       << "" << 0;
     QTest::newRow("configuration, yes") << "Eqpt1"
                                         << "yes" << configuration << "SELECT COUNT(*) FROM CONFIGURATION"
                                         << "0"
-                                        << "Root";
+                                        << "Root"
+                                        << "" << 0;
     QTest::newRow("test plan, yes") << kPlanA << "yes"
                                     << "Do you really want to delete the test plan ?"
                                     << "SELECT COUNT(*) FROM CONFIGURATION_LINKS"
                                     << "1"
-                                    << "Eqpt1~11";
+                                    << "Eqpt1~11"
+                                    << "" << 0;
     QTest::newRow("sub-test linked once, yes")
         << kOther << "yes" << subTest << "SELECT COUNT(*) FROM SUBTEST WHERE ID = 22"
-        << "0" << kShared;
+        << "0" << kShared << "" << 0;
     QTest::newRow("sub-test linked once, no")
         << kOther << "no" << subTest << "SELECT COUNT(*) FROM SUBTEST WHERE ID = 22"
-        << "1" << kOther;
+        << "1" << kOther << "" << 0;
     QTest::newRow("sub-test under two plans") << kShared << "-"
                                               << ""
                                               << "SELECT COUNT(*) FROM TESTPLAN_LINKS WHERE ID_SUBTEST = 20"
                                               << "1"
-                                              << "Eqpt1~10~10|22|1";
+                                              << "Eqpt1~10~10|22|1"
+                                              << "" << 0;
     QTest::newRow("sub-test twice under one parent") << kTwice << "-"
                                                      << ""
                                                      << "SELECT COUNT(*) FROM SUBTEST_LINKS"
                                                      << "1"
-                                                     << "Eqpt1~10~10|20|1~20|21|1";
+                                                     << "Eqpt1~10~10|20|1~20|21|1"
+                                                     << "" << 0;
     QTest::newRow("procedure linked once, yes")
         << kPower << "yes" << procedure << "SELECT COUNT(*) FROM PROCEDURES WHERE ID = 30"
         << "0"
-        << "Eqpt1~10~10|20|1~20|21|2";
+        << "Eqpt1~10~10|20|1~20|21|2"
+        << "" << 0;
     QTest::newRow("procedure linked once, no")
         << kPower << "no" << procedure << "SELECT COUNT(*) FROM PROCEDURES WHERE ID = 30"
-        << "1" << kPower;
+        << "1" << kPower << "" << 0;
     QTest::newRow("procedure linked twice") << kReset << "-"
                                             << ""
                                             << "SELECT COUNT(*) FROM PROCEDURE_LINKS WHERE ID_PROCEDURE = 32"
-                                            << "1" << kOther;
+                                            << "1" << kOther << "" << 0;
     QTest::newRow("root, no") << "Root"
                               << "no"
                               << "Do you really want to delete all the database content ?"
                               << "SELECT COUNT(*) FROM CONFIGURATION"
                               << "1"
-                              << "Root";
+                              << "Root"
+                              << "" << 0;
+    QTest::newRow("procedure gone behind the tree")
+        << kPower << "-"
+        << "An error occurred during deletion."
+        << "SELECT COUNT(*) FROM PROCEDURE_LINKS"
+        << "3" << kPower << "DELETE FROM PROCEDURE_LINKS WHERE ID_PROCEDURE = 30;DELETE FROM PROCEDURES WHERE ID = 30"
+        << 1;
 }
 
 void tst_ItemCommands::deletions()
@@ -473,21 +492,25 @@ void tst_ItemCommands::deletions()
     QFETCH(QString, query);
     QFETCH(QString, value);
     QFETCH(QString, current);
+    QFETCH(QString, behind);
+    QFETCH(int, entries);
     Window window;
     QVERIFY2(window.Open(), qPrintable(window.fixture.Error()));
     window.Select(key);
+    for (const QString& statement : behind.split(';', Qt::SkipEmptyParts))
+        Run(statement);
     if (answer != "-")
         window.fixture.Prompts.Push(answer == "yes" ? Prompts::Answer::Yes : Prompts::Answer::No);
     window.fixture.Window().mnuItemDelete_Click();
     QCOMPARE(window.Messages().join('/'), asked);
-    if (!asked.isEmpty()) {
+    if (answer != "-") {
         const ScriptedPrompts::Shown& question = window.fixture.Prompts.History().first();
         QCOMPARE(question.buttons, Prompts::Buttons::YesNo);
         QCOMPARE(question.preselected, key == "Root" ? Prompts::Answer::No : Prompts::Answer::Yes);
     }
     QCOMPARE(Scalar(query).toString(), value);
     QCOMPARE(window.Current(), current);
-    QCOMPARE(window.LogEntries(), 0);
+    QCOMPARE(window.LogEntries(), entries);
     QVERIFY(!Hourglass::IsSet());
 }
 
