@@ -32,6 +32,18 @@ qint64 ReadAll(const QString& statement, const QVariantList& values, int sumColu
     return rows;
 }
 
+// The occurrences below the roots `seed` selects, sub-tests and procedures with their rows.
+qint64 Occurrences(const QString& seed, const QVariantList& values)
+{
+    return ReadAll(kOccurrences.arg(seed) +
+                       QStringLiteral("SELECT S.ID, S.NAME, S.TITLE, S.DATE_CREATION, S.DATE_UPDATE, 0 "
+                                      "FROM OCC O JOIN SUBTEST S ON S.ID = O.ID UNION ALL "
+                                      "SELECT P.ID, P.NAME, P.TITLE, P.DATE_CREATION, P.DATE_UPDATE, "
+                                      "L.ORDER_PROCEDURE FROM OCC O JOIN PROCEDURE_LINKS L ON L.ID_SUBTEST = O.ID "
+                                      "JOIN PROCEDURES P ON P.ID = L.ID_PROCEDURE"),
+                   values);
+}
+
 }  // namespace
 
 qint64 TopLevels()
@@ -44,13 +56,14 @@ qint64 TopLevels()
 
 qint64 PlanSubtree(const QString& planId)
 {
-    return ReadAll(kOccurrences.arg(QStringLiteral("SELECT ID_SUBTEST, 1 FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?")) +
-                       QStringLiteral("SELECT S.ID, S.NAME, S.TITLE, S.DATE_CREATION, S.DATE_UPDATE, 0 "
-                                      "FROM OCC O JOIN SUBTEST S ON S.ID = O.ID UNION ALL "
-                                      "SELECT P.ID, P.NAME, P.TITLE, P.DATE_CREATION, P.DATE_UPDATE, "
-                                      "L.ORDER_PROCEDURE FROM OCC O JOIN PROCEDURE_LINKS L ON L.ID_SUBTEST = O.ID "
-                                      "JOIN PROCEDURES P ON P.ID = L.ID_PROCEDURE"),
-                   {planId.toInt()});
+    return Occurrences(QStringLiteral("SELECT ID_SUBTEST, 1 FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?"),
+                       {planId.toInt()});
+}
+
+qint64 SubTestSubtree(const QString& subTestId)
+{
+    // The sub-test's own row is read too, as the node above its subtree.
+    return Occurrences(QStringLiteral("SELECT CAST(? AS INTEGER), 0"), {subTestId.toInt()});
 }
 
 qint64 SubTestWorkLoad(const QString& subTestId, double& workLoad)

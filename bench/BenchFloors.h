@@ -10,6 +10,8 @@ namespace BenchFloors {
 qint64 TopLevels();
 // Every sub-test and procedure occurrence below a test plan.
 qint64 PlanSubtree(const QString& planId);
+// Every sub-test and procedure occurrence below a sub-test.
+qint64 SubTestSubtree(const QString& subTestId);
 // Every procedure occurrence below a sub-test, with its work load; `workLoad` receives the sum.
 qint64 SubTestWorkLoad(const QString& subTestId, double& workLoad);
 // The procedure links of a sub-test with the results of their occurrences under `keyPrefix`.

@@ -31,6 +31,9 @@ private:
     BenchFigure CreateAndLink();
     QList<BenchFigure> MoveAndUnlink();
     BenchFigure Repair();
+    // A new sub-test, and a sub-test with its subtree, linked under the big plan as figure 2
+    // shows it.
+    QList<BenchFigure> LinksIntoPlan();
     // The explorer window on the same database; the node model is rebuilt by it.
     QList<BenchFigure> WindowFigures(const BenchFigure& topLevels, const BenchFigure& subtree);
     QList<BenchFigure> PropertiesShown(const ExplorerNode* plan);

@@ -9,6 +9,25 @@
 #include "platform/BugLog.h"
 #include "platform/KvlError.h"
 
+#include <tuple>
+
+namespace {
+
+// A child's place in a fresh fill of its parent: the group of its kind, then its link's order and
+// its id, read from a tag "parent|id|order" without copying it.
+std::tuple<int, qint64, qint64> FillRank(int parentImage, int image, QStringView tag)
+{
+    // Under a first-level sub-test its child sub-tests come first; elsewhere the procedures do.
+    const int group = (parentImage == kImageSubTestFirst) == (image == kImageProcedure) ? 1 : 0;
+    const qsizetype first = tag.indexOf(u'|');
+    const qsizetype second = first < 0 ? -1 : tag.indexOf(u'|', first + 1);
+    if (second < 0)
+        return {group, 0, 0};
+    return {group, tag.mid(second + 1).toLongLong(), tag.mid(first + 1, second - first - 1).toLongLong()};
+}
+
+}  // namespace
+
 int ExplorerFill::Place(const QString& key, SubTest& subTest, bool subtree)
 {
     const ExplorerNode* node = gExplorerNodes().Find(key);
@@ -77,6 +96,23 @@ void ExplorerFill::AddTestPlanSubTests(const QString& key, TestPlan& plan)
         node->SetTag(OccurrenceKey::Tag(plan.Id(), subTest->Id(), subTest->Order()));
         fill.FillSubTest(subTest->Key(), *subTest);
     }
+}
+
+ExplorerNode* ExplorerFill::InsertOccurrence(const ExplorerNode& parent, const QString& key, const QString& text,
+                                             int image, const QString& tag)
+{
+    const int parentImage = parent.Image();
+    const auto rank = FillRank(parentImage, image, tag);
+    QString before;
+    for (const ExplorerNode* child : parent.ChildNodes()) {
+        if (FillRank(parentImage, child->Image(), child->Tag()) > rank) {
+            before = child->Key();
+            break;
+        }
+    }
+    ExplorerNode* node = gExplorerNodes().Insert(parent.Key(), before, key, text, image);
+    node->SetTag(tag);
+    return node;
 }
 
 void tvTestPlan_AddSubTest(const QString& strKeyRelated, SubTest& objSubTestParent)

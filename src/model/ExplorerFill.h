@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class ExplorerNode;
 class SubTest;
 class TestPlan;
 
@@ -29,6 +30,13 @@ public:
     // The plan's first-level sub-tests under the plan node `key`, each with its subtree. Raises as
     // FillSubTest does.
     static void AddTestPlanSubTests(const QString& key, TestPlan& plan);
+
+    // Adds the node of a new occurrence, tagged "parent|id|order", among the children of
+    // `parent` where a fresh fill of the parent would put it: with the children of its kind, by
+    // order and id, the kinds grouped as FillSubTest and AddTestPlanSubTests group them. Raises
+    // KvlError as ExplorerNodes::Add does.
+    static ExplorerNode* InsertOccurrence(const ExplorerNode& parent, const QString& key, const QString& text,
+                                          int image, const QString& tag);
 
 private:
     friend void tvTestPlan_AddSubTest(const QString&, SubTest&);

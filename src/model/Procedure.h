@@ -59,8 +59,8 @@ public:
     // The sub-tests that hold this procedure, one entry per link; 0 done, 1 failed (logged).
     int LoadSubTests(bool blnShowList = false);
     // Links the procedure under the sub-test that `nodParent` shows, at the next order or at
-    // `strOrder` when that order is free, and adds its node under every occurrence of the
-    // sub-test. 0 done (also for a link that already existed), 1 failed.
+    // `strOrder` when that order is free, and adds its node at its place under every occurrence
+    // of the sub-test. 0 done (also for a link that already existed), 1 failed.
     int Link(ExplorerNode* nodParent, const QString& strOrder = QString());
     // Swaps the occurrence that `nodProcedure` shows with its neighbour and moves their results
     // along; Key must hold the occurrence's key and follows it.

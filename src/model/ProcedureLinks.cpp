@@ -5,6 +5,7 @@
 #include "core/services/ExplorerNodes.h"
 #include "core/services/UpdatedNodes.h"
 #include "model/DbValues.h"
+#include "model/ExplorerFill.h"
 #include "model/LinkPlacement.h"
 #include "model/LoadedRows.h"
 #include "model/OccurrenceKey.h"
@@ -62,15 +63,15 @@ int Procedure::Link(ExplorerNode* nodParent, const QString& strOrder)
         m_order = placed.order;
         m_key = OccurrenceKey::Procedure(nodParent->Key(), subTestId, Id(), placed.order);
         LinkPlacement::ShowInExplorer(Label(QStringLiteral("Link")), [&] {
-            // Every occurrence of the sub-test shows the new occurrence once, wherever it lies.
+            // Every occurrence of the sub-test shows the new occurrence once, where a fill puts it.
             ExplorerNodes& tree = gExplorerNodes();
             const QString name = ProcedureName(Id());
             for (ExplorerNode* node : SubTestNodes(subTestId)) {
                 const QString key = OccurrenceKey::Procedure(node->Key(), subTestId, Id(), placed.order);
                 if (tree.Exist(key))
                     continue;
-                tree.Add(node->Key(), key, name, kImageProcedure)
-                    ->SetTag(OccurrenceKey::Tag(subTestId, Id(), placed.order));
+                ExplorerFill::InsertOccurrence(*node, key, name, kImageProcedure,
+                                               OccurrenceKey::Tag(subTestId, Id(), placed.order));
             }
         });
         return 0;

@@ -79,7 +79,8 @@ public:
     int FillProcedures(const QList<LinkRow>& rows, bool showList);
 
     // Links the sub-test under the test plan or sub-test that `nodParent` shows, at the next
-    // order or at `strOrder` when that order is free, and redraws every occurrence of the parent.
+    // order or at `strOrder` when that order is free, and shows the new occurrence, with its
+    // subtree, at its place under every occurrence of the parent.
     // A link that would make the sub-test its own ancestor or nest sub-tests deeper than ten
     // levels is refused. 0 done (also for a link that already existed), 1 failed.
     int Link(ExplorerNode* nodParent, const QString& strOrder = QString());
@@ -96,6 +97,8 @@ private:
     friend class Procedure;  // redraws its sub-test's occurrences after a move or an unlink
     float SumWorkLoad(const SubTreeRows& rows, int depth);
     void RefreshExplorerNodes(const QString& parentId, int parentImage);
+    // Adds the node of this sub-test's new link at `order` under every node showing the parent.
+    void ShowNewOccurrences(const QString& parentId, int parentImage, int order);
 
     float m_workLoad = 0;
     QString m_idParent;

@@ -1,17 +1,22 @@
 #include "model/SubTest.h"
 
+#include "core/db/AdoConnection.h"
 #include "core/KeyHelpers.h"
 #include "core/services/ExplorerNodes.h"
 #include "core/services/UpdatedNodes.h"
+#include "model/DbValues.h"
 #include "model/ExplorerFill.h"
 #include "model/LinkGuard.h"
 #include "model/LinkPlacement.h"
+#include "model/LoadedRows.h"
 #include "model/OccurrenceKey.h"
 #include "model/Procedure.h"
 #include "model/SubTreeRows.h"
 #include "model/TestPlan.h"
 #include "platform/BugLog.h"
 #include "platform/KvlError.h"
+
+#include <algorithm>
 
 int SubTest::Link(ExplorerNode* nodParent, const QString& strOrder)
 {
@@ -30,11 +35,44 @@ int SubTest::Link(ExplorerNode* nodParent, const QString& strOrder)
         m_order = placed.order;
         m_key = OccurrenceKey::SubTest(nodParent->Key(), parentId, Id(), placed.order);
         LinkPlacement::ShowInExplorer(Label(QStringLiteral("Link")),
-                                      [&] { RefreshExplorerNodes(parentId, parentImage); });
+                                      [&] { ShowNewOccurrences(parentId, parentImage, placed.order); });
         return 0;
     } catch (const std::exception& error) {
         LogError(Label(QStringLiteral("Link")), error);
         return 1;
+    }
+}
+
+void SubTest::ShowNewOccurrences(const QString& parentId, int parentImage, int order)
+{
+    ExplorerNodes& tree = gExplorerNodes();
+    // A sub-test parent gains the occurrence wherever it shows, at every depth.
+    std::vector<ExplorerNode*> places =
+        parentImage == kImageTestPlan ? tvTestPlan_UpdatedNodes(parentId, parentImage) : SubTestNodes(parentId);
+    // The shallowest place first: the links read for its subtree reach the deepest level, so the
+    // other places read nothing more.
+    std::stable_sort(places.begin(), places.end(),
+                     [](const ExplorerNode* a, const ExplorerNode* b) { return a->Image() < b->Image(); });
+    const QString name = LoadedRows::Text(
+        gConnection().Scalar(QStringLiteral("SELECT NAME FROM SUBTEST WHERE ID = ?"), {DbValues::Id(Id())}));
+    const QString tag = OccurrenceKey::Tag(parentId, Id(), order);
+    // One fill for every place: the new sub-test's links are read once. The view takes each new
+    // node with its subtree.
+    ExplorerFill fill;
+    const ExplorerNodes::Batch batch(tree);
+    for (const ExplorerNode* place : places) {
+        // A plan not read yet reads the new link with the rest when it is first opened.
+        if (!place->Filled())
+            continue;
+        const int image = place->Image() + 1;
+        const QString key = OccurrenceKey::SubTest(place->Key(), parentId, Id(), order);
+        if (image > kImageSubTestLast || tree.Exist(key))
+            continue;
+        ExplorerFill::InsertOccurrence(*place, key, name, image, tag);
+        SubTest occurrence;
+        occurrence.SetId(Id());
+        occurrence.SetName(name);
+        fill.FillSubTest(key, occurrence);
     }
 }
 

@@ -1,8 +1,10 @@
 #include "core/services/ExplorerNodes.h"
 #include "platform/KvlError.h"
+#include "ViewMirror.h"
 
 #include <QSignalSpy>
 #include <QtTest>
+#include <optional>
 
 namespace {
 const QChar kSep(0x00A4);
@@ -15,6 +17,14 @@ long ErrorOf(const std::function<void()>& action)
         return error.Number();
     }
     return 0;
+}
+
+QStringList ChildKeys(const ExplorerNode* node)
+{
+    QStringList keys;
+    for (const ExplorerNode* child : node->ChildNodes())
+        keys << child->Key();
+    return keys;
 }
 }  // namespace
 
@@ -73,6 +83,7 @@ private slots:
         m_nodes->Add({}, "Root", "Database", 1);
         m_nodes->Add("Root", "Eqpt1", "Bench", 2);
         QCOMPARE(ErrorOf([&] { m_nodes->Add(relative, key, "x", 2); }), error);
+        QCOMPARE(ErrorOf([&] { m_nodes->Insert(relative, "Eqpt1", key, "x", 2); }), error);
         QCOMPARE(m_nodes->Count(), 2);
         QCOMPARE(m_nodes->Item("Root")->Children(), 1);
     }
@@ -100,6 +111,107 @@ private slots:
         n.Clear();
         QCOMPARE(n.Count(), 0);
         QVERIFY(n.TopNodes().empty());
+    }
+
+    void insertsBeforeSibling_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("batch");
+        QTest::addColumn<QStringList>("children");
+        for (const bool batch : {false, true}) {
+            const QByteArray suffix = batch ? " in a batch" : "";
+            QTest::newRow("front" + suffix) << "A" << batch << QStringList{"N", "A", "B", "C"};
+            QTest::newRow("middle" + suffix) << "C" << batch << QStringList{"A", "B", "N", "C"};
+            QTest::newRow("end" + suffix) << "" << batch << QStringList{"A", "B", "C", "N"};
+        }
+    }
+    void insertsBeforeSibling()
+    {
+        QFETCH(QString, before);
+        QFETCH(bool, batch);
+        QFETCH(QStringList, children);
+        ExplorerNodes& n = *m_nodes;
+        n.Add({}, "Root", "Database", 1);
+        for (const char* key : {"A", "B", "C"})
+            n.Add("Root", key, key, 2);
+        n.Add("C", "C1", "c1", 3);
+        ViewMirror view(n);
+        QSignalSpy adding(&n, &ExplorerNodes::RowsAdding);
+        const int row = static_cast<int>(children.indexOf("N"));
+        {
+            std::optional<ExplorerNodes::Batch> held;
+            if (batch)
+                held.emplace(n);
+            ExplorerNode* inserted = n.Insert("Root", before, "N", "new", 3);
+            inserted->SetTag("0|7|1");
+            // Its subtree comes along with it.
+            n.Add("N", "N1", "n1", 4);
+            n.Add("N1", "N2", "n2", 5);
+            QCOMPARE(adding.count(), batch ? 0 : 3);
+            QCOMPARE(n.Find("N"), inserted);
+            QCOMPARE(inserted->Parent(), n.Find("Root"));
+        }
+        QCOMPARE(adding.count(), batch ? 1 : 3);
+        QCOMPARE(adding.first().mid(1), QVariantList({row, row}));
+        QCOMPARE(ChildKeys(n.Find("Root")), children);
+        QCOMPARE(n.Find("N")->Row(), row);
+        QCOMPARE(n.Find("N")->Child()->Child()->Key(), QString("N2"));
+        std::vector<ExplorerNode*> tagged;
+        QVERIFY(n.Tagged("7", tagged));
+        QCOMPARE(tagged, std::vector<ExplorerNode*>{n.Find("N")});
+        QCOMPARE(n.Find("N")->Previous(), row == 0 ? nullptr : n.Find(children[row - 1]));
+        QCOMPARE(n.Find("N")->Next(), row == 3 ? nullptr : n.Find(children[row + 1]));
+        QCOMPARE(n.Count(), 8);
+
+        // Removing a sibling before it, then the node itself, brings the rows back in line.
+        n.Remove("A");
+        children.removeOne("A");
+        QCOMPARE(ChildKeys(n.Find("Root")), children);
+        n.Remove("N");
+        QCOMPARE(ChildKeys(n.Find("Root")), QStringList({"B", "C"}));
+        QVERIFY(!n.Exist("N1"));
+        QCOMPARE(n.Find("C")->Row(), 1);
+        QCOMPARE(view.Faults(), QStringList());
+    }
+
+    // Inserts and adds in one batch, under parents old and new, reach the view in the order the
+    // collection holds them.
+    void batchMixesInsertsAndAdds()
+    {
+        ExplorerNodes& n = *m_nodes;
+        n.Add({}, "Root", "Database", 1);
+        n.Add("Root", "A", "a", 2);
+        n.Add("Root", "B", "b", 2);
+        ViewMirror view(n);
+        {
+            const ExplorerNodes::Batch batch(n);
+            n.Add("Root", "Z", "z", 2);
+            n.Add("A", "A1", "a1", 3);
+            n.Insert("Root", "B", "M", "m", 2);
+            n.Add("Root", "Y", "y", 2);
+            n.Add("M", "M1", "m1", 3);
+            n.Insert("M", "M1", "M0", "m0", 3);
+            n.Insert("Root", "Z", "Q", "q", 2);
+        }
+        QCOMPARE(n.Find("Y")->Row(), 5);
+        QCOMPARE(ChildKeys(n.Find("Root")), QStringList({"A", "M", "B", "Q", "Z", "Y"}));
+        QCOMPARE(ChildKeys(n.Find("M")), QStringList({"M0", "M1"}));
+        QCOMPARE(ChildKeys(n.Find("A")), QStringList({"A1"}));
+        QCOMPARE(view.Faults(), QStringList());
+    }
+
+    void insertRefusesStrangers()
+    {
+        ExplorerNodes& n = *m_nodes;
+        n.Add({}, "Root", "Database", 1);
+        n.Add("Root", "A", "a", 2);
+        n.Add("A", "A1", "a1", 3);
+        // The sibling named must be a child of the parent named.
+        QCOMPARE(ErrorOf([&] { n.Insert("Root", "A1", "N", "n", 2); }), ExplorerNodes::kElementNotFound);
+        QCOMPARE(ErrorOf([&] { n.Insert("Root", "nothing", "N", "n", 2); }), ExplorerNodes::kElementNotFound);
+        QCOMPARE(ErrorOf([&] { n.Insert({}, "A", "N", "n", 2); }), ExplorerNodes::kElementNotFound);
+        QCOMPARE(n.Count(), 3);
+        QVERIFY(!n.Exist("N"));
     }
 
     void retitlingNotifies()

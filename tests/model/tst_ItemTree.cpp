@@ -2,6 +2,7 @@
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
 #include "TreeFixture.h"
+#include "ViewMirror.h"
 
 #include "core/db/AdoConnection.h"
 #include "core/services/ExplorerNodes.h"
@@ -13,6 +14,7 @@
 #include "model/TestPlan.h"
 #include "platform/Globals.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace TreeFixture;
@@ -113,7 +115,11 @@ void tst_ItemTree::refillEqualsFreshBuild_data()
     QTest::addColumn<QString>("backend");
     QTest::addColumn<QString>("change");
     for (const QString& backend : TestDatabase::Backends())
-        for (const char* change : {"sub-test link", "sub-test move", "procedure move", "procedure unlink"})
+        for (const char* change :
+             {"sub-test link under a first-level sub-test", "sub-test link under a deeper sub-test",
+              "sub-test link with its subtree under a test plan", "sub-test link at a free order under a test plan",
+              "procedure link under a deeper sub-test", "procedure link at a free order", "sub-test move",
+              "procedure move", "procedure unlink"})
             QTest::newRow(qPrintable(backend + " " + change)) << backend << QString(change);
 }
 
@@ -121,18 +127,66 @@ void tst_ItemTree::refillEqualsFreshBuild()
 {
     QFETCH(QString, change);
     OPEN_STORED_TREE(env, db);
-    // Shared, a first-level sub-test, holds a second procedure and a third sub-test to move.
+    // Shared, a first-level sub-test, holds a second procedure and a third sub-test to move;
+    // Twice, below it at two places in each plan, holds a sub-test after its procedures.
     Insert("INSERT INTO SUBTEST_LINKS (ID_SUBTEST_PARENT, ID_SUBTEST_CHILD, ORDER_SUBTEST) VALUES (?, ?, ?)",
            {20, 22, 3});
+    Insert("INSERT INTO SUBTEST_LINKS (ID_SUBTEST_PARENT, ID_SUBTEST_CHILD, ORDER_SUBTEST) VALUES (?, ?, ?)",
+           {21, 22, 3});
     Insert("INSERT INTO PROCEDURE_LINKS (ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE) VALUES (?, ?, ?)", {20, 31, 2});
+    // Free orders to link at, below an order already taken.
+    if (change == "sub-test link at a free order under a test plan")
+        Insert("INSERT INTO TESTPLAN_LINKS (ID_TESTPLAN, ID_SUBTEST, ORDER_SUBTEST) VALUES (?, ?, ?)", {10, 22, 5});
+    if (change == "procedure link at a free order")
+        Insert("INSERT INTO PROCEDURE_LINKS (ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE) VALUES (?, ?, ?)", {21, 30, 4});
     FillExplorer();
     const QString shared = "Eqpt1~10~10|20|1";
+    const QString twice = shared + "~20|21|2";
+
+    // A link adds its occurrences and leaves every node there was alone.
+    const bool link = change.contains(" link ");
+    QHash<QString, ExplorerNode*> before;
+    for (int i = 1; i <= gExplorerNodes().Count(); ++i)
+        before.insert(gExplorerNodes().Item(i)->Key(), gExplorerNodes().Item(i));
+    QSignalSpy removing(&gExplorerNodes(), &ExplorerNodes::NodeRemoving);
+    ViewMirror view(gExplorerNodes());
 
     int status = -1;
-    if (change == "sub-test link") {
-        SubTest other;
-        other.SetId("22");
-        status = other.Link(gExplorerNodes().Find(K(shared)));
+    const auto linkSubTest = [](const QString& id, const QString& parent, const QString& order = {}) {
+        SubTest subTest;
+        subTest.SetId(id);
+        return subTest.Link(gExplorerNodes().Find(K(parent)), order);
+    };
+    const auto linkProcedure = [](const QString& id, const QString& parent, const QString& order = {}) {
+        Procedure procedure;
+        procedure.SetId(id);
+        return procedure.Link(gExplorerNodes().Find(K(parent)), order);
+    };
+    // The new occurrence in Plan A, and the sibling it must come before (none: last).
+    QString added;
+    QString follower;
+    if (change == "sub-test link under a first-level sub-test") {
+        status = linkSubTest("22", shared);  // in both plans
+        added = shared + "~20|22|4";
+        follower = shared + "~20|30|1$";
+    } else if (change == "sub-test link under a deeper sub-test") {
+        status = linkSubTest("22", twice);
+        added = twice + "~21|22|4";
+    } else if (change == "sub-test link with its subtree under a test plan") {
+        status = linkSubTest("20", "Eqpt1~10");
+        added = "Eqpt1~10~10|20|3";
+    } else if (change == "sub-test link at a free order under a test plan") {
+        status = linkSubTest("21", "Eqpt1~10", "3");
+        added = "Eqpt1~10~10|21|3";
+        follower = "Eqpt1~10~10|22|5";
+    } else if (change == "procedure link under a deeper sub-test") {
+        status = linkProcedure("30", twice);  // at Twice's four places
+        added = twice + "~21|30|3$";
+        follower = twice + "~21|22|3";
+    } else if (change == "procedure link at a free order") {
+        status = linkProcedure("31", twice, "3");
+        added = twice + "~21|31|3$";
+        follower = twice + "~21|30|4$";
     } else if (change == "sub-test move") {
         SubTest other;
         other.SetId("22");
@@ -147,6 +201,16 @@ void tst_ItemTree::refillEqualsFreshBuild()
     const QStringList planA = Dump("Eqpt1~10");
     const QStringList planB = Dump("Eqpt1~11");
     QVERIFY(planA != QStringList());
+    QCOMPARE(view.Faults(), QStringList());
+    if (link) {
+        const ExplorerNode* node = gExplorerNodes().Find(K(added));
+        QVERIFY(node);
+        QCOMPARE(node->Next() ? node->Next()->Key() : QString(), follower.isEmpty() ? QString() : K(follower));
+        QCOMPARE(removing.count(), 0);
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QVERIFY2(gExplorerNodes().Find(it.key()) == it.value(), qPrintable(it.key()));
+        QVERIFY(gExplorerNodes().Count() > before.size());
+    }
 
     FillExplorer();
     QCOMPARE(planA, Dump("Eqpt1~10"));

@@ -4,6 +4,7 @@
 
 #include "core/db/AdoConnection.h"
 #include "core/services/ExplorerNodes.h"
+#include "model/ExplorerFill.h"
 #include "model/Procedure.h"
 #include "model/SubTest.h"
 #include "model/TestPlan.h"
@@ -42,6 +43,8 @@ private slots:
     void eleventhLevelRefused();
     void testPlanLinkAddsSubtreeOnce_data() { TestDatabase::AddBackendRows(); }
     void testPlanLinkAddsSubtreeOnce();
+    void unreadPlanReadsLinkWhenOpened_data() { TestDatabase::AddBackendRows(); }
+    void unreadPlanReadsLinkWhenOpened();
     void linkInsideCallersTransaction_data() { TestDatabase::AddBackendRows(); }
     void linkInsideCallersTransaction();
     void storedLinkReportedDoneWhenExplorerFails_data() { TestDatabase::AddBackendRows(); }
@@ -77,7 +80,7 @@ void tst_Linking::subTestAppendsUnderEveryOccurrence()
         QCOMPARE(added->Tag(), QString("20|22|3"));
         QCOMPARE(added->Image(), 5);
         QCOMPARE(added->Text(), QString("Other"));
-        // Redrawn with its own subtree, after the other sub-tests and, this being a first-level
+        // Shown with its own subtree, after the other sub-tests and, this being a first-level
         // sub-test, before its procedure.
         QVERIFY(Node(plan + "~20|22|3~22|32|1$"));
         const std::vector<ExplorerNode*>& children = Node(plan)->ChildNodes();
@@ -288,6 +291,35 @@ void tst_Linking::testPlanLinkAddsSubtreeOnce()
     QCOMPARE(plan.Link(Node("Eqpt2")), 0);
     QCOMPARE(gExplorerNodes().Count(), nodes);
     QCOMPARE(Rows("CONFIGURATION_LINKS"), 3);
+    QCOMPARE(env.BugLogEntries(), 0);
+}
+
+// A plan the explorer has not read yet gains no nodes from a link; it shows the link, once, when
+// it is read.
+void tst_Linking::unreadPlanReadsLinkWhenOpened()
+{
+    OPEN_STORED_TREE(env, db);
+    FillPlans({{"10", "Plan A"}});
+    ExplorerNode* planB = gExplorerNodes().Add("Eqpt1", K("Eqpt1~11"), "Plan B", 3);
+    planB->SetTag("11");
+    planB->SetFilled(false);
+
+    SubTest other;
+    other.SetId("22");
+    QCOMPARE(other.Link(Node("Eqpt1~10~10|20|1")), 0);  // Shared, in Plan B as well
+    QVERIFY(Node("Eqpt1~10~10|20|1~20|22|3"));
+    QCOMPARE(other.Link(planB), 0);
+    QCOMPARE(planB->Children(), 0);
+    QVERIFY(!planB->Filled());
+
+    TestPlan plan;
+    plan.SetId("11");
+    ExplorerFill::AddTestPlanSubTests(planB->Key(), plan);
+    const QStringList shown = Dump("Eqpt1~11");
+    FillExplorer();
+    QCOMPARE(shown, Dump("Eqpt1~11"));
+    QVERIFY(shown.contains("Eqpt1~11~11|22|2 11|22|2 Other 4"));
+    QVERIFY(shown.contains("Eqpt1~11~11|20|1~20|22|3 20|22|3 Other 5"));
     QCOMPARE(env.BugLogEntries(), 0);
 }
 

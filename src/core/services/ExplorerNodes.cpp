@@ -9,18 +9,22 @@ ExplorerNodes::ExplorerNodes(QObject* parent) : QObject(parent), m_pathSeparator
 
 ExplorerNodes::~ExplorerNodes() = default;
 
-ExplorerNode* ExplorerNodes::Add(const QString& relativeKey, const QString& key, const QString& text, int image)
+ExplorerNode* ExplorerNodes::CheckedParent(const QString& relativeKey, const QString& key) const
 {
     if (key.isEmpty())
         throw KvlError(KvlError::kGeneric, QStringLiteral("Invalid procedure call or argument"));
     if (m_byKey.contains(key))
         throw KvlError(kKeyNotUnique, QStringLiteral("Key is not unique in collection"));
-    ExplorerNode* parent = nullptr;
-    if (!relativeKey.isEmpty()) {
-        parent = m_byKey.value(relativeKey, nullptr);
-        if (!parent)
-            throw KvlError(kElementNotFound, QStringLiteral("Element not found"));
-    }
+    if (relativeKey.isEmpty())
+        return nullptr;
+    ExplorerNode* parent = m_byKey.value(relativeKey, nullptr);
+    if (!parent)
+        throw KvlError(kElementNotFound, QStringLiteral("Element not found"));
+    return parent;
+}
+
+ExplorerNode* ExplorerNodes::NewNode(ExplorerNode* parent, const QString& key, const QString& text, int image)
+{
     // Removed nodes may not outnumber those in the tree.
     if (m_removed > m_live)
         Compact();
@@ -30,25 +34,70 @@ ExplorerNode* ExplorerNodes::Add(const QString& relativeKey, const QString& key,
     node->m_serial = ++m_added;
     node->m_parent = parent;
     m_byKey.insert(key, node);
+    return node;
+}
+
+void ExplorerNodes::Attach(ExplorerNode* parent, int first, std::span<ExplorerNode* const> nodes, bool announce)
+{
+    auto& siblings = ChildrenOf(parent);
+    const int last = first + static_cast<int>(nodes.size()) - 1;
+    if (announce)
+        emit RowsAdding(parent, first, last);
+    siblings.insert(siblings.begin() + first, nodes.begin(), nodes.end());
+    for (size_t row = static_cast<size_t>(first); row < siblings.size(); ++row)
+        siblings[row]->m_row = static_cast<int>(row);
+    if (announce)
+        emit RowsAdded(parent, first, last);
+}
+
+ExplorerNode* ExplorerNodes::Add(const QString& relativeKey, const QString& key, const QString& text, int image)
+{
+    ExplorerNode* parent = CheckedParent(relativeKey, key);
+    ExplorerNode* node = NewNode(parent, key, text, image);
     auto& siblings = ChildrenOf(parent);
     if (m_batchDepth > 0 && (!parent || parent->m_serial <= m_batchStart)) {
-        auto held = std::find_if(m_heldBack.begin(), m_heldBack.end(),
-                                 [parent](const auto& entry) { return entry.first == parent; });
-        if (held == m_heldBack.end())
-            held = m_heldBack.insert(m_heldBack.end(), {parent, {}});
-        node->m_row = static_cast<int>(siblings.size() + held->second.size());
-        held->second.push_back(node);
+        // The row it will have once the batch ends; an inserted node held back before it counts.
+        size_t row = siblings.size();
+        HeldBack* last = nullptr;
+        for (HeldBack& held : m_heldBack) {
+            if (held.parent != parent)
+                continue;
+            row += held.nodes.size();
+            if (held.row < 0)
+                last = &held;
+        }
+        if (!last)
+            last = &m_heldBack.emplace_back(HeldBack{parent, -1, {}});
+        node->m_row = static_cast<int>(row);
+        last->nodes.push_back(node);
         return node;
     }
     // Inside a batch, a node added under a new node is part of a subtree nobody sees yet.
-    const bool quiet = m_batchDepth > 0;
-    const int row = static_cast<int>(siblings.size());
-    if (!quiet)
-        emit RowsAdding(parent, row, row);
-    node->m_row = row;
-    siblings.push_back(node);
-    if (!quiet)
-        emit RowsAdded(parent, row, row);
+    Attach(parent, static_cast<int>(siblings.size()), std::span(&node, 1), m_batchDepth == 0);
+    return node;
+}
+
+ExplorerNode* ExplorerNodes::Insert(const QString& relativeKey, const QString& beforeKey, const QString& key,
+                                    const QString& text, int image)
+{
+    if (beforeKey.isEmpty())
+        return Add(relativeKey, key, text, image);
+    ExplorerNode* parent = CheckedParent(relativeKey, key);
+    const ExplorerNode* before = Find(beforeKey);
+    if (!before || before->m_parent != parent)
+        throw KvlError(kElementNotFound, QStringLiteral("Element not found"));
+    // A row is only sure among siblings that are all shown.
+    if (m_batchDepth > 0)
+        FlushBatch();
+    const int row = before->m_row;
+    ExplorerNode* node = NewNode(parent, key, text, image);
+    if (m_batchDepth > 0) {
+        // Alone, so that the subtree added below it comes with it when the batch ends.
+        node->m_row = row;
+        m_heldBack.push_back(HeldBack{parent, row, {node}});
+        return node;
+    }
+    Attach(parent, row, std::span(&node, 1), true);
     return node;
 }
 
@@ -66,16 +115,12 @@ void ExplorerNodes::EndBatch()
 
 void ExplorerNodes::FlushBatch()
 {
-    std::vector<std::pair<ExplorerNode*, std::vector<ExplorerNode*>>> held;
-    held.swap(m_heldBack);
-    for (auto& [parent, children] : held) {
-        auto& siblings = ChildrenOf(parent);
-        const int first = static_cast<int>(siblings.size());
-        const int last = first + static_cast<int>(children.size()) - 1;
-        emit RowsAdding(parent, first, last);
-        siblings.insert(siblings.end(), children.begin(), children.end());
-        emit RowsAdded(parent, first, last);
-    }
+    std::vector<HeldBack> pending;
+    pending.swap(m_heldBack);
+    // An inserted node is only held back first in the list, so the rows of later entries hold.
+    for (const HeldBack& held : pending)
+        Attach(held.parent, held.row < 0 ? static_cast<int>(ChildrenOf(held.parent).size()) : held.row, held.nodes,
+               true);
     // Later additions of this batch go straight in, as the tree now shows its nodes.
     m_batchStart = m_added;
 }

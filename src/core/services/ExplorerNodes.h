@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <span>
 #include <vector>
 
 // The explorer tree's node collection without a widget: the item classes add, retitle and remove
@@ -26,11 +27,17 @@ public:
     // Appends a node as the last child of the node with `relativeKey`, or as a top node when
     // `relativeKey` is empty. Raises KvlError on an empty or duplicate key or an unknown relative.
     ExplorerNode* Add(const QString& relativeKey, const QString& key, const QString& text, int image);
+    // Inserts a node under the node with `relativeKey` (the top level when empty) just before its
+    // child `beforeKey`, or last when `beforeKey` is empty; the later siblings move down a row.
+    // Raises as Add does, and when `beforeKey` names no child of that node.
+    ExplorerNode* Insert(const QString& relativeKey, const QString& beforeKey, const QString& key, const QString& text,
+                         int image);
 
     // Between BeginBatch and EndBatch the nodes added under a node that was in the tree before are
     // held back and announced when the batch ends, in one insertion per such parent, so that a
     // view takes a whole filled subtree at once. They can be found by key meanwhile. Batches nest;
-    // a removal or a clear ends the pending insertions first.
+    // a removal, a clear or an Insert ends the pending insertions first, and a node inserted
+    // before a sibling is then held back on its own with what is added below it.
     void BeginBatch();
     void EndBatch();
     class Batch
@@ -90,6 +97,12 @@ private:
     // Announces and attaches the nodes a batch held back.
     void FlushBatch();
     std::vector<ExplorerNode*>& ChildrenOf(ExplorerNode* parent) { return parent ? parent->m_children : m_top; }
+    // Checks the key and finds the parent as Add does; raises when either is wrong.
+    ExplorerNode* CheckedParent(const QString& relativeKey, const QString& key) const;
+    ExplorerNode* NewNode(ExplorerNode* parent, const QString& key, const QString& text, int image);
+    // Puts `nodes` among the children of `parent` from row `first` on and renumbers the rows
+    // after them; `announce` sends RowsAdding and RowsAdded around it.
+    void Attach(ExplorerNode* parent, int first, std::span<ExplorerNode* const> nodes, bool announce);
 
     mutable std::vector<std::unique_ptr<ExplorerNode>> m_nodes;  // in the order they were added
     int m_live = 0;                                              // nodes in the tree
@@ -102,9 +115,16 @@ private:
     QString m_pathSeparator;
     int m_batchDepth = 0;
     quint64 m_batchStart = 0;  // nodes with a later serial were added inside the batch
-    // Parents that existed before the batch, in the order they first got a held-back child, with
-    // those children (nullptr for the top level).
-    std::vector<std::pair<ExplorerNode*, std::vector<ExplorerNode*>>> m_heldBack;
+    // Children held back for a parent that existed before the batch (nullptr for the top level):
+    // appended after its children, or inserted at `row`.
+    struct HeldBack
+    {
+        ExplorerNode* parent = nullptr;
+        int row = -1;  // -1: after the last child
+        std::vector<ExplorerNode*> nodes;
+    };
+    // In the order the parents first got a held-back child.
+    std::vector<HeldBack> m_heldBack;
 };
 
 // The program's one explorer tree, kept for the whole run.
