@@ -124,66 +124,6 @@ QList<BenchFigure> BenchRun::MoveAndUnlink()
     return {move, unlink};
 }
 
-QList<BenchFigure> BenchRun::LinksIntoPlan()
-{
-    BenchFigure added{QStringLiteral("12"), QStringLiteral("add a new sub-test to the big test plan"),
-                      QStringLiteral("100 ms")};
-    BenchFigure pasted{QStringLiteral("13"), QStringLiteral("link the plan's second sub-test again (1,110 below)"),
-                       QStringLiteral("200 ms")};
-    ExplorerNodes& tree = gExplorerNodes();
-    ExplorerNode* plan = tree.Find(PlanKey());
-    Expect(plan && plan->Children() > 1, QStringLiteral("figures 12 and 13: the big plan's sub-tests are shown"));
-    if (!plan || plan->Children() < 2)
-        return {added, pasted};
-    const ExplorerNode* second = plan->ChildNodes()[1];
-    const QString secondId = NodeKey::ParseLink(second->Tag()).id;
-    const int below = Subtree(second);
-
-    const int nodes = tree.Count();
-    QString key;
-    added.value = BenchClock::MedianMs(m_runs, [&] {
-        SubTest subTest;
-        Expect(subTest.Create() == 0 && subTest.Link(plan) == 0,
-               QStringLiteral("figure 12: the sub-test could not be added"));
-        key = subTest.Key();
-    });
-    Expect(tree.Count() == nodes + m_runs && tree.Find(key) == plan->ChildNodes().back(),
-           QStringLiteral("figure 12: the new sub-tests are not the plan's last nodes"));
-    // Floor: the sub-test's row and its link, written in one transaction.
-    added.floor = BenchClock::MedianMs(m_runs, [&] {
-        AdoConnection& connection = gConnection();
-        DbTransaction transaction(connection);
-        const int id = connection.Scalar(QStringLiteral("SELECT MAX(ID) FROM SUBTEST")).toInt() + 1;
-        const int order =
-            connection
-                .Scalar(QStringLiteral("SELECT MAX(ORDER_SUBTEST) FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?"),
-                        {m_bigPlanId.toInt()})
-                .toInt() +
-            1;
-        const QString name = QStringLiteral("SubTest%1").arg(id);
-        const QDate today = QDate::currentDate();
-        connection.Run(QStringLiteral("INSERT INTO SUBTEST (ID, NAME, TITLE, DATE_CREATION, DATE_UPDATE) "
-                                      "VALUES (?, ?, ?, ?, ?)"),
-                       {id, name, name, today, today});
-        connection.Run(QStringLiteral("INSERT INTO TESTPLAN_LINKS (ID_TESTPLAN, ID_SUBTEST, ORDER_SUBTEST) "
-                                      "VALUES (?, ?, ?)"),
-                       {m_bigPlanId.toInt(), id, order});
-        Expect(transaction.Commit(), QStringLiteral("figure 12: the floor's rows could not be committed"));
-    });
-
-    pasted.value = BenchClock::MedianMs(m_runs, [&] {
-        SubTest subTest;
-        subTest.SetId(secondId);
-        Expect(subTest.Link(plan) == 0, QStringLiteral("figure 13: the sub-test could not be linked"));
-        key = subTest.Key();
-    });
-    const ExplorerNode* copy = tree.Find(key);
-    Expect(copy && copy != second && Subtree(copy) == below && below > 0,
-           QStringLiteral("figure 13: the new occurrence does not show the sub-test's subtree"));
-    pasted.floor = BenchClock::MedianMs(m_runs, [&] { BenchFloors::SubTestSubtree(secondId); });
-    return {added, pasted};
-}
-
 BenchFigure BenchRun::Repair()
 {
     BenchFigure figure{QStringLiteral("6"), QStringLiteral("repair the large database"), QStringLiteral("5000 ms")};

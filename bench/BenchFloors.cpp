@@ -94,6 +94,11 @@ qint64 AllLinksAndResults()
                    {});
 }
 
+qint64 PlanLinks(const QString& planId)
+{
+    return ReadAll(QStringLiteral("SELECT * FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?"), {planId.toInt()});
+}
+
 qint64 ItemRow(const QString& table, const QString& id)
 {
     return ReadAll(QStringLiteral("SELECT * FROM %1 WHERE ID = ?").arg(table), {id.toInt()});

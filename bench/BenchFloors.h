@@ -16,6 +16,8 @@ qint64 SubTestSubtree(const QString& subTestId);
 qint64 SubTestWorkLoad(const QString& subTestId, double& workLoad);
 // The procedure links of a sub-test with the results of their occurrences under `keyPrefix`.
 qint64 ChildrenWithResults(const QString& subTestId);
+// The first-level links of a test plan.
+qint64 PlanLinks(const QString& planId);
 // One item's row of `table`, every column.
 qint64 ItemRow(const QString& table, const QString& id);
 // Every link row and result of the database.

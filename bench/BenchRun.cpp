@@ -66,14 +66,10 @@ QList<BenchFigure> BenchRun::Figures()
     // Measured while the big plan has its 10,000 occurrences, before figures 4 and 5 change it.
     QList<BenchFigure> window;
     if (Wanted(QStringLiteral("8")) || Wanted(QStringLiteral("9")) || Wanted(QStringLiteral("10")) ||
-        Wanted(QStringLiteral("11"))) {
+        Wanted(QStringLiteral("11")) || Wanted(QStringLiteral("12")) || Wanted(QStringLiteral("13"))) {
         window = WindowFigures(figures[0], figures[1]);
         RestorePlanNodes();
     }
-    // Before figures 4 and 5 grow the plan's first sub-test; these leave it alone.
-    QList<BenchFigure> links;
-    if (Wanted(QStringLiteral("12")) || Wanted(QStringLiteral("13")))
-        links = LinksIntoPlan();
     if (Wanted(QStringLiteral("3")))
         figures << WorkLoad();
     if (Wanted(QStringLiteral("4")))
@@ -82,7 +78,7 @@ QList<BenchFigure> BenchRun::Figures()
         figures << MoveAndUnlink();
     if (Wanted(QStringLiteral("6")))
         figures << Repair();
-    figures << window << links << memory;
+    figures << window << memory;
     return figures;
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class ExplorerNode;
+class frmMdi;
 
 // The figures of one engine on a database the generator wrote. Each figure checks what it
 // did against the floor's rows, so a run that gives wrong results fails whatever its times.
@@ -33,10 +34,10 @@ private:
     BenchFigure Repair();
     // A new sub-test, and a sub-test with its subtree, linked under the big plan as figure 2
     // shows it.
-    QList<BenchFigure> LinksIntoPlan();
     // The explorer window on the same database; the node model is rebuilt by it.
     QList<BenchFigure> WindowFigures(const BenchFigure& topLevels, const BenchFigure& subtree);
     QList<BenchFigure> PropertiesShown(const ExplorerNode* plan);
+    QList<BenchFigure> ItemCommandFigures(frmMdi& window);
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 

@@ -1,6 +1,7 @@
 // Figures 8 and 9: the explorer window itself, offscreen, against the node-model figures 1 and 2
 // that do the same reading without a window. Figures 10 and 11: a click in the opened plan shows
-// the item's properties in the property pane, against one read of the item's row.
+// the item's properties in the property pane, against one read of the item's row. Figures 12
+// and 13: the Item commands on the big plan in the window, against reading what they add to.
 #include "BenchClock.h"
 #include "BenchFloors.h"
 #include "BenchRun.h"
@@ -78,7 +79,7 @@ QList<BenchFigure> BenchRun::WindowFigures(const BenchFigure& topLevels, const B
                .arg(plan ? Subtree(plan) : 0)
                .arg(expected));
     QList<BenchFigure> figures{build, open};
-    figures << PropertiesShown(plan);
+    figures << PropertiesShown(plan) << ItemCommandFigures(window);
     window.hide();
     return figures;
 }
@@ -121,4 +122,53 @@ void BenchRun::RestorePlanNodes()
     TestPlan plan;
     plan.SetId(m_bigPlanId);
     ExplorerFill::AddTestPlanSubTests(PlanKey(), plan);
+}
+
+QList<BenchFigure> BenchRun::ItemCommandFigures(frmMdi& window)
+{
+    BenchFigure added{QStringLiteral("12"),
+                      QStringLiteral("Add Subtest on the big plan (floor: its first-level links read)"),
+                      QStringLiteral("100 ms")};
+    BenchFigure pasted{QStringLiteral("13"),
+                       QStringLiteral("plan's first sub-test pasted under another plan (floor: its subtree read)"),
+                       QStringLiteral("200 ms")};
+    frmExplorer* explorer = window.Explorer();
+    ExplorerNode* plan = gExplorerNodes().Find(PlanKey());
+    const ExplorerNode* first = gExplorerNodes().Find(FirstSubTestKey());
+    QString otherKey;
+    for (const ExplorerNode* sibling : plan ? plan->Parent()->ChildNodes() : std::vector<ExplorerNode*>())
+        if (sibling != plan && otherKey.isEmpty())
+            otherKey = sibling->Key();
+    Expect(plan && first && !otherKey.isEmpty(),
+           QStringLiteral("figures 12 and 13: the big plan, its first sub-test and another plan are shown"));
+    if (!plan || !first || otherKey.isEmpty())
+        return {added, pasted};
+
+    const int children = plan->Children();
+    added.floor = BenchClock::MedianMs(m_runs, [&] { BenchFloors::PlanLinks(m_bigPlanId); });
+    added.value = BenchClock::MedianMs(m_runs, [&] {
+        explorer->SelectNode(PlanKey());
+        window.mnuAddSubtest_Click();
+        QApplication::processEvents();
+    });
+    const ExplorerNode* current = gSelectedNode();
+    Expect(plan->Children() == children + m_runs && current && current->Parent() == plan &&
+               current == plan->ChildNodes().back(),
+           QStringLiteral("figure 12: the new sub-tests are not the plan's last nodes"));
+
+    const QString firstId = KeyId(first->Tag());
+    const int below = Subtree(first);
+    pasted.floor = BenchClock::MedianMs(m_runs, [&] { BenchFloors::SubTestSubtree(firstId); });
+    explorer->SelectNode(first->Key());
+    window.mnuItemCopy_Click();
+    pasted.value = BenchClock::MedianMs(m_runs, [&] {
+        explorer->SelectNode(otherKey);
+        window.mnuItemPaste_Click();
+        QApplication::processEvents();
+    });
+    current = gSelectedNode();
+    Expect(
+        current && current->Parent() && current->Parent()->Key() == otherKey && Subtree(current) == below && below > 0,
+        QStringLiteral("figure 13: the pasted occurrence does not show the sub-test's subtree"));
+    return {added, pasted};
 }

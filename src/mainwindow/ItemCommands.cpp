@@ -82,6 +82,8 @@ bool IsSubTest(int image)
 // `isNew` creates it first. Returns the new node's key; `newId` names an item created here.
 QString LinkUnder(int kind, const QString& tag, bool isNew, ExplorerNode* target, QString& newId)
 {
+    if (kind < kImageConfiguration || kind > kImageProcedure || ItemTransfer::Refused(kind, target->Image()))
+        throw KvlError(kInvalidArgument, QStringLiteral("An item of kind %1 has no place under this node.").arg(kind));
     if (kind == kImageConfiguration) {
         Configuration configuration;
         if (isNew) {
@@ -132,7 +134,7 @@ QString LinkUnder(int kind, const QString& tag, bool isNew, ExplorerNode* target
         procedure.Properties();
         return procedure.Key();
     }
-    throw KvlError(kInvalidArgument, QStringLiteral("An item of kind %1 has no place here.").arg(kind));
+    return QString();
 }
 
 }  // namespace
@@ -197,7 +199,11 @@ void ItemCommands::mnuAddSubtest_Click()
     ExplorerNode* node = gSelectedNode();
     if (!node)
         return;
-    const int kind = node->Image() == kImageTestPlan ? kImageSubTestFirst : node->Image() + 1;
+    // One level below the node; there is no eleventh.
+    const int image = node->Image();
+    const int kind = image == kImageTestPlan                                    ? kImageSubTestFirst
+                     : image >= kImageSubTestFirst && image < kImageSubTestLast ? image + 1
+                                                                                : 0;
     Add(QStringLiteral("Error creating new subtest."), QStringLiteral("Error_AddSubtest : "), kind,
         [node, kind](QString& newId) { return LinkUnder(kind, QString(), true, node, newId); });
 }

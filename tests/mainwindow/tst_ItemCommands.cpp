@@ -346,6 +346,16 @@ void tst_ItemCommands::addCommands()
     QCOMPARE(shown, TreeFixture::Dump("Eqpt1~10"));
     QVERIFY(window.Messages().isEmpty());
     QCOMPARE(window.LogEntries(), 0);
+
+    // Run where it has no place (the menu offers it only on plans and sub-tests), nothing is made.
+    window.Select("Eqpt1");
+    const int plans = Scalar("SELECT COUNT(*) FROM TESTPLAN").toInt();
+    const int subTests = Scalar("SELECT COUNT(*) FROM SUBTEST").toInt();
+    main.mnuAddSubtest_Click();
+    QCOMPARE(window.Messages(), QStringList{"Error creating new subtest."});
+    QCOMPARE(Scalar("SELECT COUNT(*) FROM TESTPLAN").toInt(), plans);
+    QCOMPARE(Scalar("SELECT COUNT(*) FROM SUBTEST").toInt(), subTests);
+    QCOMPARE(window.Current(), QString("Eqpt1"));
 }
 
 // Orders 1 and 5 under a plan: the next is 6, whatever the number of children.
