@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,11 +18,13 @@ public:
         QString date;  // sub-item 2, column "Date"
         int icon = 0;  // small icon: the item image
         QString tag;   // the NodeKey of the row's item
+        QDate day;     // the date the date text shows, for sorting; invalid when there is none
     };
 
     static QStringList Columns();
 
-    void AddRow(const QString& text, const QString& path, const QString& date, int icon, const QString& tag);
+    void AddRow(const QString& text, const QString& path, const QString& date, int icon, const QString& tag,
+                const QDate& day = QDate());
     const QList<Row>& Rows() const { return m_rows; }
     int Count() const { return static_cast<int>(m_rows.size()); }
 
