@@ -276,6 +276,17 @@ ExplorerNode* frmExplorer::DropHighlight() const
     return m_model->NodeAt(m_tree->DropHighlight());
 }
 
+void frmExplorer::ShowNode(ExplorerNode* node)
+{
+    if (!node)
+        return;
+    const QModelIndex index = m_model->IndexOf(node);
+    ExpandTo(node);
+    m_tree->expand(index);
+    m_tree->setCurrentIndex(index);
+    m_tree->scrollTo(index);
+}
+
 void frmExplorer::ExpandTo(ExplorerNode* node)
 {
     for (ExplorerNode* parent = node ? node->Parent() : nullptr; parent; parent = parent->Parent())

@@ -61,6 +61,8 @@ public:
     // key names no node.
     bool SelectNode(const QString& key);
     ExplorerNode* DropHighlight() const;
+    // Marks the node in the tree, opened and scrolled into view, without making it current.
+    void ShowNode(ExplorerNode* node);
 
     // The window's unload: the status panels and the current node are cleared.
     void Form_Unload();

@@ -9,6 +9,7 @@
 #include "mainwindow/ExplorerTreeView.h"
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/frmExplorer.h"
+#include "mainwindow/frmList.h"
 #include "mainwindow/frmMdi.h"
 #include "mainwindow/frmProperties.h"
 #include "platform/Settings.h"
@@ -116,6 +117,7 @@ void frmMdi::DockPanes(const MainLayout& layout)
     m_explorer = new frmExplorer(this, Pane("frmExplorer"));
     Pane("frmExplorer")->setWidget(m_explorer);
     InstallItemCommands();
+    InstallListWindow(this);
     addDockWidget(Qt::BottomDockWidgetArea, Pane("frmSelection"));
     m_pendingRight = Pixels(this, layout.RightWidth);
     m_pendingLeft = Pixels(this, layout.LeftWidth);
