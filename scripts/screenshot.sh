@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Writes docs/main-window.png: the main window on the sample database, opened as on a first start
 # (a temporary home, so no setting of the user's is read or written), on a 1280x800 virtual display.
-# `screenshot.sh about` and `screenshot.sh input` write docs/about.png and docs/input-text.png, the
-# About box and the one-line input popup over it.
+# `screenshot.sh about`, `input` and `list` write docs/about.png, docs/input-text.png and
+# docs/item-list.png: the About box, the one-line input popup and a result list over it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -12,7 +12,8 @@ case "${1:-main}" in
   main) picture=main-window.png ;;
   about) picture=about.png ;;
   input) picture=input-text.png ;;
-  *) echo "usage: $0 [main|about|input]" >&2; exit 2 ;;
+  list) picture=item-list.png ;;
+  *) echo "usage: $0 [main|about|input|list]" >&2; exit 2 ;;
 esac
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT

@@ -7,6 +7,7 @@
 #include "core/db/AdoConnection.h"
 #include "core/services/ExplorerNode.h"
 #include "core/services/ExplorerNodes.h"
+#include "core/services/ListWindow.h"
 #include "core/services/PropertyGrid.h"
 #include "core/ui/WidgetPrompts.h"
 #include "core/ui/frmInputText.h"
@@ -15,8 +16,10 @@
 #include "mainwindow/frmExplorer.h"
 #include "mainwindow/PropertyGridModel.h"
 #include "mainwindow/PropertyGridView.h"
+#include "mainwindow/frmList.h"
 #include "mainwindow/frmMdi.h"
 #include "mainwindow/frmProperties.h"
+#include "model/SubTest.h"
 #include "publishing/HTMLTemplate.h"
 
 #include <QApplication>
@@ -26,16 +29,52 @@
 #include <QTimer>
 #include <memory>
 
+namespace {
+
+// Takes the rows a loader asks to show, to show them in a window of its own.
+class CapturedList : public ListWindow
+{
+public:
+    void ShowModal(const ItemList& shown) override { rows = shown; }
+    ItemList rows;
+};
+
+// The result list of the first level-2 sub-test's parents, as its property row opens it.
+std::unique_ptr<QDialog> ParentsList(frmMdi* window)
+{
+    ExplorerNode* node = nullptr;
+    for (int index = 1; index <= gExplorerNodes().Count() && !node; ++index) {
+        ExplorerNode* candidate = gExplorerNodes().Item(index);
+        if (candidate && candidate->Image() == kImageSubTestFirst + 1)
+            node = candidate;
+    }
+    CapturedList captured;
+    ListWindow* installed = &listWindow();
+    setListWindow(&captured);
+    if (node) {
+        SubTest subTest;
+        subTest.SetKey(node->Key());
+        subTest.Find(KeyId(node->Tag()));
+        subTest.LoadSubTestParents(true);
+    }
+    setListWindow(installed);
+    auto list = std::make_unique<frmList>(captured.rows, window, window);
+    list->resize(560, 200);
+    return list;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
-        QTextStream(stderr) << "usage: kvl_screenshot <picture.png> [main|about|input]\n";
+        QTextStream(stderr) << "usage: kvl_screenshot <picture.png> [main|about|input|list]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
-    // The main window by default; "about" and "input" picture its two small dialogs over it.
+    // The main window by default; "about", "input" and "list" picture a dialog over it.
     const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
@@ -73,6 +112,8 @@ int main(int argc, char* argv[])
         std::unique_ptr<QDialog> dialog;
         if (shown == QLatin1String("about")) {
             dialog = std::make_unique<frmAbout>(window);
+        } else if (shown == QLatin1String("list")) {
+            dialog = ParentsList(window);
         } else if (shown == QLatin1String("input")) {
             auto input = std::make_unique<frmInputText>(window);
             input->setWindowTitle(QStringLiteral("Title"));
