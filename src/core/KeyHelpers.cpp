@@ -3,6 +3,7 @@
 #include "core/db/AdoConnection.h"
 #include "core/db/DbHelpers.h"
 #include "core/NodeKey.h"
+#include "core/services/SearchLocation.h"
 #include "platform/BugLog.h"
 #include "platform/Globals.h"
 #include "platform/KvlError.h"
@@ -84,12 +85,20 @@ bool CheckDevice(const QString& key, int itemType, const QString& locationText, 
     const QString marker = QStringLiteral("KeyId:");
     const int at = static_cast<int>(locationKey.indexOf(marker));
     NodeKey location = NodeKey::Parse(at >= 0 ? locationKey.mid(at + marker.size()) : locationKey);
+    if (location.IsEmpty() || location.IsRoot())
+        return true;
     if (itemType == kImageConfiguration && location.Count() > 1)
         location = location.Prefix(1);
     else if (itemType == kImageTestPlan && location.Count() > 2)
         location = location.Prefix(2);
     // Whole segments only: "Eqpt3" must not match "Eqpt30...".
     return NodeKey::Parse(key).IsWithin(location);
+}
+
+bool CheckDevice(const QString& key, int itemType)
+{
+    const SearchLocation& location = gSearchLocation();
+    return CheckDevice(key, itemType, location.Text(), location.Key());
 }
 
 QString SearchTestPlanName(const QString& key)

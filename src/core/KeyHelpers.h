@@ -36,5 +36,8 @@ QString StatusName(int status);
 bool CanModify();
 
 // True when an item found by a search lies under the chosen location: the location combo's text,
-// and the key of its selected item ("KeyId:" & node key).
+// and the key of its selected item ("KeyId:" & node key). A location without a key (its load
+// failed) counts as the whole database.
 bool CheckDevice(const QString& key, int itemType, const QString& locationText, const QString& locationKey);
+// The same against the search pane's location (gSearchLocation()).
+bool CheckDevice(const QString& key, int itemType);

@@ -29,25 +29,25 @@ int Procedure::LoadSubTests(bool blnShowList)
     };
     if (!LR::Query(read, rows, label))
         return 1;
-    return LR::Fill<SubTest>(m_subTests, m_hasSubTests, rows, blnShowList, label,
-                             [&](const LinkRow& row, DataCollection<SubTest>& subTests, ItemList* list) {
-                                 auto subTest = std::make_shared<SubTest>();
-                                 subTest->SetId(LR::IdText(row.id));
-                                 subTest->SetName(LR::Text(row.name));
-                                 // Through which link, at which order, the procedure hangs there.
-                                 auto self = std::make_shared<Procedure>();
-                                 self->SetId(Id());
-                                 self->SetOrder(LR::Order(row.order));
-                                 DataCollection<Procedure> link;
-                                 link.Add(self, Id());
-                                 subTest->SetProcedures(link);
-                                 subTests.Add(subTest,
-                                              LR::CollectionKey(subTest->Id(), QString::number(self->Order())));
-                                 if (list) {
-                                     subTest->SetKey(QString());
-                                     ListView_AddSubtestParent(*list, *subTest, LR::DateText(row.dateCreation));
-                                 }
-                             });
+    return LR::Fill<SubTest>(
+        m_subTests, m_hasSubTests, rows, blnShowList, label,
+        [&](const LinkRow& row, DataCollection<SubTest>& subTests, ItemList* list) {
+            auto subTest = std::make_shared<SubTest>();
+            subTest->SetId(LR::IdText(row.id));
+            subTest->SetName(LR::Text(row.name));
+            // Through which link, at which order, the procedure hangs there.
+            auto self = std::make_shared<Procedure>();
+            self->SetId(Id());
+            self->SetOrder(LR::Order(row.order));
+            DataCollection<Procedure> link;
+            link.Add(self, Id());
+            subTest->SetProcedures(link);
+            subTests.Add(subTest, LR::CollectionKey(subTest->Id(), QString::number(self->Order())));
+            if (list) {
+                subTest->SetKey(QString());
+                ListView_AddSubtestParent(*list, *subTest, LR::DateText(row.dateCreation), LR::Date(row.dateCreation));
+            }
+        });
 }
 
 int Procedure::Link(ExplorerNode* nodParent, const QString& strOrder)

@@ -127,7 +127,8 @@ int SubTest::LoadSubTestParents(bool blnShowList)
                                  parent->SetSubTestChildren(link);
                                  parents.Add(parent, LR::CollectionKey(parent->Id(), QString::number(self->Order())));
                                  if (list)
-                                     ListView_AddSubtestParent(*list, *parent, LR::DateText(row.dateCreation));
+                                     ListView_AddSubtestParent(*list, *parent, LR::DateText(row.dateCreation),
+                                                               LR::Date(row.dateCreation));
                              });
 }
 

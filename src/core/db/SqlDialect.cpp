@@ -52,3 +52,35 @@ QString SqlDialect::Quote(const QString& identifier) const
     // PostgreSQL folds unquoted names to lower case: a quoted name must match that folding.
     return QLatin1Char('"') + (IsPostgreSQL() ? identifier.toLower() : identifier) + QLatin1Char('"');
 }
+
+QString SqlDialect::ContainsCondition(const QString& column) const
+{
+    switch (m_engine) {
+        case Engine::SQLite:
+            // SQLite's own LIKE already folds ASCII letters only.
+            return column + QStringLiteral(" LIKE ? ESCAPE '\\'");
+        case Engine::PostgreSQL:
+            // LOWER() and ILIKE follow the server's locale and would fold accented letters too.
+            return QStringLiteral("translate(") + column +
+                   QStringLiteral(", 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz') LIKE ? ESCAPE '\\'");
+        case Engine::Other:
+            break;
+    }
+    return QStringLiteral("LOWER(") + column + QStringLiteral(") LIKE ? ESCAPE '\\'");
+}
+
+QString SqlDialect::LikePattern(const QString& text) const
+{
+    QString pattern;
+    pattern.reserve(text.size() + 4);
+    pattern += QLatin1Char('%');
+    for (QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            pattern += QLatin1Char('\\');
+        if (m_engine != Engine::SQLite && c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+        pattern += c;
+    }
+    pattern += QLatin1Char('%');
+    return pattern;
+}

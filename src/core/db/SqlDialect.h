@@ -34,6 +34,13 @@ public:
     bool CanAddConstraint() const { return m_engine != Engine::SQLite; }
     bool CanDropColumn() const { return true; }
 
+    // A text search that matches ASCII letters without case and every other character exactly,
+    // whatever the server's locale: `column` LIKE ? ESCAPE '\', bound with LikePattern(text).
+    QString ContainsCondition(const QString& column) const;
+    // "%text%" with "\", "%" and "_" escaped, so they stand for themselves; ASCII letters lowered
+    // where the condition lowers the column.
+    QString LikePattern(const QString& text) const;
+
 private:
     Engine m_engine = Engine::Other;
 };
