@@ -11,6 +11,7 @@
 #include "mainwindow/ItemTransfer.h"
 #include "mainwindow/frmMdi.h"
 #include "mainwindow/frmProperties.h"
+#include "mainwindow/frmSelection.h"
 #include "model/Application.h"
 #include "model/Configuration.h"
 #include "model/ExplorerFill.h"
@@ -154,6 +155,15 @@ void frmExplorer::tlbToolBox_ButtonClick(int index)
 }
 
 bool frmExplorer::tvTestPlan_Initialize()
+{
+    const bool built = BuildTree();
+    // The search locations name places of the tree now shown.
+    if (frmSelection* selection = m_main->Selection())
+        selection->RefillLocations();
+    return built;
+}
+
+bool frmExplorer::BuildTree()
 {
     ExplorerNodes& nodes = gExplorerNodes();
     // Until the build stands, no node of the old tree may pass for the current one.

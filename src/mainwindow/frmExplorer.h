@@ -70,6 +70,7 @@ public:
 private:
     // The property pane's rows go until a node is clicked again.
     void EmptyPropertyGrid();
+    bool BuildTree();
     void BuildToolBox();
     void InstallDragAndDrop();
     // Runs a drag of `text` from `source` to its end.

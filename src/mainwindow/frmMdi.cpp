@@ -2,6 +2,7 @@
 
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/frmProperties.h"
+#include "mainwindow/frmSelection.h"
 
 #include "core/HelpFile.h"
 #include "core/db/AdoConnection.h"
@@ -137,6 +138,7 @@ void frmMdi::InstallOwnHandlers()
         {QStringLiteral("mnuHelpSearchForHelpOn"), &frmMdi::mnuHelpSearchForHelpOn_Click},
         {QStringLiteral("mnuHelpAbout"), &frmMdi::mnuHelpAbout_Click},
         {QStringLiteral("mnuFileClose"), &frmMdi::mnuFileClose_Click},
+        {QStringLiteral("mnuTestPlanFind"), &frmMdi::mnuTestPlanFind_Click},
     };
     for (const auto& [name, member] : own)
         InstallHandler(name, [this, member = member] { (this->*member)(); });
@@ -190,10 +192,14 @@ bool frmMdi::MDIForm_Unload()
 
 void frmMdi::closeEvent(QCloseEvent* event)
 {
-    if (MDIForm_Unload())
-        event->accept();
-    else
+    if (!MDIForm_Unload()) {
         event->ignore();
+        return;
+    }
+    // The result windows have no owner: they go with the program, not after it.
+    if (m_selection)
+        m_selection->CloseResultWindows();
+    event->accept();
 }
 
 void frmMdi::mnuFileClose_Click()

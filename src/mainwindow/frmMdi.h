@@ -11,6 +11,7 @@ struct MainLayout;
 class PaneDock;
 class frmExplorer;
 class frmProperties;
+class frmSelection;
 class ItemCommands;
 class QAction;
 class QComboBox;
@@ -59,6 +60,7 @@ public:
     PaneDock* Pane(const QString& key) const { return m_panes.value(key); }
     frmExplorer* Explorer() const { return m_explorer; }
     frmProperties* Properties() const { return m_properties; }
+    frmSelection* Selection() const { return m_selection; }
     // The Item commands and the tree's drop; null until the panes are docked.
     ItemCommands* Items() const { return m_items.get(); }
 
@@ -93,6 +95,8 @@ public:
     void mnuAddSubtest_Click() { RunCommand(QStringLiteral("mnuAddSubtest")); }
     void mnuAddProcedure_Click() { RunCommand(QStringLiteral("mnuAddProcedure")); }
     void mnuClearDatabase_Click() { RunCommand(QStringLiteral("mnuClearDatabase")); }
+    // Shows the search pane with its locations read again.
+    void mnuTestPlanFind_Click();
 
     void mnuViewTestPlanExplorer_Click();
     void mnuviewToolBarEdit_Click();
@@ -152,6 +156,7 @@ private:
     QHash<QString, QComboBox*> m_combos;
     frmExplorer* m_explorer = nullptr;
     frmProperties* m_properties = nullptr;
+    frmSelection* m_selection = nullptr;
     std::unique_ptr<ItemCommands> m_items;
     QWidget* m_picProgress = nullptr;
     QAction* m_picProgressAction = nullptr;

@@ -12,6 +12,7 @@
 #include "mainwindow/frmList.h"
 #include "mainwindow/frmMdi.h"
 #include "mainwindow/frmProperties.h"
+#include "mainwindow/frmSelection.h"
 #include "platform/Settings.h"
 
 #include <QClipboard>
@@ -119,6 +120,8 @@ void frmMdi::DockPanes(const MainLayout& layout)
     InstallItemCommands();
     InstallListWindow(this);
     addDockWidget(Qt::BottomDockWidgetArea, Pane("frmSelection"));
+    m_selection = new frmSelection(this, Pane("frmSelection"));
+    Pane("frmSelection")->setWidget(m_selection);
     m_pendingRight = Pixels(this, layout.RightWidth);
     m_pendingLeft = Pixels(this, layout.LeftWidth);
 
@@ -214,6 +217,12 @@ void frmMdi::mnuViewProperties_Click()
     }
 }
 
+void frmMdi::mnuTestPlanFind_Click()
+{
+    if (m_selection)
+        m_selection->ShowPane();
+}
+
 void frmMdi::mnuViewTestPlanExplorer_Click()
 {
     const bool checked = !m_commands.Checked(QStringLiteral("mnuViewTestPlanExplorer"));
@@ -228,6 +237,9 @@ void frmMdi::TabDock_FormHidden(const QString& key)
     } else if (key == QLatin1String("frmProperties")) {
         m_commands.SetChecked(QStringLiteral("Properties"), false);
         m_commands.SetChecked(QStringLiteral("mnuViewProperties"), false);
+    } else if (key == QLatin1String("frmSelection") && m_selection) {
+        // A closed search pane no longer narrows the lists.
+        m_selection->cmdCancel_Click();
     }
 }
 
