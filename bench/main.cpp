@@ -48,6 +48,11 @@ QStringList GeneratedFaults(const BenchGenerator& generator, const BenchShape& s
             faults << QStringLiteral("%1: %2 descriptions match, %3 were marked").arg(table).arg(rows).arg(count);
     }
 
+    const qint64 plans = qint64(shape.configurations) * shape.plansPerConfiguration + 1;
+    const qint64 locations = BenchFloors::SearchLocations();
+    if (locations != shape.configurations + plans * (1 + shape.fanOut))
+        faults << QStringLiteral("%1 search locations read").arg(locations);
+
     const qint64 historyRows = connection.Scalar(QStringLiteral("SELECT COUNT(*) FROM HISTORY")).toLongLong();
     if (historyRows != generator.HistoryRows())
         faults << QStringLiteral("%1 history rows, %2 written").arg(historyRows).arg(generator.HistoryRows());
