@@ -1,7 +1,9 @@
 #include "BenchFloors.h"
 
 #include "core/db/AdoConnection.h"
+#include "platform/KvlError.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -30,6 +32,36 @@ qint64 ReadAll(const QString& statement, const QVariantList& values, int sumColu
         ++rows;
     }
     return rows;
+}
+
+// Every column of every row; the first column's values go to `ids`.
+qint64 ReadIds(QSqlQuery& query, QList<int>& ids)
+{
+    const int columns = query.record().count();
+    qint64 rows = 0;
+    for (; query.next(); ++rows) {
+        ids.append(query.value(0).toInt());
+        for (int i = 1; i < columns; ++i)
+            const QVariant value = query.value(i);
+    }
+    return rows;
+}
+
+QSqlQuery Prepared(const QString& statement)
+{
+    QSqlQuery query(gConnection().Connection());
+    query.setForwardOnly(true);
+    if (!query.prepare(statement))
+        throw KvlError(query.lastError().text());
+    return query;
+}
+
+QSqlQuery& Run(QSqlQuery& query, int id)
+{
+    query.bindValue(0, id);
+    if (!query.exec())
+        throw KvlError(query.lastError().text());
+    return query;
 }
 
 // The occurrences below the roots `seed` selects, sub-tests and procedures with their rows.
@@ -92,6 +124,46 @@ qint64 AllLinksAndResults()
                                   "UNION ALL SELECT ID_SUBTEST, ID_PROCEDURE, ORDER_PROCEDURE FROM PROCEDURE_LINKS "
                                   "UNION ALL SELECT ID_TESTPLAN, ID_PROCEDURE, STATUS FROM RESULT"),
                    {});
+}
+
+qint64 DescriptionMatches(const QString& pattern)
+{
+    return ReadAll(QStringLiteral("SELECT ID, 2 FROM CONFIGURATION WHERE DESCRIPTION LIKE ? ESCAPE '\\' UNION ALL "
+                                  "SELECT ID, 3 FROM TESTPLAN WHERE DESCRIPTION LIKE ? ESCAPE '\\' UNION ALL "
+                                  "SELECT ID, 4 FROM SUBTEST WHERE DESCRIPTION LIKE ? ESCAPE '\\' UNION ALL "
+                                  "SELECT ID, 14 FROM PROCEDURES WHERE DESCRIPTION LIKE ? ESCAPE '\\'"),
+                   {pattern, pattern, pattern, pattern});
+}
+
+qint64 ProcedureLinks()
+{
+    return ReadAll(QStringLiteral("SELECT L.ID_SUBTEST, L.ID_PROCEDURE, L.ORDER_PROCEDURE, P.NAME, P.DATE_UPDATE "
+                                  "FROM PROCEDURE_LINKS L JOIN PROCEDURES P ON P.ID = L.ID_PROCEDURE"),
+                   {});
+}
+
+qint64 SearchLocations()
+{
+    QList<int> configurations;
+    QSqlQuery all = gConnection().Query(QStringLiteral("SELECT ID, NAME FROM CONFIGURATION ORDER BY ID"));
+    qint64 rows = ReadIds(all, configurations);
+    // Each statement is prepared once and bound again for every parent.
+    QSqlQuery plans =
+        Prepared(QStringLiteral("SELECT T.ID, T.NAME FROM CONFIGURATION_LINKS L JOIN TESTPLAN T ON "
+                                "T.ID = L.ID_TESTPLAN WHERE L.ID_CONFIGURATION = ? ORDER BY T.ID"));
+    QSqlQuery links =
+        Prepared(QStringLiteral("SELECT L.ID_SUBTEST, L.ORDER_SUBTEST, S.NAME FROM TESTPLAN_LINKS L "
+                                "JOIN SUBTEST S ON S.ID = L.ID_SUBTEST WHERE L.ID_TESTPLAN = ? "
+                                "ORDER BY L.ORDER_SUBTEST"));
+    QList<int> planIds;
+    QList<int> subTests;
+    for (const int configuration : configurations) {
+        planIds.clear();
+        rows += ReadIds(Run(plans, configuration), planIds);
+        for (const int plan : planIds)
+            rows += ReadIds(Run(links, plan), subTests);
+    }
+    return rows;
 }
 
 qint64 PlanLinks(const QString& planId)

@@ -22,5 +22,13 @@ qint64 PlanLinks(const QString& planId);
 qint64 ItemRow(const QString& table, const QString& id);
 // Every link row and result of the database.
 qint64 AllLinksAndResults();
+// The ids of the configurations, test plans, sub-tests and procedures whose DESCRIPTION matches
+// `pattern`, a LIKE pattern with "\" as its escape character.
+qint64 DescriptionMatches(const QString& pattern);
+// Every procedure link with its procedure's name and update date: one row per occurrence below a
+// sub-test.
+qint64 ProcedureLinks();
+// The configurations, the test plans of each and their first-level links, one query each.
+qint64 SearchLocations();
 
 }  // namespace BenchFloors

@@ -17,6 +17,8 @@ public:
     // Raises KvlError when a statement fails.
     void Flush();
     qint64 Rows() const { return m_rows; }
+    // Rows added and not yet flushed.
+    qint64 Pending() const { return m_pending.size() / m_columns; }
 
 private:
     static constexpr int kBatch = 100;
