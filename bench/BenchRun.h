@@ -38,6 +38,7 @@ private:
     QList<BenchFigure> WindowFigures(const BenchFigure& topLevels, const BenchFigure& subtree);
     QList<BenchFigure> PropertiesShown(const ExplorerNode* plan);
     QList<BenchFigure> ItemCommandFigures(frmMdi& window);
+    QList<BenchFigure> SearchFigures();
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 

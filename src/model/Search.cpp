@@ -177,7 +177,8 @@ int Search::FindProcedures(const QString& text)
             });
         struct Occurrence
         {
-            QList<int> rank;
+            QList<int> rank;  // the sub-test place's, shared, not copied
+            int order;
             QString path;
             QString key;
         };
@@ -188,14 +189,13 @@ int Search::FindProcedures(const QString& text)
                     const QString key = OccurrenceKey::Procedure(place.key, link.subTestId, procedure.id, link.order);
                     if (!CheckDevice(key, kImageProcedure))
                         continue;
-                    QList<int> rank = place.rank;
-                    rank << link.order;
                     occurrences.append(
-                        {rank, (place.names + QStringList{link.subTestName}).join(QLatin1Char('\\')), key});
+                        {place.rank, link.order, place.path + QLatin1Char('\\') + link.subTestName, key});
                 }
             }
-            std::stable_sort(occurrences.begin(), occurrences.end(),
-                             [](const Occurrence& a, const Occurrence& b) { return a.rank < b.rank; });
+            std::stable_sort(occurrences.begin(), occurrences.end(), [](const Occurrence& a, const Occurrence& b) {
+                return a.rank != b.rank ? a.rank < b.rank : a.order < b.order;
+            });
             const QString date = LR::DateText(procedure.date);
             const QDate day = LR::Date(procedure.date);
             for (const Occurrence& occurrence : occurrences)

@@ -60,7 +60,8 @@ QList<TreeLinks::Place> TreeLinks::Climb(const QString& subTestId)
                                 NodeKey::kSeparator + QString::number(plan.planId);
         places.append({OccurrenceKey::SubTest(planKey, QString::number(plan.planId), subTestId, plan.order),
                        {plan.configurationName, plan.planName},
-                       {plan.configurationId, plan.planId, plan.order, id}});
+                       {plan.configurationId, plan.planId, plan.order, id},
+                       plan.configurationName + QLatin1Char('\\') + plan.planName});
     }
     for (const ParentLink& parent : m_parents.value(subTestId)) {
         for (const Place& above : Climb(parent.parentId)) {
@@ -70,7 +71,8 @@ QList<TreeLinks::Place> TreeLinks::Climb(const QString& subTestId)
                                       .arg(subTestId)
                                       .arg(OccurrenceKey::kMaxSubTestDepth));
             Place place{OccurrenceKey::SubTest(above.key, parent.parentId, subTestId, parent.order),
-                        above.names + QStringList{parent.parentName}, above.rank};
+                        above.names + QStringList{parent.parentName}, above.rank,
+                        above.path + QLatin1Char('\\') + parent.parentName};
             place.rank << parent.order << id;
             places.append(place);
         }

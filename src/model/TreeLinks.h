@@ -16,6 +16,7 @@ public:
         QString key;        // node key of the sub-test's occurrence
         QStringList names;  // its ancestors: configuration, test plan, the sub-tests down to its parent
         QList<int> rank;    // tree order: configuration, plan, then each link's order and child id
+        QString path;       // the names joined by "\\", as a result row shows them
     };
 
     // Reads configurations, plan links and sub-test links; raises KvlError on failure.
