@@ -2,7 +2,9 @@
 # Writes docs/main-window.png: the main window on the sample database, opened as on a first start
 # (a temporary home, so no setting of the user's is read or written), on a 1280x800 virtual display.
 # `screenshot.sh about`, `input` and `list` write docs/about.png, docs/input-text.png and
-# docs/item-list.png: the About box, the one-line input popup and a result list over it.
+# docs/item-list.png: the About box, the one-line input popup and a result list over it;
+# `search` and `results` write docs/search-pane.png and docs/search-results.png: the main window
+# with its search pane after a search, and that search's result window.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -13,7 +15,9 @@ case "${1:-main}" in
   about) picture=about.png ;;
   input) picture=input-text.png ;;
   list) picture=item-list.png ;;
-  *) echo "usage: $0 [main|about|input|list]" >&2; exit 2 ;;
+  search) picture=search-pane.png ;;
+  results) picture=search-results.png ;;
+  *) echo "usage: $0 [main|about|input|list|search|results]" >&2; exit 2 ;;
 esac
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT

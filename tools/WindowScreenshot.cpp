@@ -19,6 +19,7 @@
 #include "mainwindow/frmList.h"
 #include "mainwindow/frmMdi.h"
 #include "mainwindow/frmProperties.h"
+#include "mainwindow/frmSelection.h"
 #include "model/SubTest.h"
 #include "publishing/HTMLTemplate.h"
 
@@ -70,11 +71,12 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
-        QTextStream(stderr) << "usage: kvl_screenshot <picture.png> [main|about|input|list]\n";
+        QTextStream(stderr) << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
-    // The main window by default; "about", "input" and "list" picture a dialog over it.
+    // The main window by default; "about", "input" and "list" picture a dialog over it, "search" the
+    // main window with its search pane and "results" the result window of that search.
     const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
@@ -114,6 +116,18 @@ int main(int argc, char* argv[])
             dialog = std::make_unique<frmAbout>(window);
         } else if (shown == QLatin1String("list")) {
             dialog = ParentsList(window);
+        } else if (shown == QLatin1String("search") || shown == QLatin1String("results")) {
+            // The search pane docked under the explorer, after a search for "board".
+            window->mnuTestPlanFind_Click();
+            window->Selection()->txtFind()->setText(QStringLiteral("board"));
+            window->Selection()->cmdFind_Click();
+            QApplication::processEvents();
+            if (shown == QLatin1String("results") && !window->Selection()->ResultWindows().isEmpty()) {
+                frmList* results = window->Selection()->ResultWindows().last();
+                results->resize(640, 220);
+                QApplication::processEvents();
+                picture = results;
+            }
         } else if (shown == QLatin1String("input")) {
             auto input = std::make_unique<frmInputText>(window);
             input->setWindowTitle(QStringLiteral("Title"));
