@@ -60,9 +60,10 @@ QString SqlDialect::ContainsCondition(const QString& column) const
             // SQLite's own LIKE already folds ASCII letters only.
             return column + QStringLiteral(" LIKE ? ESCAPE '\\'");
         case Engine::PostgreSQL:
-            // LOWER() and ILIKE follow the server's locale and would fold accented letters too.
-            return QStringLiteral("translate(") + column +
-                   QStringLiteral(", 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz') LIKE ? ESCAPE '\\'");
+            // LOWER() and ILIKE follow the server's locale and would fold accented letters too, and
+            // translate() over every description is far too slow: a regular expression whose
+            // ASCII letters accept both cases (see LikePattern).
+            return column + QStringLiteral(" ~ ?");
         case Engine::Other:
             break;
     }
@@ -71,6 +72,23 @@ QString SqlDialect::ContainsCondition(const QString& column) const
 
 QString SqlDialect::LikePattern(const QString& text) const
 {
+    if (m_engine == Engine::PostgreSQL) {
+        QString expression;
+        expression.reserve(text.size() * 4);
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')) {
+                const QChar lower(u | 0x20);
+                expression += QLatin1Char('[') + lower + QChar(lower.unicode() - 0x20) + QLatin1Char(']');
+            } else if (u < 128 && !c.isLetterOrNumber() && !c.isSpace() && u >= 32) {
+                // Every ASCII punctuation mark stands for itself.
+                expression += QLatin1Char('\\') + c;
+            } else {
+                expression += c;
+            }
+        }
+        return expression;
+    }
     QString pattern;
     pattern.reserve(text.size() + 4);
     pattern += QLatin1Char('%');
