@@ -2,6 +2,7 @@
 
 #include "core/KeyHelpers.h"
 #include "core/services/ExplorerNodes.h"
+#include "mainwindow/ItemPicture.h"
 
 ExplorerTreeModel::ExplorerTreeModel(ExplorerNodes& nodes, QObject* parent) : QAbstractItemModel(parent), m_nodes(nodes)
 {
@@ -108,7 +109,7 @@ QIcon ExplorerTreeModel::Picture(int image) const
         return {};
     auto it = m_pictures.find(image);
     if (it == m_pictures.end())
-        it = m_pictures.insert(image, QIcon(QStringLiteral(":/icons/items/%1.png").arg(image)));
+        it = m_pictures.insert(image, ItemPicture(image));
     return *it;
 }
 

@@ -149,21 +149,24 @@ void ItemCommands::Finish(const QString& key, bool keepHighlight)
         m_host.ClearDropHighlight();
 }
 
+QString ItemCommands::Committed(const std::function<QString(QString& newId)>& link, QString& newId)
+{
+    // Creating and linking the item is one change: a failed link leaves no item behind.
+    DbTransaction transaction(gConnection());
+    const QString key = link(newId);
+    if (!m_host.NodeByKey(key))
+        throw KvlError(ExplorerNodes::kElementNotFound, QStringLiteral("Element not found: ") + key);
+    if (!transaction.Commit())
+        throw KvlError(gConnection().LastErrorNumber(), gConnection().LastErrorText());
+    return key;
+}
+
 void ItemCommands::Add(const QString& message, const QString& label, int kind,
                        const std::function<QString(QString& newId)>& add)
 {
     QString newId;
     try {
-        QString key;
-        {
-            // Creating and linking the item is one change: a failed link leaves no item behind.
-            DbTransaction transaction(gConnection());
-            key = add(newId);
-            if (!m_host.NodeByKey(key))
-                throw KvlError(ExplorerNodes::kElementNotFound, QStringLiteral("Element not found: ") + key);
-            if (!transaction.Commit())
-                throw KvlError(gConnection().LastErrorNumber(), gConnection().LastErrorText());
-        }
+        const QString key = Committed(add, newId);
         Finish(key, true);
         if (kind == kImageConfiguration)
             m_host.SetPanel(3, QString());
@@ -380,11 +383,13 @@ void ItemCommands::mnuItemPaste_Click()
     ExplorerNode* node = gSelectedNode();
     if (!node)
         return;
+    QString newId;
+    int kind = 0;
     try {
         ItemTransfer::Fields fields;
         if (!ItemTransfer::Read(m_host.ClipboardText(), fields))
             return;
-        const int kind = fields.PasteKind();
+        kind = fields.PasteKind();
         const int target = node->Image();
         if (IsSubTest(kind) && ItemTransfer::Refused(kind, target))
             return;  // a sub-test of another level is left alone
@@ -392,20 +397,12 @@ void ItemCommands::mnuItemPaste_Click()
             prompts().Critical(QStringLiteral("Can't paste the item on selected target."));
             return;
         }
-        QString newId;
-        QString key;
-        {
-            DbTransaction transaction(gConnection());
-            key = LinkUnder(kind, fields.tag, false, node, newId);
-            if (!m_host.NodeByKey(key))
-                throw KvlError(ExplorerNodes::kElementNotFound, QStringLiteral("Element not found: ") + key);
-            if (!transaction.Commit())
-                throw KvlError(gConnection().LastErrorNumber(), gConnection().LastErrorText());
-        }
+        const QString key = Committed([&](QString& id) { return LinkUnder(kind, fields.tag, false, node, id); }, newId);
         // A configuration's copy joins the root, which stays current.
         if (target != kImageRoot)
             Finish(key, false);
     } catch (const std::exception& error) {
+        RemoveNodesOf(newId, kind);
         Fail(QStringLiteral("Can't paste the item."), QStringLiteral("Error_Paste : "), error);
     }
 }
@@ -444,15 +441,8 @@ void ItemCommands::Drop(const QString& text, ExplorerNode* target)
         if (kind < kImageConfiguration || kind > kImageProcedure || ItemTransfer::Refused(kind, target->Image()))
             throw KvlError(kInvalidArgument,
                            QStringLiteral("An item of kind %1 cannot be dropped on this node.").arg(fields.kind));
-        QString key;
-        {
-            DbTransaction transaction(gConnection());
-            key = LinkUnder(kind, fields.tag, fields.IsNew(), target, newId);
-            if (!m_host.NodeByKey(key))
-                throw KvlError(ExplorerNodes::kElementNotFound, QStringLiteral("Element not found: ") + key);
-            if (!transaction.Commit())
-                throw KvlError(gConnection().LastErrorNumber(), gConnection().LastErrorText());
-        }
+        const QString key =
+            Committed([&](QString& id) { return LinkUnder(kind, fields.tag, fields.IsNew(), target, id); }, newId);
         Finish(key, false);
     } catch (const std::exception& error) {
         RemoveNodesOf(newId, kind);

@@ -53,6 +53,9 @@ private:
     // transaction; the new node is then selected. On failure the database and the tree stay as
     // they were, and the user hears `message`.
     void Add(const QString& message, const QString& label, int kind, const std::function<QString(QString& newId)>& add);
+    // Runs `link` (which creates or links an item and answers the new node's key, naming an item
+    // it created in `newId`) in one transaction that commits only once the node is in the tree.
+    QString Committed(const std::function<QString(QString& newId)>& link, QString& newId);
     void Move(bool up);
     void Finish(const QString& key, bool keepHighlight);
 

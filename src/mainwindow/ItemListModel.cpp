@@ -1,6 +1,7 @@
 #include "mainwindow/ItemListModel.h"
 
-#include <QIcon>
+#include "mainwindow/ItemPicture.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -36,7 +37,7 @@ QVariant ItemListModel::data(const QModelIndex& index, int role) const
         }
     }
     if (role == Qt::DecorationRole && index.column() == 0 && row.icon >= 1 && row.icon <= 14)
-        return QIcon(QStringLiteral(":/icons/items/%1.png").arg(row.icon));
+        return ItemPicture(row.icon);
     return {};
 }
 

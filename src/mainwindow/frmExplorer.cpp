@@ -8,6 +8,7 @@
 #include "core/services/SelectedNode.h"
 #include "mainwindow/ExplorerTreeModel.h"
 #include "mainwindow/ExplorerTreeView.h"
+#include "mainwindow/ItemPicture.h"
 #include "mainwindow/ItemTransfer.h"
 #include "mainwindow/frmMdi.h"
 #include "mainwindow/frmProperties.h"
@@ -121,8 +122,7 @@ void frmExplorer::BuildToolBox()
     m_toolBox->setIconSize(QSize(16, 16));
     for (int i = 0; i < 14; ++i) {
         const int index = i + 1;
-        QAction* button = m_toolBox->addAction(QIcon(QStringLiteral(":/icons/items/%1.png").arg(index)),
-                                               QString::fromLatin1(kToolBox[i].key));
+        QAction* button = m_toolBox->addAction(ItemPicture(index), QString::fromLatin1(kToolBox[i].key));
         button->setObjectName(QString::fromLatin1(kToolBox[i].key));
         button->setToolTip(QString::fromLatin1(kToolBox[i].toolTip));
         button->setCheckable(true);

@@ -4,6 +4,7 @@
 #include "core/services/ItemList.h"
 #include "core/services/SearchLocation.h"
 #include "core/ui/Twips.h"
+#include "mainwindow/ItemPicture.h"
 #include "mainwindow/PaneDock.h"
 #include "mainwindow/frmList.h"
 #include "mainwindow/frmMdi.h"
@@ -19,15 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-QIcon ItemIcon(int image)
-{
-    return QIcon(QStringLiteral(":/icons/items/%1.png").arg(image));
-}
-
-}  // namespace
 
 frmSelection::frmSelection(frmMdi* main, QWidget* parent)
     : QWidget(parent),
@@ -79,7 +71,7 @@ frmSelection::frmSelection(frmMdi* main, QWidget* parent)
                                                   {QStringLiteral("SubTest"), kImageSubTestFirst},
                                                   {QStringLiteral("Procedure"), kImageProcedure}};
     for (const auto& [name, image] : kinds)
-        m_item->addItem(ItemIcon(image), name);
+        m_item->addItem(ItemPicture(image), name);
     m_item->setCurrentIndex(0);
 
     connect(m_find, &QPushButton::clicked, this, &frmSelection::cmdFind_Click);
@@ -119,7 +111,7 @@ void frmSelection::ShowLocations()
     const SearchLocation& location = gSearchLocation();
     m_device->clear();
     for (const SearchLocation::Entry& entry : location.Entries())
-        m_device->addItem(ItemIcon(entry.image), QString(entry.indentation * 4, QLatin1Char(' ')) + entry.text,
+        m_device->addItem(ItemPicture(entry.image), QString(entry.indentation * 4, QLatin1Char(' ')) + entry.text,
                           entry.key);
     m_device->setCurrentIndex(location.ChosenIndex());
 }

@@ -398,7 +398,7 @@ void tst_ItemCommands::moves()
     frmMdi& main = window.fixture.Window();
     const auto orders = [&] {
         QStringList list;
-        for (const QString& id : {"31", "32", "30"})
+        for (const char* id : {"31", "32", "30"})
             list << Scalar(QString("SELECT ORDER_PROCEDURE FROM PROCEDURE_LINKS WHERE ID_SUBTEST = 21 AND "
                                    "ID_PROCEDURE = %1")
                                .arg(id))
