@@ -35,12 +35,11 @@ public:
     bool CanDropColumn() const { return true; }
 
     // A text search that matches ASCII letters without case and every other character exactly,
-    // whatever the server's locale: `column` LIKE ? ESCAPE '\' (on PostgreSQL a regular
-    // expression match), bound with LikePattern(text).
+    // whatever the server's locale: `column` LIKE ? ESCAPE '\' (ILIKE on PostgreSQL), bound with
+    // LikePattern(text).
     QString ContainsCondition(const QString& column) const;
     // "%text%" with "\", "%" and "_" escaped, so they stand for themselves; ASCII letters lowered
-    // where the condition lowers the column. On PostgreSQL the expression that finds the text:
-    // each ASCII letter in both cases, punctuation escaped.
+    // where the condition lowers the column.
     QString LikePattern(const QString& text) const;
 
 private:
