@@ -29,8 +29,13 @@ public:
     // Raises when the editor cannot answer.
     void InitCboStyle();
 
+    // False until every pane's first load has completed and been taken as the saved text; the
+    // source view clears it so that its reload counts as a fresh load.
+    bool DHTMLEditInitialized = false;
     QString mstrTitle;
     QString mstrTestPlanId;
+    // The explorer node the window was opened from (a procedure's occurrence); "" when unknown.
+    QString mstrKey;
     QString mstrLastSaved;
     QString mstrLastSaved2;
 };

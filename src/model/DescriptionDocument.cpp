@@ -97,6 +97,7 @@ int DescriptionDocument::Load() const
         form->SetTag(DocumentFile());
         if (testPlanId)
             form->mstrTestPlanId = *testPlanId;
+        form->mstrKey = key;
 
         const QString description = Page(table, QStringLiteral("DESCRIPTION"), id);
         Editor(form->DHTMLEdit1()).SetDocumentHTML(description);

@@ -13,7 +13,8 @@ struct DescriptionDocument
     QString fileName;  // the document file name before the id and ".htm"
     QString id;
     QString name;
-    std::optional<QString> testPlanId;  // configurations belong to no test plan
+    std::optional<QString> testPlanId;
+    QString key;  // the explorer node opened  // configurations belong to no test plan
     // Procedures: the expected-result editor is filled too, under the main window's progress bar.
     bool withExpectedResult = false;
 

@@ -44,6 +44,7 @@ int Procedure::LoadDocument(int /*intRow*/)
     DescriptionDocument document = Document(QStringLiteral("Description Procedure"));
     document.testPlanId = TestPlanIdFromKey(m_key);
     document.withExpectedResult = true;
+    document.key = m_key;
     return document.Load();
 }
 

@@ -14,6 +14,7 @@ int SubTest::LoadDocument()
 {
     DescriptionDocument document = Document(QStringLiteral("SubTest"));
     document.testPlanId = TestPlanIdFromKey(m_key);
+    document.key = m_key;
     return document.Load();
 }
 

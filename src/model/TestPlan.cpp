@@ -39,6 +39,7 @@ int TestPlan::LoadDocument()
 {
     DescriptionDocument document = Document(QStringLiteral("TestPlan"));
     document.testPlanId = Id();
+    document.key = m_key;
     return document.Load();
 }
 
