@@ -25,8 +25,8 @@ public:
     // Writes both editors back to the item's row: 0 done, 1 failed.
     virtual long SaveDescription() = 0;
 
-    // Fills the main window's style list with the block formats the description editor offers.
-    // Raises when the editor cannot answer.
+    // Fills the main window's style list with the block formats the description editor offers,
+    // once per run; tells the user when the editor offers none.
     void InitCboStyle();
 
     // False until every pane's first load has completed and been taken as the saved text; the

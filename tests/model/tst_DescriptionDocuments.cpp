@@ -1,4 +1,5 @@
 #include "FakeDescriptionWindows.h"
+#include "ScriptedPrompts.h"
 #include "ModelFixture.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
@@ -107,6 +108,8 @@ private slots:
     void picturesOnlyWhileStoreImage();
     void failuresAreLoggedAndLeaveNoWindow_data();
     void failuresAreLoggedAndLeaveNoWindow();
+    void styleListFilledOnce_data();
+    void styleListFilledOnce();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -327,10 +330,6 @@ void tst_DescriptionDocuments::failuresAreLoggedAndLeaveNoWindow_data()
                                                 << "7"
                                                 << "column"
                                                 << "Error_LoadDocument Procedure : ";
-    QTest::newRow("procedure editor fails") << "procedure"
-                                            << "7"
-                                            << "editor"
-                                            << "Error_LoadDocument Procedure : ";
     QTest::newRow("sub-test window refused") << "subtest"
                                              << "5"
                                              << "create"
@@ -371,8 +370,6 @@ void tst_DescriptionDocuments::failuresAreLoggedAndLeaveNoWindow()
 
     if (breakage == "column")
         Run(QString("ALTER TABLE %1 DROP COLUMN DESCRIPTION").arg(kind == "procedure" ? "PROCEDURES" : kind.toUpper()));
-    else if (breakage == "editor")
-        m_windows->failBlockFormats = true;  // once both pages are placed
     else if (breakage == "create")
         m_windows->failCreateAfter = 0;
     else if (breakage == "uninstalled")
@@ -385,6 +382,55 @@ void tst_DescriptionDocuments::failuresAreLoggedAndLeaveNoWindow()
     QVERIFY(events.filter(QRegularExpression("^show ")).isEmpty());
     if (kind == "procedure")
         QCOMPARE(events.last(), QString("progress hidden"));
+}
+
+void tst_DescriptionDocuments::styleListFilledOnce_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("fails");
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("queries");
+    QTest::addColumn<QStringList>("messages");
+    const QStringList names{"Normal", "Heading 1"};
+    const QStringList unavailable{"Font styles are not available."};
+    QTest::newRow("enabled at once") << int(Decmd::ENABLED) << false << QStringList() << names << 1 << QStringList();
+    QTest::newRow("one name yet: asked again")
+        << int(Decmd::ENABLED) << false << QStringList{"Normal"} << names << 1 << QStringList();
+    QTest::newRow("never enabled: 15 tries, then the user is told")
+        << int(Decmd::DISABLED) << false << QStringList() << QStringList() << 15 << unavailable;
+    QTest::newRow("latched is not enabled")
+        << int(Decmd::LATCHED) << false << QStringList{"Normal"} << QStringList{"Normal"} << 15 << unavailable;
+    QTest::newRow("editor raises: ignored")
+        << int(Decmd::ENABLED) << true << QStringList() << QStringList() << 1 << QStringList();
+    QTest::newRow("filled already: not asked")
+        << int(Decmd::DISABLED) << false << QStringList{"P", "H1"} << QStringList{"P", "H1"} << 0 << QStringList();
+}
+
+void tst_DescriptionDocuments::styleListFilledOnce()
+{
+    QFETCH(int, status);
+    QFETCH(bool, fails);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(int, queries);
+    QFETCH(QStringList, messages);
+    ScriptedPrompts prompts;
+    gMainToolbars().cboStyles.SetItems(before);
+    m_windows->blockFormatsStatus = status;
+    m_windows->failBlockFormats = fails;
+
+    // The style list never stops the document from opening.
+    AddItems("<P>d</P>");
+    Procedure procedure;
+    QCOMPARE(procedure.Find("7"), 0);
+    QCOMPARE(procedure.LoadDocument(), 0);
+    FakeDescriptionForm* form = m_windows->Forms().at(0);
+    QCOMPARE(form->edit1.StatusQueries(Decmd::GETBLOCKFMTNAMES), queries);
+    QCOMPARE(gMainToolbars().cboStyles.Items(), after);
+    QCOMPARE(prompts.Messages(), messages);
+    QVERIFY(m_windows->TakeEvents().contains("show " + form->Caption()));
+    QCOMPARE(m_env->BugLogEntries(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_DescriptionDocuments)

@@ -20,6 +20,7 @@ DescriptionForm* FakeDescriptionWindows::Create()
         throw KvlError(7, QStringLiteral("Out of memory"));
     ++m_created;
     auto form = std::make_unique<FakeDescriptionForm>(QString());
+    form->edit1.SetStatus(Decmd::GETBLOCKFMTNAMES, blockFormatsStatus);
     form->edit1.SetValue(Decmd::GETBLOCKFMTNAMES, blockFormats);
     if (failBlockFormats)
         form->edit1.FailOn(Decmd::GETBLOCKFMTNAMES);

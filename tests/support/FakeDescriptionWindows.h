@@ -40,6 +40,8 @@ public:
     QStringList blockFormats{QStringLiteral("Normal"), QStringLiteral("Heading 1")};
     // The new windows' description editors raise when asked for their block formats.
     bool failBlockFormats = false;
+    // Their status of the block-format names command (enabled by default).
+    int blockFormatsStatus = 3;
     // Create raises once this many windows have been made (-1: never).
     int failCreateAfter = -1;
 

@@ -6,6 +6,7 @@
 
 int FakeHtmlEditor::QueryStatus(int command)
 {
+    ++m_queries[command];
     if (m_failing.contains(command))
         throw KvlError(438, QStringLiteral("Object doesn't support this property or method"));
     return m_statuses.value(command, 0);

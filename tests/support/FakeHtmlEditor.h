@@ -22,6 +22,8 @@ public:
     void FailWrites(bool fail) { m_failWrites = fail; }
     QList<QPair<int, int>> ExecutedCommands() const { return m_executed; }
     void SetDirty(bool dirty) { m_dirty = dirty; }
+    // How often QueryStatus asked about this command.
+    int StatusQueries(int command) const { return m_queries.value(command); }
 
     int QueryStatus(int command) override;
     QVariant ExecCommand(int command, int option, const QVariant& argument) override;
@@ -38,6 +40,7 @@ public:
 private:
     QHash<int, int> m_statuses;
     QHash<int, QVariant> m_values;
+    QHash<int, int> m_queries;
     QList<int> m_failing;
     QList<QPair<int, int>> m_executed;
     QString m_document;
