@@ -130,10 +130,17 @@ long RefreshStyle()
         for (DescriptionForm* form : OpenForms::All()) {
             if (form->Tag() == QLatin1String("Template"))
                 continue;
-            for (HtmlEditor* editor : {form->DHTMLEdit1(), form->DHTMLEdit2()}) {
-                if (editor)
-                    editor->SetStyleSheetText(StyleSheet());
-            }
+            // A new style sheet is no edit of the user's: a pane that was as last saved stays so.
+            const auto refresh = [](HtmlEditor* editor, QString& snapshot) {
+                if (!editor)
+                    return;
+                const bool unchanged = snapshot.contains(editor->DocumentHTML());
+                editor->SetStyleSheetText(StyleSheet());
+                if (unchanged)
+                    snapshot = editor->DocumentHTML();
+            };
+            refresh(form->DHTMLEdit1(), form->mstrLastSaved);
+            refresh(form->DHTMLEdit2(), form->mstrLastSaved2);
         }
         return 0;
     } catch (const std::exception& error) {

@@ -213,6 +213,23 @@ private slots:
         QVERIFY(m_env->BugLog().contains("Error_RefreshStyle : 70\r\nPermission denied"));
     }
 
+    void refreshStyleIsNoEdit()
+    {
+        // A pane as last saved takes the new sheet into its snapshot; an edited one keeps asking.
+        FakeDescriptionForm form;
+        const QString page = "<HTML><HEAD><STYLE>P {}</STYLE></HEAD><BODY>%1</BODY></HTML>";
+        form.edit1.SetDocumentHTML(page.arg("saved"));
+        form.edit2.SetDocumentHTML(page.arg("typed"));
+        form.mstrLastSaved = page.arg("saved");
+        form.mstrLastSaved2 = page.arg("before typing");
+        m_css = "H1 {font-size:20pt}";
+        QCOMPARE(RefreshStyle(), 0L);
+        QCOMPARE(form.edit1.DocumentHTML(), page.arg("saved").replace("P {}", m_css));
+        QCOMPARE(form.mstrLastSaved, form.edit1.DocumentHTML());
+        QCOMPARE(form.mstrLastSaved2, page.arg("before typing"));
+        QVERIFY(!form.edit1.IsDirty());
+    }
+
     void documentOffsets()
     {
         const QString html = QString::fromUtf8("<p>ü😀<IMG SRC='a&amp;b.gif' Alt=x></p>");
