@@ -4,9 +4,10 @@
 #include "BenchFloors.h"
 #include "BenchRun.h"
 
-#include "FakeDescriptionForm.h"
+#include "FakeHtmlEditor.h"
 
 #include "core/db/AdoConnection.h"
+#include "core/DescriptionForm.h"
 #include "core/KeyHelpers.h"
 #include "core/services/ExplorerNode.h"
 #include "core/services/ExplorerNodes.h"
@@ -40,6 +41,40 @@ QString Page(const QString& body)
     return QStringLiteral("<HTML><HEAD></HEAD><BODY>") + body + QStringLiteral("</BODY></HTML>");
 }
 
+// An editor that hands out its body as a browser's document does, without parsing its page
+// again: the test fake's parse would be timed as the save's.
+class BodyEditor : public FakeHtmlEditor
+{
+public:
+    void Type(const QString& body)
+    {
+        m_body = body;
+        SetDocumentHTML(Page(body));
+        SetDirty(true);
+    }
+    QString BodyInnerHTML() const override { return m_body; }
+
+private:
+    QString m_body;
+};
+
+// A procedure window reduced to its two panes.
+class ProcedureWindow : public DescriptionForm
+{
+public:
+    QString Caption() const override { return {}; }
+    void SetCaption(const QString& /*caption*/) override {}
+    QString Tag() const override { return {}; }
+    void SetTag(const QString& /*tag*/) override {}
+    HtmlEditor* DHTMLEdit1() override { return &edit1; }
+    HtmlEditor* DHTMLEdit2() override { return &edit2; }
+    QString ActiveControlName() const override { return QStringLiteral("DHTMLEdit1"); }
+    long SaveDescription() override { return DescriptionSave(*this).SaveDescription(); }
+
+    BodyEditor edit1;
+    BodyEditor edit2;
+};
+
 }  // namespace
 
 BenchFigure BenchRun::DescriptionSaveFigure()
@@ -57,7 +92,7 @@ BenchFigure BenchRun::DescriptionSaveFigure()
     const QString id = KeyIdShort(node->Tag());
     SetSelectedNode(node->Key());
 
-    FakeDescriptionForm form(node->Text());
+    ProcedureWindow form;
     form.mstrTitle = QStringLiteral("Description Procedure : %1 ").arg(id);
     form.mstrKey = node->Key();
     int run = 0;
@@ -66,13 +101,11 @@ BenchFigure BenchRun::DescriptionSaveFigure()
         m_runs,
         [&] {
             ++run;
-            form.edit1.SetDocumentHTML(Page(Body(run)));
-            form.edit1.SetDirty(true);
-            form.edit2.SetDocumentHTML(Page(QStringLiteral("<P>Level %1 within range.</P>").arg(run)));
-            form.edit2.SetDirty(true);
+            form.edit1.Type(Body(run));
+            form.edit2.Type(QStringLiteral("<P>Level %1 within range.</P>").arg(run));
             gPropertyGrid().SetRows(0);
         },
-        [&] { saved = DescriptionSave(form).SaveDescription() == 0 && saved; });
+        [&] { saved = form.SaveDescription() == 0 && saved; });
     const QString stored = gConnection()
                                .Scalar(QStringLiteral("SELECT DESCRIPTION FROM PROCEDURES WHERE ID = ?"), {id.toInt()})
                                .toString();

@@ -80,9 +80,9 @@ qint64 Occurrences(const QString& seed, const QVariantList& values)
 
 void UpdateColumn(const QString& table, const QString& column, const QString& id, const QString& value)
 {
-    const QSqlQuery query = gConnection().Query(QStringLiteral("UPDATE %1 SET %2 = ? WHERE ID = ?").arg(table, column),
-                                                {value, id.toInt()});
-    if (query.numRowsAffected() != 1)
+    // Prepared once, as the engine needs it.
+    if (gConnection().Change(QStringLiteral("UPDATE %1 SET %2 = ? WHERE ID = ?").arg(table, column),
+                             {value, id.toInt()}) != 1)
         throw KvlError(QStringLiteral("%1 %2 was not updated").arg(table, id));
 }
 

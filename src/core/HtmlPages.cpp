@@ -96,6 +96,8 @@ QString ClearTags(int documentType, const QString& text)
     // The placeholders come from the text itself: the text may be another editor's than the
     // focused one, and must be cleaned all the same.
     QString result = text;
+    if (!HtmlDocument::MayHoldImages(text))
+        return result;
     try {
         const HtmlDocument document(text);
         QStringList removals;

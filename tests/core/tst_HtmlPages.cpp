@@ -157,6 +157,9 @@ private slots:
                                            << "<p></p>";
         QTest::newRow("no images") << 1 << "<P>plain</P>"
                                    << "<P>plain</P>";
+        // Browsers read an IMAGE start tag as IMG.
+        QTest::newRow("IMAGE start tag") << 1 << "<P><image src=\"C:\\Temp\\PAGEBREAK.tag\"></P>"
+                                         << "<P>" + pageBreak + "</P>";
         // Only the file name of src tells a placeholder, whatever its case.
         const QString altText = "<IMG alt=\"see TESTPLANNAME.tag\" src=\"C:\\Images\\12.gif\" width=20>";
         QTest::newRow(".tag in alt text is a picture") << 3 << altText << altText;
