@@ -83,7 +83,10 @@ QList<BenchFigure> BenchRun::Figures()
         figures << MoveAndUnlink();
     if (Wanted(QStringLiteral("6")))
         figures << Repair();
-    figures << window << search << memory;
+    QList<BenchFigure> editor;
+    if (Wanted(QStringLiteral("20")) || Wanted(QStringLiteral("21")))
+        editor = EditorFigures();
+    figures << window << search << editor << memory;
     return figures;
 }
 

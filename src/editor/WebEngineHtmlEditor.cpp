@@ -18,9 +18,8 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEnginePage>
 #include <QWebEngineView>
-
-#include <memory>
 
 namespace {
 
@@ -102,12 +101,6 @@ QUrl ImagesFolderUrl()
 
 }  // namespace
 
-struct WebEngineHtmlEditor::Answer
-{
-    bool done = false;
-    QVariant value;
-};
-
 WebEngineHtmlEditor::WebEngineHtmlEditor(QWidget* parentWidget)
     : m_view(new QWebEngineView(parentWidget)),
       m_profile(new QWebEngineProfile()),
@@ -135,8 +128,12 @@ WebEngineHtmlEditor::WebEngineHtmlEditor(QWidget* parentWidget)
     connect(m_view, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { emit ShowContextMenu(at.x(), at.y()); });
     connect(m_bridge, &EditorBridge::Reported, this, &WebEngineHtmlEditor::Reported);
+    connect(m_bridge, &EditorBridge::Answered, this, &WebEngineHtmlEditor::Answered);
     connect(m_page, &QWebEnginePage::loadFinished, this, &WebEngineHtmlEditor::BlankPageLoaded);
-    connect(m_page, &QWebEnginePage::renderProcessTerminated, this, &WebEngineHtmlEditor::RenderProcessTerminated);
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                RenderProcessTerminated(status != QWebEnginePage::NormalTerminationStatus);
+            });
     m_copyTimer.setSingleShot(true);
     m_copyTimer.setInterval(kCopyPauseMs);
     connect(&m_copyTimer, &QTimer::timeout, this, &WebEngineHtmlEditor::TakeCopy);
@@ -207,25 +204,38 @@ void WebEngineHtmlEditor::SetDocumentHTML(const QString& html)
 
 void WebEngineHtmlEditor::Place(const QString& html, const QString& setBody)
 {
-    const int placing = m_placing;
-    QPointer<WebEngineHtmlEditor> self(this);
-    const QString script = QStringLiteral("kvl.place(%1, %2)")
-                               .arg(Literal(html), setBody.isNull() ? QStringLiteral("null") : Literal(setBody));
-    m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [self, placing](const QVariant& answer) {
-        // A later document replaces this one; only the last one completes.
-        if (!self || placing != self->m_placing)
-            return;
-        const QVariantMap map = answer.toMap();
-        if (!map.contains(QStringLiteral("r"))) {
-            LogError(QStringLiteral("Error_EditorLoad : "), KvlError::kGeneric,
-                     map.value(QStringLiteral("e"), QStringLiteral("The document could not be placed.")).toString());
-        }
-        // The states follow with the page's first report.
-        self->m_stateKnown = false;
-        self->m_ready = true;
-        self->Wake();
-        emit self->DocumentComplete();
-    });
+    m_bridge->SetDocument(html, setBody);
+    m_placeQuestion = ++m_questions;
+    m_page->runJavaScript(QStringLiteral("kvl.load(%1)").arg(m_placeQuestion), QWebEngineScript::ApplicationWorld);
+}
+
+void WebEngineHtmlEditor::Answered(int id, const QVariantMap& answer)
+{
+    if (id == m_copyQuestion) {
+        // Taken in the background: a document set since then has its own copy.
+        m_copyQuestion = 0;
+        if (m_copyOf == m_placing && answer.contains(QStringLiteral("r")))
+            m_copy = answer.value(QStringLiteral("r")).toString();
+        return;
+    }
+    if (id != m_placeQuestion) {
+        // An answer that came after its question gave up is dropped.
+        if (m_asked.remove(id))
+            m_answers.insert(id, answer);
+        Wake();
+        return;
+    }
+    // A later document replaces this one; only the last one completes.
+    m_placeQuestion = 0;
+    if (!answer.contains(QStringLiteral("r"))) {
+        LogError(QStringLiteral("Error_EditorLoad : "), KvlError::kGeneric,
+                 answer.value(QStringLiteral("e"), QStringLiteral("The document could not be placed.")).toString());
+    }
+    // The states follow with the page's first report.
+    m_stateKnown = false;
+    m_ready = true;
+    Wake();
+    emit DocumentComplete();
 }
 
 QString WebEngineHtmlEditor::Literal(const QString& text)
@@ -273,20 +283,15 @@ void WebEngineHtmlEditor::TakeCopy()
 {
     if (!m_ready)
         return;
-    QPointer<WebEngineHtmlEditor> self(this);
-    const int placing = m_placing;
-    m_page->runJavaScript(QStringLiteral("kvl.page()"), QWebEngineScript::ApplicationWorld,
-                          [self, placing](const QVariant& answer) {
-                              const QVariantMap map = answer.toMap();
-                              if (self && placing == self->m_placing && map.contains(QStringLiteral("r")))
-                                  self->m_copy = map.value(QStringLiteral("r")).toString();
-                          });
+    m_copyQuestion = ++m_questions;
+    m_copyOf = m_placing;
+    m_page->runJavaScript(QStringLiteral("kvl.ask(%1, 'page', [])").arg(m_copyQuestion),
+                          QWebEngineScript::ApplicationWorld);
 }
 
-void WebEngineHtmlEditor::RenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status,
-                                                  int /*exitCode*/)
+void WebEngineHtmlEditor::RenderProcessTerminated(bool crashed)
 {
-    if (status == QWebEnginePage::NormalTerminationStatus)
+    if (!crashed)
         return;
     try {
         ++m_deaths;
@@ -340,23 +345,23 @@ void WebEngineHtmlEditor::WaitForDocument() const
 QVariant WebEngineHtmlEditor::Call(const QString& function, const QString& arguments) const
 {
     WaitForDocument();
-    auto answer = std::make_shared<Answer>();
-    QPointer<const WebEngineHtmlEditor> self(this);
-    m_page->runJavaScript(QStringLiteral("kvl.%1(%2)").arg(function, arguments), QWebEngineScript::ApplicationWorld,
-                          [answer, self](const QVariant& value) {
-                              answer->done = true;
-                              answer->value = value;
-                              if (self)
-                                  self->Wake();
-                          });
-    Wait([&answer] { return answer->done; });
-    const QVariantMap map = answer->value.toMap();
-    if (map.contains(QStringLiteral("e")))
+    const int id = ++m_questions;
+    m_asked.insert(id);
+    m_page->runJavaScript(QStringLiteral("kvl.ask(%1, '%2', [%3])").arg(QString::number(id), function, arguments),
+                          QWebEngineScript::ApplicationWorld);
+    try {
+        Wait([this, id] { return m_answers.contains(id); });
+    } catch (const KvlError&) {
+        m_asked.remove(id);
+        throw;
+    }
+    const QVariantMap answer = m_answers.take(id);
+    if (answer.contains(QStringLiteral("e")))
         throw KvlError(
-            QStringLiteral("The editor refused the command: %1").arg(map.value(QStringLiteral("e")).toString()));
-    if (!map.contains(QStringLiteral("r")))
+            QStringLiteral("The editor refused the command: %1").arg(answer.value(QStringLiteral("e")).toString()));
+    if (!answer.contains(QStringLiteral("r")))
         throw KvlError(QStringLiteral("The editor gave no answer."));
-    return map.value(QStringLiteral("r"));
+    return answer.value(QStringLiteral("r"));
 }
 
 int WebEngineHtmlEditor::QueryStatus(int command)

@@ -4,9 +4,9 @@
 
 #include <QHash>
 #include <QList>
-#include <QPointer>
+#include <QSet>
+#include <QVariantMap>
 #include <QTimer>
-#include <QWebEnginePage>
 
 #include <functional>
 
@@ -51,25 +51,22 @@ public:
     // A pause in typing this long takes the copy a dead renderer is reloaded from.
     static constexpr int kCopyPauseMs = 700;
 
-public slots:
-    // A renderer that did not end normally: the page is reloaded from the last copy and the
-    // user is told.
-    void RenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
-
 private:
-    struct Answer;
-
+    // A renderer that did not end normally (`crashed`): the page is reloaded from the last copy
+    // and the user is told.
+    void RenderProcessTerminated(bool crashed);
     void LoadBlankPage();
     void BlankPageLoaded(bool ok);
     // Places the text in the page; `setBody` is the document whose BODY counts as unchanged,
     // or a null text for this one.
     void Place(const QString& html, const QString& setBody);
     void Reported(const QVariantMap& state, bool typed);
+    void Answered(int id, const QVariantMap& answer);
     void TakeState(const QVariant& state);
     void TakeCopy();
     void RestartCopyTimer();
 
-    // Runs `function(arguments)` of the bridge script and waits for its result.
+    // Asks `function(arguments)` of the bridge script and waits for its answer.
     QVariant Call(const QString& function, const QString& arguments = QString()) const;
     // The event loops wait until `done` holds: 5 s at most, or the renderer stops.
     void Wait(const std::function<bool()>& done) const;
@@ -94,6 +91,12 @@ private:
     QString m_copy;             // the document after the last pause in typing
     bool m_reloadCopy = false;  // the blank page is being reloaded after a dead renderer
     int m_deaths = 0;
+    mutable int m_questions = 0;  // the number of the last question put to the page
+    int m_placeQuestion = 0;      // the question that places the document under way
+    int m_copyQuestion = 0;       // the question that takes the copy
+    int m_copyOf = 0;             // the placement the copy under way is of
+    mutable QSet<int> m_asked;    // questions still waited for
+    mutable QHash<int, QVariantMap> m_answers;
     QTimer m_copyTimer;
     mutable QList<QEventLoop*> m_loops;
 };

@@ -5,7 +5,9 @@
     'use strict';
 
     let bridge = null;
-    let baseline = null;  // the BODY as last set, for the dirty test
+    let baseline = null;  // the BODY as last set, for the dirty test, serialised when first asked
+    let baselineSource = '';
+    let waiting = [];     // work for when the channel is up
     let doctype = '';
     let pending = false;
     let typed = false;
@@ -489,8 +491,8 @@
         park(parsed);
         document.replaceChild(document.adoptNode(parsed.documentElement), document.documentElement);
         document.body.contentEditable = 'true';
-        baseline = setBody === null ? document.body.innerHTML
-                                    : new DOMParser().parseFromString(setBody, 'text/html').body.innerHTML;
+        baseline = null;
+        baselineSource = setBody === null ? html : setBody;
         // The caret and the states need the page laid out, which a long page takes a while to
         // do: they follow with the first frame, and the program has its document meanwhile.
         schedule();
@@ -520,12 +522,22 @@
         }
     }
 
+    function withBridge(work) {
+        if (bridge)
+            work();
+        else
+            waiting.push(work);
+    }
+
     window.kvl = {
-        place: (html, setBody) => call(() => place(html, setBody)),
         page: () => call(pageHTML),
         body: () => call(bodyHTML),
         images: () => call(() => Array.from(document.images, image => image.getAttribute('src') || '')),
-        dirty: () => call(() => document.body.innerHTML !== baseline),
+        dirty: () => call(() => {
+            if (baseline === null)
+                baseline = new DOMParser().parseFromString(baselineSource, 'text/html').body.innerHTML;
+            return bodyHTML() !== baseline;
+        }),
         style: () => call(() => { const style = styleElement(); return style ? style.textContent : ''; }),
         setStyle: css => call(() => setStyle(css)),
         state: () => call(() => { ensureCaret(); return state(); }),
@@ -533,10 +545,21 @@
             ensureCaret();
             const value = run(command, argument);
             return {value: value, state: state()};
-        })
+        }),
+        // The program's question `id`: `name` of the functions above; answered over the channel.
+        ask: (id, name, args) => withBridge(() => bridge.Answer(id, window.kvl[name](...args))),
+        // The next document, fetched from the program and placed.
+        load: id => withBridge(() => bridge.TakeDocument(next => {
+            bridge.Answer(id, call(() => place(next.html, next.setBody)));
+        }))
     };
 
     document.addEventListener('selectionchange', schedule);
     document.addEventListener('input', () => { typed = true; schedule(); });
-    new QWebChannel(qt.webChannelTransport, channel => { bridge = channel.objects.bridge; });
+    new QWebChannel(qt.webChannelTransport, channel => {
+        bridge = channel.objects.bridge;
+        for (const work of waiting)
+            work();
+        waiting = [];
+    });
 })();

@@ -174,7 +174,11 @@ void tst_WebEngineHtmlEditor::bodyKeptAsSet_data()
 void tst_WebEngineHtmlEditor::bodyKeptAsSet()
 {
     QFETCH(QString, body);
+    QSignalSpy laidOut(m_editor, &HtmlEditor::DisplayChanged);
     Load(Page(body));
+    // The page lays out 3 MB before it answers again, which takes seconds on a loaded machine:
+    // longer than a question waits.
+    QVERIFY(laidOut.count() > 0 || laidOut.wait(30000));
     const QString kept = m_editor->BodyInnerHTML();
     QCOMPARE(Shape(kept), Shape(body));
     QVERIFY(!m_editor->IsDirty());
@@ -245,10 +249,11 @@ void tst_WebEngineHtmlEditor::pushedStatesFollowTheCaret()
         QStringLiteral("<P><B>bold</B> plain <A href=\"x.htm\">link</A></P><TABLE><TR><TD>cell</TD></TR></TABLE>")));
     QSignalSpy changed(m_editor, &HtmlEditor::DisplayChanged);
     Select(QStringLiteral("bold"));
-    QTRY_VERIFY(changed.count() > 0);
-    QTRY_COMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::LATCHED));
+    // Selected text can be copied: the report is of the selection, not of the caret placed first.
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::COPY), int(Decmd::ENABLED));
+    QVERIFY(changed.count() > 0);
+    QCOMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::LATCHED));
     QCOMPARE(m_editor->QueryStatus(Decmd::UNLINK), int(Decmd::DISABLED));
-    QCOMPARE(m_editor->QueryStatus(Decmd::COPY), int(Decmd::ENABLED));
     Select(QStringLiteral("link"));
     QTRY_COMPARE(m_editor->QueryStatus(Decmd::UNLINK), int(Decmd::ENABLED));
     QCOMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::ENABLED));
@@ -286,7 +291,11 @@ void tst_WebEngineHtmlEditor::largePageOpensAndSavesWhole()
         body += QStringLiteral("<P>Paragraph %1: check the main board and the supply</P>\n").arg(++paragraphs);
     }
     body += QStringLiteral("<P>last one</P>");
+    QSignalSpy laidOut(m_editor, &HtmlEditor::DisplayChanged);
     Load(Page(body));
+    // The page lays out 3 MB before it answers again, which takes seconds on a loaded machine:
+    // longer than a question waits.
+    QVERIFY(laidOut.count() > 0 || laidOut.wait(30000));
     const QString kept = m_editor->BodyInnerHTML();
     QCOMPARE(kept.count(QLatin1String("<p>")), paragraphs + 1);
     QVERIFY(kept.startsWith(QStringLiteral("<p>\U0001F600 first</p>")));
@@ -464,6 +473,16 @@ void tst_WebEngineHtmlEditor::deadRendererReloadsTheLastCopy()
     m_editor->ExecCommand(Decmd::BOLD);
     QCOMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::LATCHED));
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// Chromium inside libQt6WebEngineCore frees some of its own objects with a sized delete of
+// another size (seen in ~WebContentsAdapter), which the sanitizer's global operator delete
+// reports. That one check is off in this program; every other check and the leak check stay.
+extern "C" const char* __asan_default_options()
+{
+    return "new_delete_type_mismatch=0";
+}
+#endif
 
 int main(int argc, char* argv[])
 {
