@@ -182,16 +182,24 @@
         bridge.Report(state(), wasTyped);
     }
 
+    function flush() {
+        if (pending)
+            push();
+    }
+
     // Caret moves and typing come in bursts: one report per frame. A hidden page draws no
-    // frames, so it reports at the end of the current task instead.
+    // frames, so it reports at the end of the current task instead, a frame asked for before
+    // it was hidden included.
     function schedule() {
+        if (document.visibilityState === 'hidden') {
+            pending = true;
+            Promise.resolve().then(flush);
+            return;
+        }
         if (pending)
             return;
         pending = true;
-        if (document.visibilityState === 'hidden')
-            Promise.resolve().then(push);
-        else
-            requestAnimationFrame(push);
+        requestAnimationFrame(flush);
     }
 
     // The element with another tag name, its attributes, children and the selection kept.
@@ -209,6 +217,39 @@
             selection.setBaseAndExtent(map(points[0]), points[1], map(points[2]), points[3]);
         }
         return replacement;
+    }
+
+    // Moves `work`'s DOM changes past the selection: a node taken out and put back elsewhere
+    // would otherwise drop the caret.
+    function keepingSelection(work) {
+        const selection = getSelection();
+        const points = [selection.anchorNode, selection.anchorOffset, selection.focusNode, selection.focusOffset];
+        work();
+        if (points[0] && points[0].isConnected && points[2] && points[2].isConnected)
+            selection.setBaseAndExtent(points[0], points[1], points[2], points[3]);
+    }
+
+    // The browser makes a list inside the paragraph it was in, which no parser reads back so:
+    // the list is lifted out, the paragraph split around it and its empty parts dropped.
+    function liftLists() {
+        const nested = document.body.querySelectorAll(
+            ':is(p, h1, h2, h3, h4, h5, h6, pre, address) > :is(ol, ul, dir, menu)');
+        if (!nested.length)
+            return;
+        keepingSelection(() => {
+            for (const list of nested) {
+                const holder = list.parentElement;
+                const after = holder.cloneNode(false);
+                while (list.nextSibling)
+                    after.appendChild(list.nextSibling);
+                holder.after(list);
+                list.after(after);
+                for (const part of [holder, after]) {
+                    if (!part.textContent.trim() && !part.querySelector('img, table, hr'))
+                        part.remove();
+                }
+            }
+        });
     }
 
     function currentList() {
@@ -391,6 +432,7 @@
         if (plain) {
             if (!document.execCommand(plain))
                 throw new Error('The command is not available here.');
+            liftLists();
             return null;
         }
         const named = WITH_ARGUMENT[command];
@@ -401,6 +443,7 @@
         }
         if (command === 5043) {
             setBlock(String(argument));
+            liftLists();
             return null;
         }
         if (CELL_COMMANDS.includes(command)) {
@@ -555,6 +598,10 @@
     };
 
     document.addEventListener('selectionchange', schedule);
+    document.addEventListener('visibilitychange', () => {
+        if (pending)
+            schedule();
+    });
     document.addEventListener('input', () => { typed = true; schedule(); });
     new QWebChannel(qt.webChannelTransport, channel => {
         bridge = channel.objects.bridge;

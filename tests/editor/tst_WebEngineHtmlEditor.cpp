@@ -46,12 +46,16 @@ private slots:
     void storedContentNeverRunsOrNavigates();
     void boldOnSelectedWordLatches();
     void pushedStatesFollowTheCaret();
+    void hiddenPaneStillReports();
+    void rightClickAsksForTheWindowsMenu();
     void typedCharacterMakesTheDocumentDirty();
     void largePageOpensAndSavesWhole();
     void blockFormatNamesAtOnce();
     void blockFormatsSetAndRead_data();
     void blockFormatsSetAndRead();
     void fontValuesAndMixedSelection();
+    void commandsOnSelectedWord_data();
+    void commandsOnSelectedWord();
     void tableCommands_data();
     void tableCommands();
     void styleSheetSwapped();
@@ -264,6 +268,35 @@ void tst_WebEngineHtmlEditor::pushedStatesFollowTheCaret()
     QCOMPARE(m_editor->QueryStatus(Decmd::FINDTEXT), int(Decmd::DISABLED));
 }
 
+// A procedure window's second pane may be hidden, and a hidden page draws no frames.
+void tst_WebEngineHtmlEditor::hiddenPaneStillReports()
+{
+    Load(Page(QStringLiteral("<P>one <I>two</I></P>")));
+    m_editor->SetVisible(false);
+    QVERIFY(!m_editor->Visible());
+    QTRY_COMPARE(Script(QStringLiteral("document.visibilityState")).toString(), QStringLiteral("hidden"));
+    Select(QStringLiteral("two"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::ITALIC), int(Decmd::LATCHED));
+    m_editor->SetVisible(true);
+    QVERIFY(m_editor->Visible());
+    Select(QStringLiteral("one"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::ITALIC), int(Decmd::ENABLED));
+}
+
+void tst_WebEngineHtmlEditor::rightClickAsksForTheWindowsMenu()
+{
+    Load(Page(QStringLiteral("<P>text</P>")));
+    QSignalSpy menu(m_editor, &HtmlEditor::ShowContextMenu);
+    QWidget* proxy = m_editor->View()->focusProxy();
+    QVERIFY(proxy);
+    const QPoint at(30, 12);
+    QTest::mousePress(proxy, Qt::RightButton, {}, at);
+    QTest::mouseRelease(proxy, Qt::RightButton, {}, at);
+    QTRY_COMPARE(menu.count(), 1);
+    QCOMPARE(menu.first().value(0).toInt(), at.x());
+    QCOMPARE(menu.first().value(1).toInt(), at.y());
+}
+
 void tst_WebEngineHtmlEditor::typedCharacterMakesTheDocumentDirty()
 {
     Load(Page(QStringLiteral("<P>ab</P>")));
@@ -384,6 +417,44 @@ void tst_WebEngineHtmlEditor::fontValuesAndMixedSelection()
     m_editor->ExecCommand(Decmd::SETFONTSIZE, Decmd::OPT_DONTPROMPTUSER, 6);
     QCOMPARE(m_editor->ExecCommand(Decmd::GETFORECOLOR).toString(), QStringLiteral("#0000FF"));
     QCOMPARE(m_editor->ExecCommand(Decmd::GETFONTSIZE).toInt(), 6);
+}
+
+void tst_WebEngineHtmlEditor::commandsOnSelectedWord_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QVariant>("argument");
+    QTest::addColumn<QString>("body");  // after the command on "two" of "<P>one two</P>"
+    QTest::newRow("italic") << int(Decmd::ITALIC) << QVariant() << QStringLiteral("<p>one <i>two</i></p>");
+    QTest::newRow("underline") << int(Decmd::UNDERLINE) << QVariant() << QStringLiteral("<p>one <u>two</u></p>");
+    // The browser would put the list inside the paragraph, which reads back otherwise.
+    QTest::newRow("numbers") << int(Decmd::ORDERLIST) << QVariant() << QStringLiteral("<ol><li>one two</li></ol>");
+    QTest::newRow("bullets") << int(Decmd::UNORDERLIST) << QVariant() << QStringLiteral("<ul><li>one two</li></ul>");
+    QTest::newRow("centre") << int(Decmd::JUSTIFYCENTER) << QVariant()
+                            << QStringLiteral("<p style=\"text-align: center;\">one two</p>");
+    QTest::newRow("fore colour") << int(Decmd::SETFORECOLOR) << QVariant(QStringLiteral("#008000"))
+                                 << QStringLiteral("<p>one <font color=\"#008000\">two</font></p>");
+    QTest::newRow("font name") << int(Decmd::SETFONTNAME) << QVariant(QStringLiteral("Arial"))
+                               << QStringLiteral("<p>one <font face=\"Arial\">two</font></p>");
+    QTest::newRow("font size") << int(Decmd::SETFONTSIZE) << QVariant(2)
+                               << QStringLiteral("<p>one <font size=\"2\">two</font></p>");
+    QTest::newRow("hyperlink") << int(Decmd::HYPERLINK) << QVariant(QStringLiteral("page.htm"))
+                               << QStringLiteral("<p>one <a href=\"page.htm\">two</a></p>");
+    QTest::newRow("picture") << int(Decmd::IMAGE) << QVariant(QStringLiteral("shot.png"))
+                             << QStringLiteral("<p>one&nbsp;<img src=\"shot.png\"></p>");
+    QTest::newRow("delete") << int(Decmd::DELETE) << QVariant() << QStringLiteral("<p>one&nbsp;</p>");
+}
+
+// What the toolbar and menus send, as the page keeps it.
+void tst_WebEngineHtmlEditor::commandsOnSelectedWord()
+{
+    QFETCH(int, command);
+    QFETCH(QVariant, argument);
+    QFETCH(QString, body);
+    Load(Page(QStringLiteral("<P>one two</P>")));
+    Select(QStringLiteral("two"));
+    m_editor->ExecCommand(command, Decmd::OPT_DONTPROMPTUSER, argument);
+    QCOMPARE(m_editor->BodyInnerHTML(), body);
+    QVERIFY(m_editor->IsDirty());
 }
 
 void tst_WebEngineHtmlEditor::tableCommands_data()
