@@ -14,17 +14,22 @@ class EditorBridge : public QObject
 public:
     using QObject::QObject;
 
-    // The document the page fetches next; `setBody` is the document whose BODY counts as
-    // unchanged, null for this one.
-    void SetDocument(const QString& html, const QString& setBody)
+    // The document the page fetches for question `id`; `setBody` is the document whose BODY
+    // counts as unchanged, null for this one.
+    void SetDocument(int id, const QString& html, const QString& setBody)
     {
+        m_id = id;
         m_html = html;
         m_setBody = setBody;
     }
 
-    // Handed over once, so the bridge keeps no copy of a long document.
-    Q_INVOKABLE QVariantMap TakeDocument()
+    // Handed over once, so the bridge keeps no copy of a long document. A question that a later
+    // document overtook gets none.
+    Q_INVOKABLE QVariantMap TakeDocument(int id)
     {
+        if (id != m_id)
+            return {{QStringLiteral("stale"), true}};
+        m_id = 0;
         QVariantMap document{{QStringLiteral("html"), m_html},
                              {QStringLiteral("setBody"), m_setBody.isNull() ? QVariant() : QVariant(m_setBody)}};
         m_html.clear();
@@ -44,6 +49,7 @@ signals:
     void Answered(int id, const QVariantMap& answer);
 
 private:
+    int m_id = 0;
     QString m_html;
     QString m_setBody;
 };

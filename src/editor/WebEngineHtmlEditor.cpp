@@ -204,8 +204,8 @@ void WebEngineHtmlEditor::SetDocumentHTML(const QString& html)
 
 void WebEngineHtmlEditor::Place(const QString& html, const QString& setBody)
 {
-    m_bridge->SetDocument(html, setBody);
     m_placeQuestion = ++m_questions;
+    m_bridge->SetDocument(m_placeQuestion, html, setBody);
     m_page->runJavaScript(QStringLiteral("kvl.load(%1)").arg(m_placeQuestion), QWebEngineScript::ApplicationWorld);
 }
 

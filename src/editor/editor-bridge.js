@@ -592,8 +592,11 @@
         // The program's question `id`: `name` of the functions above; answered over the channel.
         ask: (id, name, args) => withBridge(() => bridge.Answer(id, window.kvl[name](...args))),
         // The next document, fetched from the program and placed.
-        load: id => withBridge(() => bridge.TakeDocument(next => {
-            bridge.Answer(id, call(() => place(next.html, next.setBody)));
+        load: id => withBridge(() => bridge.TakeDocument(id, next => {
+            if (next.stale)
+                bridge.Answer(id, {e: 'A later document replaced this one.'});
+            else
+                bridge.Answer(id, call(() => place(next.html, next.setBody)));
         }))
     };
 

@@ -8,6 +8,7 @@
 #include "platform/KvlError.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QImage>
 #include <QSignalSpy>
@@ -43,9 +44,11 @@ private slots:
 
     void bodyKeptAsSet_data();
     void bodyKeptAsSet();
+    void laterDocumentReplacesOneUnderWay();
     void storedContentNeverRunsOrNavigates();
     void boldOnSelectedWordLatches();
     void pushedStatesFollowTheCaret();
+    void copyAndPasteThroughTheClipboard();
     void hiddenPaneStillReports();
     void rightClickAsksForTheWindowsMenu();
     void typedCharacterMakesTheDocumentDirty();
@@ -195,6 +198,21 @@ void tst_WebEngineHtmlEditor::bodyKeptAsSet()
     QCOMPARE(m_editor->DocumentHTML(), page);
 }
 
+void tst_WebEngineHtmlEditor::laterDocumentReplacesOneUnderWay()
+{
+    Load(Page(QStringLiteral("<P>settled</P>")));
+    QSignalSpy complete(m_editor, &HtmlEditor::DocumentComplete);
+    m_editor->SetDocumentHTML(Page(QStringLiteral("<P>first</P>")));
+    m_editor->SetDocumentHTML(Page(QStringLiteral("<P>second</P>")));
+    // Read at once: the getter waits for the last document.
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>second</p>"));
+    QTRY_COMPARE(complete.count(), 1);
+    QTest::qWait(300);
+    QCOMPARE(complete.count(), 1);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>second</p>"));
+    QVERIFY(!m_editor->IsDirty());
+}
+
 void tst_WebEngineHtmlEditor::storedContentNeverRunsOrNavigates()
 {
     // A refresh to about:blank does not pass the page's navigation check: it must not run at all.
@@ -295,6 +313,23 @@ void tst_WebEngineHtmlEditor::rightClickAsksForTheWindowsMenu()
     QTRY_COMPARE(menu.count(), 1);
     QCOMPARE(menu.first().value(0).toInt(), at.x());
     QCOMPARE(menu.first().value(1).toInt(), at.y());
+}
+
+void tst_WebEngineHtmlEditor::copyAndPasteThroughTheClipboard()
+{
+    Load(Page(QStringLiteral("<P>one <B>two</B> three</P>")));
+    m_editor->View()->setFocus();
+    Select(QStringLiteral("two"));
+    m_editor->ExecCommand(Decmd::COPY);
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("two"));
+    Select(QStringLiteral("three"));
+    m_editor->ExecCommand(Decmd::PASTE);
+    // The browser keeps the space before the pasted word visible with a no-break space.
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one <b>two</b>&nbsp;<b>two</b></p>"));
+    Select(QStringLiteral("one"));
+    m_editor->ExecCommand(Decmd::CUT);
+    QTRY_VERIFY(!m_editor->BodyInnerHTML().contains(QLatin1String("one")));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("one"));
 }
 
 void tst_WebEngineHtmlEditor::typedCharacterMakesTheDocumentDirty()
