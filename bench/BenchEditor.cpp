@@ -22,12 +22,13 @@ constexpr qsizetype kDescriptionSize = 1024 * 1024;
 // Enough of the generator's procedure descriptions for 1 MB.
 constexpr int kRowsRead = 1500;
 
+// Procedure descriptions in order, up to 1 MB; a small database's are all read.
 QString ReadDescriptions()
 {
     QString text;
     QSqlQuery rows =
         gConnection().Query(QStringLiteral("SELECT DESCRIPTION FROM PROCEDURES ORDER BY ID LIMIT %1").arg(kRowsRead));
-    while (rows.next())
+    while (text.size() < kDescriptionSize && rows.next())
         text += rows.value(0).toString() + QStringLiteral("\r\n");
     return text;
 }
@@ -70,6 +71,7 @@ QList<BenchFigure> BenchRun::EditorFigures()
         Expect(false, QStringLiteral("figure 20: no procedure descriptions to read"));
         return {set, laidOut, read};
     }
+    // A small database's descriptions are repeated.
     QString body;
     while (body.size() < kDescriptionSize)
         body += descriptions;
