@@ -87,7 +87,10 @@ QList<BenchFigure> BenchRun::Figures()
         figures << MoveAndUnlink();
     if (Wanted(QStringLiteral("6")))
         figures << Repair();
-    figures << window << search << save << memory;
+    QList<BenchFigure> editor;
+    if (Wanted(QStringLiteral("20")) || Wanted(QStringLiteral("21")))
+        editor = EditorFigures();
+    figures << window << search << save << editor << memory;
     return figures;
 }
 

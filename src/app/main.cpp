@@ -9,6 +9,8 @@
 
 int main(int argc, char* argv[])
 {
+    // The description editors' web views share their GL context with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
 
