@@ -25,6 +25,6 @@ home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$root/docs" "$home/runtime"
 chmod 700 "$home/runtime"
-HOME="$home" XDG_RUNTIME_DIR="$home/runtime" QTWEBENGINE_DISABLE_SANDBOX=1 \
+HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
   xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/kvl_screenshot" "$root/docs/$picture" "${1:-main}"
 echo "wrote docs/$picture"

@@ -31,6 +31,8 @@
 #include <QTimer>
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 // Takes the rows a loader asks to show, to show them in a window of its own.
@@ -71,10 +73,13 @@ int main(int argc, char* argv[])
 {
     // The description editor's web views share their GL contexts with the window's.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
-        QTextStream(stderr) << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results|description]\n";
+        QTextStream(stderr)
+            << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results|description]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
@@ -154,6 +159,8 @@ int main(int argc, char* argv[])
             QTextStream(stderr) << "cannot write " << output << '\n';
             code = 1;
         }
+        // As the user leaves: the main window's close asks each open document first.
+        window->close();
         app.quit();
     });
     app.exec();

@@ -44,9 +44,13 @@ QMdiSubWindow* MdiDescriptionWindows::SubWindow(DescriptionForm* form) const
 
 DescriptionForm* MdiDescriptionWindows::Create()
 {
-    auto* form = new frmDescription;
-    QMdiSubWindow* sub = m_area->addSubWindow(form);
+    // The editors' web views are made in their final window: moving a view to another
+    // top-level window afterwards cuts it off from its page.
+    auto* sub = new QMdiSubWindow;
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    m_area->addSubWindow(sub);
+    auto* form = new frmDescription(sub);
+    sub->setWidget(form);
     sub->resize(m_area->size() * 3 / 4);
     return form;
 }

@@ -235,7 +235,7 @@ void WebEngineHtmlEditor::Answered(int id, const QVariantMap& answer)
     m_stateKnown = false;
     m_ready = true;
     Wake();
-    emit DocumentComplete();
+    EmitLater(&HtmlEditor::DocumentComplete);
 }
 
 QString WebEngineHtmlEditor::Literal(const QString& text)
@@ -254,7 +254,15 @@ void WebEngineHtmlEditor::Reported(const QVariantMap& state, bool typed)
     TakeState(state);
     if (typed)
         RestartCopyTimer();
-    emit DisplayChanged();
+    EmitLater(&HtmlEditor::DisplayChanged);
+}
+
+// Both come while the web channel delivers a message of the page, which delivers no other until
+// this one returns: a listener that asks the editor something would wait for ever.
+void WebEngineHtmlEditor::EmitLater(void (HtmlEditor::*event)())
+{
+    QMetaObject::invokeMethod(
+        this, [this, event] { emit(this->*event)(); }, Qt::QueuedConnection);
 }
 
 void WebEngineHtmlEditor::TakeState(const QVariant& state)

@@ -61,6 +61,7 @@ private:
     // or a null text for this one.
     void Place(const QString& html, const QString& setBody);
     void Reported(const QVariantMap& state, bool typed);
+    void EmitLater(void (HtmlEditor::*event)());
     void Answered(int id, const QVariantMap& answer);
     void TakeState(const QVariant& state);
     void TakeCopy();

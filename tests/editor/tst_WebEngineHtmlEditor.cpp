@@ -50,6 +50,7 @@ private slots:
     void pushedStatesFollowTheCaret();
     void copyAndPasteThroughTheClipboard();
     void hiddenPaneStillReports();
+    void listenersMayAskTheEditor();
     void rightClickAsksForTheWindowsMenu();
     void typedCharacterMakesTheDocumentDirty();
     void largePageOpensAndSavesWhole();
@@ -290,6 +291,30 @@ void tst_WebEngineHtmlEditor::pushedStatesFollowTheCaret()
     QTRY_COMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::ENABLED));
     QCOMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::ENABLED));
     QCOMPARE(m_editor->QueryStatus(Decmd::FINDTEXT), int(Decmd::DISABLED));
+}
+
+// A description window reads the page and the caret's font as soon as either event comes; the
+// events must not come while the page's message is still being delivered, or the answers never do.
+void tst_WebEngineHtmlEditor::listenersMayAskTheEditor()
+{
+    QStringList answers;
+    QStringList failures;
+    const auto ask = [&](const char* event, const std::function<QString()>& question) {
+        try {
+            answers << QString::fromLatin1(event) + QLatin1Char(' ') + question();
+        } catch (const std::exception& error) {
+            failures << QString::fromLatin1(event) + QLatin1String(": ") + QString::fromUtf8(error.what());
+        }
+    };
+    connect(m_editor, &HtmlEditor::DocumentComplete, this,
+            [&] { ask("complete", [&] { return m_editor->DocumentHTML().contains("asked") ? "page" : "?"; }); });
+    connect(m_editor, &HtmlEditor::DisplayChanged, this,
+            [&] { ask("display", [&] { return m_editor->ExecCommand(Decmd::GETBLOCKFMT).toString(); }); });
+    Load(Page(QStringLiteral("<H1>asked</H1>")));
+    Select(QStringLiteral("asked"));
+    QTRY_VERIFY(answers.contains("display Heading 1") || !failures.isEmpty());
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
+    QVERIFY(answers.contains("complete page"));
 }
 
 // A procedure window's second pane may be hidden, and a hidden page draws no frames.
