@@ -261,8 +261,7 @@ void WebEngineHtmlEditor::Reported(const QVariantMap& state, bool typed)
 // this one returns: a listener that asks the editor something would wait for ever.
 void WebEngineHtmlEditor::EmitLater(void (HtmlEditor::*event)())
 {
-    QMetaObject::invokeMethod(
-        this, [this, event] { emit(this->*event)(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, event] { emit(this->*event)(); }, Qt::QueuedConnection);
 }
 
 void WebEngineHtmlEditor::TakeState(const QVariant& state)
