@@ -78,6 +78,14 @@ qint64 Occurrences(const QString& seed, const QVariantList& values)
 
 }  // namespace
 
+void UpdateColumn(const QString& table, const QString& column, const QString& id, const QString& value)
+{
+    // Prepared once, as the engine needs it.
+    if (gConnection().Change(QStringLiteral("UPDATE %1 SET %2 = ? WHERE ID = ?").arg(table, column),
+                             {value, id.toInt()}) != 1)
+        throw KvlError(QStringLiteral("%1 %2 was not updated").arg(table, id));
+}
+
 qint64 TopLevels()
 {
     return ReadAll(QStringLiteral("SELECT C.ID, C.NAME, T.ID, T.NAME FROM CONFIGURATION C "

@@ -6,6 +6,8 @@
 // column read from every row. Each gives the number of rows read.
 namespace BenchFloors {
 
+// One item's column written by id; raises when no row took it.
+void UpdateColumn(const QString& table, const QString& column, const QString& id, const QString& value);
 // Every configuration with its test plans.
 qint64 TopLevels();
 // Every sub-test and procedure occurrence below a test plan.

@@ -75,6 +75,10 @@ QList<BenchFigure> BenchRun::Figures()
         window = WindowFigures(figures[0], figures[1]);
         RestorePlanNodes();
     }
+    // A procedure of the big plan's 10,000 occurrences, shown in the tree as figure 2 left it.
+    QList<BenchFigure> save;
+    if (Wanted(QStringLiteral("18")))
+        save << DescriptionSaveFigure();
     if (Wanted(QStringLiteral("3")))
         figures << WorkLoad();
     if (Wanted(QStringLiteral("4")))
@@ -83,7 +87,10 @@ QList<BenchFigure> BenchRun::Figures()
         figures << MoveAndUnlink();
     if (Wanted(QStringLiteral("6")))
         figures << Repair();
-    figures << window << search << memory;
+    QList<BenchFigure> editor;
+    if (Wanted(QStringLiteral("20")) || Wanted(QStringLiteral("21")))
+        editor = EditorFigures();
+    figures << window << search << save << editor << memory;
     return figures;
 }
 

@@ -39,6 +39,9 @@ private:
     QList<BenchFigure> PropertiesShown(const ExplorerNode* plan);
     QList<BenchFigure> ItemCommandFigures(frmMdi& window);
     QList<BenchFigure> SearchFigures();
+    BenchFigure DescriptionSaveFigure();
+    // The description editor on a 1 MB description.
+    QList<BenchFigure> EditorFigures();
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 

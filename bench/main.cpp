@@ -175,6 +175,8 @@ int main(int argc, char* argv[])
     // Figures 8 and 9 build the explorer window; without a display it is drawn offscreen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Figures 20 and 21 run the description editor's web view.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

@@ -4,7 +4,8 @@
 # `screenshot.sh about`, `input` and `list` write docs/about.png, docs/input-text.png and
 # docs/item-list.png: the About box, the one-line input popup and a result list over it;
 # `search` and `results` write docs/search-pane.png and docs/search-results.png: the main window
-# with its search pane after a search, and that search's result window.
+# with its search pane after a search, and that search's result window; `description` writes
+# docs/description-window.png: a procedure's description window.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -17,7 +18,8 @@ case "${1:-main}" in
   list) picture=item-list.png ;;
   search) picture=search-pane.png ;;
   results) picture=search-results.png ;;
-  *) echo "usage: $0 [main|about|input|list|search|results]" >&2; exit 2 ;;
+  description) picture=description-window.png ;;
+  *) echo "usage: $0 [main|about|input|list|search|results|description]" >&2; exit 2 ;;
 esac
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT

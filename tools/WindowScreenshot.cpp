@@ -20,6 +20,7 @@
 #include "mainwindow/frmMdi.h"
 #include "mainwindow/frmProperties.h"
 #include "mainwindow/frmSelection.h"
+#include "model/Procedure.h"
 #include "model/SubTest.h"
 #include "publishing/HTMLTemplate.h"
 
@@ -29,6 +30,8 @@
 #include <QTextStream>
 #include <QTimer>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -68,15 +71,21 @@ std::unique_ptr<QDialog> ParentsList(frmMdi* window)
 
 int main(int argc, char* argv[])
 {
+    // The description editor's web views share their GL contexts with the window's.
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
-        QTextStream(stderr) << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results]\n";
+        QTextStream(stderr)
+            << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results|description]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
     // The main window by default; "about", "input" and "list" picture a dialog over it, "search" the
-    // main window with its search pane and "results" the result window of that search.
+    // main window with its search pane, "results" the result window of that search and
+    // "description" the selected procedure's description window.
     const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
@@ -101,6 +110,12 @@ int main(int argc, char* argv[])
             if (node && node->Image() == kImageProcedure) {
                 explorer->SelectNode(node->Key());
                 explorer->tvTestPlan_NodeClick(node);
+                if (shown == QLatin1String("description")) {
+                    Procedure procedure;
+                    procedure.SetKey(node->Key());
+                    if (procedure.Find(KeyIdShort(node->Tag())) == 0)
+                        procedure.LoadDocument();
+                }
                 break;
             }
         }
@@ -108,8 +123,9 @@ int main(int argc, char* argv[])
             properties->grdProperties()->setCurrentIndex(properties->Model()->index(1, PropertyGrid::kValueCol));
     }
     int code = 0;
-    // Give the window time to lay out its bands and panes before the picture is taken.
-    QTimer::singleShot(1500, [&] {
+    // Give the window time to lay out its bands and panes (and the editor its page) before the
+    // picture is taken.
+    QTimer::singleShot(shown == QLatin1String("description") ? 4000 : 1500, [&] {
         QWidget* picture = window;
         std::unique_ptr<QDialog> dialog;
         if (shown == QLatin1String("about")) {
@@ -143,6 +159,8 @@ int main(int argc, char* argv[])
             QTextStream(stderr) << "cannot write " << output << '\n';
             code = 1;
         }
+        // As the user leaves: the main window's close asks each open document first.
+        window->close();
         app.quit();
     });
     app.exec();

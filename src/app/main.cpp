@@ -7,8 +7,16 @@
 
 #include <QApplication>
 
+#include <unistd.h>
+
 int main(int argc, char* argv[])
 {
+    // The description editors' web views share their GL context with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The browser engine refuses to start its sandbox for the superuser, and the editors would
+    // stay blank; their pages run no script of their own.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
 

@@ -96,6 +96,8 @@ QString ClearTags(int documentType, const QString& text)
     // The placeholders come from the text itself: the text may be another editor's than the
     // focused one, and must be cleaned all the same.
     QString result = text;
+    if (!HtmlDocument::MayHoldImages(text))
+        return result;
     try {
         const HtmlDocument document(text);
         QStringList removals;
@@ -130,10 +132,17 @@ long RefreshStyle()
         for (DescriptionForm* form : OpenForms::All()) {
             if (form->Tag() == QLatin1String("Template"))
                 continue;
-            for (HtmlEditor* editor : {form->DHTMLEdit1(), form->DHTMLEdit2()}) {
-                if (editor)
-                    editor->SetStyleSheetText(StyleSheet());
-            }
+            // A new style sheet is no edit of the user's: a pane that was as last saved stays so.
+            const auto refresh = [](HtmlEditor* editor, QString& snapshot) {
+                if (!editor)
+                    return;
+                const bool unchanged = snapshot.contains(editor->DocumentHTML());
+                editor->SetStyleSheetText(StyleSheet());
+                if (unchanged)
+                    snapshot = editor->DocumentHTML();
+            };
+            refresh(form->DHTMLEdit1(), form->mstrLastSaved);
+            refresh(form->DHTMLEdit2(), form->mstrLastSaved2);
         }
         return 0;
     } catch (const std::exception& error) {

@@ -33,6 +33,13 @@ QString OptionDefaults::Get(const QString& key)
     return Settings::GetSetting(Section, key, Default(key));
 }
 
+bool OptionDefaults::StoreImage()
+{
+    bool isNumber = false;
+    const double value = Get(QStringLiteral("StoreImage")).trimmed().toDouble(&isNumber);
+    return isNumber && value == 1;
+}
+
 QStringList OptionDefaults::Keys()
 {
     return {QStringLiteral("TempPath"),

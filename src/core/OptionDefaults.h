@@ -14,6 +14,8 @@ public:
     static QString Default(const QString& key);
     // The stored value of `key`, or its default when the key is absent.
     static QString Get(const QString& key);
+    // Whether descriptions keep their pictures in the database: StoreImage reads as the number 1.
+    static bool StoreImage();
     // The keys the options dialog stores, in the order it stores them.
     static QStringList Keys();
 };

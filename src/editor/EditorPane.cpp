@@ -1,6 +1,8 @@
 #include "editor/EditorPane.h"
 
-#include "platform/KvlError.h"
+#include "editor/WebEngineHtmlEditor.h"
+
+#include <QWebEngineView>
 
 namespace {
 
@@ -16,8 +18,8 @@ EditorPane CreateEditorPane(QWidget* parent)
 {
     if (Installed())
         return Installed()(parent);
-    Q_UNUSED(parent);
-    throw KvlError(QStringLiteral("No description editor is available."));
+    auto* editor = new WebEngineHtmlEditor(parent);
+    return {editor, editor->View()};
 }
 
 void SetEditorPaneFactory(EditorPaneFactory factory)

@@ -1,14 +1,19 @@
 #include "mainwindow/WindowServicesInstall.h"
 
 #include "core/services/WindowServices.h"
+#include "editor/MdiDescriptionWindows.h"
 #include "mainwindow/frmMdi.h"
 #include "model/SelectedProperties.h"
 
+#include <QCursor>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPointer>
 
 void InstallWindowServices(frmMdi* window)
 {
+    // Owned by the MDI area: the description windows go with it.
+    new MdiDescriptionWindows(window->MdiArea());
     WindowServices& services = windowServices();
     const QPointer<frmMdi> main(window);
     services.CloseDocumentWindows = [main] {
@@ -20,6 +25,10 @@ void InstallWindowServices(frmMdi* window)
         if (main)
             main->SetEditMode(blnEdition);
     };
+    services.PopupEditMenu = [main] {
+        if (main && main->Menu(QStringLiteral("mnuEdit")))
+            main->Menu(QStringLiteral("mnuEdit"))->popup(QCursor::pos());
+    };
     services.ShowDatabase = [main](const QString& text) {
         if (main)
             main->SetPanelText(2, text);
@@ -30,5 +39,6 @@ void InstallWindowServices(frmMdi* window)
         windowServices().CloseDocumentWindows = nullptr;
         windowServices().ShowDatabase = nullptr;
         windowServices().SetEditMode = nullptr;
+        windowServices().PopupEditMenu = nullptr;
     });
 }

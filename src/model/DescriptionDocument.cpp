@@ -6,27 +6,17 @@
 #include "core/HtmlEditor.h"
 #include "core/HtmlPages.h"
 #include "core/OpenForms.h"
+#include "core/OptionDefaults.h"
 #include "core/services/DescriptionWindows.h"
 #include "model/DbValues.h"
 #include "platform/AppFolders.h"
 #include "platform/BugLog.h"
 #include "platform/KvlError.h"
-#include "platform/Settings.h"
 
 #include <QDir>
 #include <QSqlQuery>
 
 namespace {
-
-bool StoreImage()
-{
-    bool isNumber = false;
-    const double value =
-        Settings::GetSetting(QStringLiteral("Options"), QStringLiteral("StoreImage"), QStringLiteral("1"))
-            .trimmed()
-            .toDouble(&isNumber);
-    return isNumber && value == 1;
-}
 
 DescriptionForm* OpenWindow(const QString& title)
 {
@@ -52,7 +42,7 @@ QString Page(const QString& table, const QString& column, const QString& id)
         QStringLiteral("SELECT %1 FROM %2 WHERE ID = ? AND %1 IS NOT NULL").arg(column, table), {DbValues::Id(id)});
     if (row.next()) {
         page += row.value(0).toString();
-        if (StoreImage())
+        if (OptionDefaults::StoreImage())
             gDescriptionWindows().DownLoadPicture(page);
     }
     return page + QStringLiteral("</BODY></HTML>");

@@ -57,29 +57,37 @@ int ItemRecord::FindRow(const QString& id)
         const bool withAuthor = gUserManagement;
         if (withAuthor)
             columns << QStringLiteral("ID_USER");
-        QSqlQuery row = gConnection().Query(
+        bool found = false;
+        // A kept statement: the item's row is read on every selection and every save.
+        gConnection().ForEachRow(
             QStringLiteral("SELECT %1 FROM %2 WHERE ID = ?").arg(columns.join(QStringLiteral(", ")), m_table.name),
-            {DbValues::Id(id)});
-        if (!row.next())
-            return 1;
-        if (!row.isNull(QStringLiteral("NAME")))
-            m_name = row.value(QStringLiteral("NAME")).toString();
-        if (!row.isNull(QStringLiteral("TITLE")))
-            m_title = row.value(QStringLiteral("TITLE")).toString();
-        if (row.value(QStringLiteral("HAS_DESCRIPTION")).toInt() != 0)
-            m_hasDescription = true;
-        // A Null date means no date; it must not stop the rest of the row.
-        m_dateCreation = DbValues::ReadDate(row.value(QStringLiteral("DATE_CREATION")));
-        m_dateUpdate = DbValues::ReadDate(row.value(QStringLiteral("DATE_UPDATE")));
-        ReadColumns(row);
-        if (withAuthor) {
-            const QVariant author = row.value(QStringLiteral("ID_USER"));
-            m_idAuthor = author.isNull() ? QStringLiteral("0") : DbValues::IdText(author);
-        }
-        return 0;
+            {DbValues::Id(id)}, [&](const QSqlQuery& row) {
+                if (!found)
+                    ReadRow(row, withAuthor);
+                found = true;
+            });
+        return found ? 0 : 1;
     } catch (const std::exception& error) {
         LogError(Label(QStringLiteral("Find")), error);
         return 1;
+    }
+}
+
+void ItemRecord::ReadRow(const QSqlQuery& row, bool withAuthor)
+{
+    if (!row.isNull(QStringLiteral("NAME")))
+        m_name = row.value(QStringLiteral("NAME")).toString();
+    if (!row.isNull(QStringLiteral("TITLE")))
+        m_title = row.value(QStringLiteral("TITLE")).toString();
+    if (row.value(QStringLiteral("HAS_DESCRIPTION")).toInt() != 0)
+        m_hasDescription = true;
+    // A Null date means no date; it must not stop the rest of the row.
+    m_dateCreation = DbValues::ReadDate(row.value(QStringLiteral("DATE_CREATION")));
+    m_dateUpdate = DbValues::ReadDate(row.value(QStringLiteral("DATE_UPDATE")));
+    ReadColumns(row);
+    if (withAuthor) {
+        const QVariant author = row.value(QStringLiteral("ID_USER"));
+        m_idAuthor = author.isNull() ? QStringLiteral("0") : DbValues::IdText(author);
     }
 }
 
@@ -103,11 +111,11 @@ int ItemRecord::UpdateRow(const Columns& extra)
             values << value;
         }
         values << DbValues::Id(m_id);
-        const QSqlQuery query = gConnection().Query(
+        const qint64 changed = gConnection().Change(
             QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?").arg(m_table.name, assignments.join(QStringLiteral(", "))),
             values);
         // The row went while the object was held: what the user changed cannot be stored.
-        if (query.numRowsAffected() == 0)
+        if (changed == 0)
             throw KvlError(kRowNotFound, QStringLiteral("Row cannot be located for updating. Some values may "
                                                         "have been changed since it was last read."));
         m_dateUpdate = today;

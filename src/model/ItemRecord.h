@@ -80,6 +80,9 @@ protected:
     void SetIdAuthorValue(const QString& id) { m_idAuthor = id; }
 
 private:
+    // The columns of a found row; runs no statement.
+    void ReadRow(const QSqlQuery& row, bool withAuthor);
+
     Table m_table;
     QString m_id;
     QString m_name;

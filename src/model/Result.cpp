@@ -70,32 +70,36 @@ int Result::Find(const QString& key)
     try {
         m_key = key;
         const bool withTester = gUserManagement;
-        QSqlQuery row = gConnection().Query(
+        bool found = false;
+        // A kept statement: the result is read on every selection of a procedure.
+        gConnection().ForEachRow(
             QStringLiteral("SELECT ID_PROCEDURE, ID_TESTPLAN, STATUS, COMMENT, ITERATION, DATE_CREATION, DATE_UPDATE%1 "
                            "FROM RESULT WHERE KEY_NODE = ?")
                 .arg(withTester ? QStringLiteral(", ID_USER") : QString()),
-            {key});
-        if (!row.next())
-            return 1;
-        if (row.isNull(QStringLiteral("ID_PROCEDURE")) || row.isNull(QStringLiteral("ID_TESTPLAN")))
-            throw KvlError(94, QStringLiteral("Invalid use of Null"));
-        m_idProcedure = DbValues::IdText(row.value(QStringLiteral("ID_PROCEDURE")));
-        m_idTestPlan = DbValues::IdText(row.value(QStringLiteral("ID_TESTPLAN")));
-        if (!row.isNull(QStringLiteral("STATUS")))
-            m_status = row.value(QStringLiteral("STATUS")).toInt();
-        if (!row.isNull(QStringLiteral("COMMENT")))
-            m_comment = row.value(QStringLiteral("COMMENT")).toString();
-        if (!row.isNull(QStringLiteral("ITERATION")))
-            m_iteration = row.value(QStringLiteral("ITERATION")).toInt();
-        if (!row.isNull(QStringLiteral("DATE_CREATION")))
-            m_dateCreation = DbValues::ReadDate(row.value(QStringLiteral("DATE_CREATION")));
-        if (!row.isNull(QStringLiteral("DATE_UPDATE")))
-            m_dateUpdate = DbValues::ReadDate(row.value(QStringLiteral("DATE_UPDATE")));
-        if (withTester) {
-            const QVariant tester = row.value(QStringLiteral("ID_USER"));
-            m_idTester = tester.isNull() ? QStringLiteral("0") : DbValues::IdText(tester);
-        }
-        return 0;
+            {key}, [&](const QSqlQuery& row) {
+                if (found)
+                    return;
+                found = true;
+                if (row.isNull(QStringLiteral("ID_PROCEDURE")) || row.isNull(QStringLiteral("ID_TESTPLAN")))
+                    throw KvlError(94, QStringLiteral("Invalid use of Null"));
+                m_idProcedure = DbValues::IdText(row.value(QStringLiteral("ID_PROCEDURE")));
+                m_idTestPlan = DbValues::IdText(row.value(QStringLiteral("ID_TESTPLAN")));
+                if (!row.isNull(QStringLiteral("STATUS")))
+                    m_status = row.value(QStringLiteral("STATUS")).toInt();
+                if (!row.isNull(QStringLiteral("COMMENT")))
+                    m_comment = row.value(QStringLiteral("COMMENT")).toString();
+                if (!row.isNull(QStringLiteral("ITERATION")))
+                    m_iteration = row.value(QStringLiteral("ITERATION")).toInt();
+                if (!row.isNull(QStringLiteral("DATE_CREATION")))
+                    m_dateCreation = DbValues::ReadDate(row.value(QStringLiteral("DATE_CREATION")));
+                if (!row.isNull(QStringLiteral("DATE_UPDATE")))
+                    m_dateUpdate = DbValues::ReadDate(row.value(QStringLiteral("DATE_UPDATE")));
+                if (withTester) {
+                    const QVariant tester = row.value(QStringLiteral("ID_USER"));
+                    m_idTester = tester.isNull() ? QStringLiteral("0") : DbValues::IdText(tester);
+                }
+            });
+        return found ? 0 : 1;
     } catch (const std::exception& error) {
         LogError(kFindLabel, error);
         return 1;

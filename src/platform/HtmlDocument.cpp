@@ -140,3 +140,9 @@ QString HtmlDocument::OuterHtml(const HtmlElement& element) const
         return StartTag(element);
     return m_source.mid(element.start, element.endTagStart + element.endTagLength - element.start);
 }
+
+bool HtmlDocument::MayHoldImages(const QString& html)
+{
+    // Every IMG begins as a "<img" or an "<image" start tag in the source.
+    return html.contains(QLatin1String("<im"), Qt::CaseInsensitive);
+}

@@ -24,6 +24,9 @@ public:
     QString OuterHtml(const HtmlElement& element) const;
     QString StartTag(const HtmlElement& element) const;
 
+    // False when the text can hold no IMG element, so that it need not be parsed for pictures.
+    static bool MayHoldImages(const QString& html);
+
 private:
     QString m_source;
     QList<HtmlElement> m_elements;

@@ -9,6 +9,8 @@
 
 PictureReferences::PictureReferences(const QString& html) : m_html(html)
 {
+    if (!HtmlDocument::MayHoldImages(html))
+        return;
     const HtmlDocument document(html);
     for (const HtmlElement& image : document.ElementsByTag(QStringLiteral("img"))) {
         const HtmlAttribute* source = image.FindAttribute(QStringLiteral("src"));

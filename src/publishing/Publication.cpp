@@ -104,14 +104,13 @@ struct PictureStore
     // The document's earlier rows that the page no longer refers to.
     void RemoveUnreferenced()
     {
-        QSqlQuery rows =
-            connection.Query(QStringLiteral("SELECT ID FROM IMAGEFILE WHERE ID_ITEM = ? AND ITEM = ?"), {idItem, icon});
         QList<int> unused;
-        while (rows.next()) {
-            const int id = rows.value(0).toInt();
-            if (!referenced.contains(id))
-                unused.append(id);
-        }
+        connection.ForEachRow(QStringLiteral("SELECT ID FROM IMAGEFILE WHERE ID_ITEM = ? AND ITEM = ?"), {idItem, icon},
+                              [&](const QSqlQuery& row) {
+                                  const int id = row.value(0).toInt();
+                                  if (!referenced.contains(id))
+                                      unused.append(id);
+                              });
         for (const int id : unused) {
             connection.Query(QStringLiteral("DELETE FROM IMAGEFILE WHERE ID = ? AND ID_ITEM = ? AND ITEM = ?"),
                              {id, idItem, icon});

@@ -157,6 +157,9 @@ private slots:
                                            << "<p></p>";
         QTest::newRow("no images") << 1 << "<P>plain</P>"
                                    << "<P>plain</P>";
+        // Browsers read an IMAGE start tag as IMG.
+        QTest::newRow("IMAGE start tag") << 1 << "<P><image src=\"C:\\Temp\\PAGEBREAK.tag\"></P>"
+                                         << "<P>" + pageBreak + "</P>";
         // Only the file name of src tells a placeholder, whatever its case.
         const QString altText = "<IMG alt=\"see TESTPLANNAME.tag\" src=\"C:\\Images\\12.gif\" width=20>";
         QTest::newRow(".tag in alt text is a picture") << 3 << altText << altText;
@@ -211,6 +214,23 @@ private slots:
         QCOMPARE(second.edit2.StyleSheetText(), QString("H1 {font-size:20pt}"));
         QCOMPARE(m_env->BugLogEntries(), 1);
         QVERIFY(m_env->BugLog().contains("Error_RefreshStyle : 70\r\nPermission denied"));
+    }
+
+    void refreshStyleIsNoEdit()
+    {
+        // A pane as last saved takes the new sheet into its snapshot; an edited one keeps asking.
+        FakeDescriptionForm form;
+        const QString page = "<HTML><HEAD><STYLE>P {}</STYLE></HEAD><BODY>%1</BODY></HTML>";
+        form.edit1.SetDocumentHTML(page.arg("saved"));
+        form.edit2.SetDocumentHTML(page.arg("typed"));
+        form.mstrLastSaved = page.arg("saved");
+        form.mstrLastSaved2 = page.arg("before typing");
+        m_css = "H1 {font-size:20pt}";
+        QCOMPARE(RefreshStyle(), 0L);
+        QCOMPARE(form.edit1.DocumentHTML(), page.arg("saved").replace("P {}", m_css));
+        QCOMPARE(form.mstrLastSaved, form.edit1.DocumentHTML());
+        QCOMPARE(form.mstrLastSaved2, page.arg("before typing"));
+        QVERIFY(!form.edit1.IsDirty());
     }
 
     void documentOffsets()

@@ -1,5 +1,7 @@
 #include "FakeHtmlEditor.h"
 
+#include <QRegularExpression>
+
 #include "core/HtmlPages.h"
 #include "platform/HtmlDocument.h"
 #include "platform/KvlError.h"
@@ -46,6 +48,13 @@ void FakeHtmlEditor::SetStyleSheetText(const QString& cssText)
     if (m_failWrites)
         throw KvlError(70, QStringLiteral("Permission denied"));
     m_styleSheet = cssText;
+    // The page's first style sheet holds it, as in a real editor.
+    static const QRegularExpression style(
+        QStringLiteral("(<style[^>]*>)(.*?)(</style>)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = style.match(m_document);
+    if (match.hasMatch())
+        m_document.replace(match.capturedStart(2), match.capturedLength(2), cssText);
 }
 
 void FakeHtmlEditor::SetVisible(bool visible)

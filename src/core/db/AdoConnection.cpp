@@ -278,6 +278,13 @@ void AdoConnection::Run(const QString& statement, const QVariantList& values) co
     RunPrepared(statement, values, {});
 }
 
+qint64 AdoConnection::Change(const QString& statement, const QVariantList& values) const
+{
+    qint64 rows = 0;
+    RunPrepared(statement, values, [&](QSqlQuery& query) { rows = query.numRowsAffected(); });
+    return rows;
+}
+
 void AdoConnection::ForEachRow(const QString& statement, const QVariantList& values,
                                const std::function<void(const QSqlQuery& row)>& read) const
 {

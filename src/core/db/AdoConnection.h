@@ -51,6 +51,8 @@ public:
     QVariant Scalar(const QString& statement, const QVariantList& values = {}) const;
     // Runs a statement and discards any rows; raises KvlError on failure.
     void Run(const QString& statement, const QVariantList& values = {}) const;
+    // Runs a data change and gives the number of rows it touched; raises KvlError on failure.
+    qint64 Change(const QString& statement, const QVariantList& values) const;
     // Runs a query and hands each row to `read` before the next; raises KvlError on failure.
     // `read` runs no statement: PostgreSQL streams the rows, and another statement would end them
     // silently, so any statement of this connection raises while a reader runs.

@@ -25,6 +25,8 @@ public:
     std::function<bool(const QString&)> SelectNode;
     // Switches the main window's editing commands on (a description window loaded) or off.
     std::function<void(bool)> SetEditMode;
+    // Pops the main window's Edit menu up at the mouse (a description's context menu).
+    std::function<void()> PopupEditMenu;
 
     // Callers use these: a missing hook does nothing.
     bool CloseDocuments() const { return !CloseDocumentWindows || CloseDocumentWindows(); }
@@ -39,6 +41,11 @@ public:
     {
         if (SetEditMode)
             SetEditMode(blnEdition);
+    }
+    void EditMenu() const
+    {
+        if (PopupEditMenu)
+            PopupEditMenu();
     }
     void RefreshPropertyRows() const
     {

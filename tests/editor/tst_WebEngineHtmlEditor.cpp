@@ -1,0 +1,630 @@
+// The web view editor against real pages: what it keeps of a document, what it never runs, its
+// command states and commands, and its recovery from a dead renderer.
+#include "ScriptedPrompts.h"
+#include "TestEnvironment.h"
+
+#include "editor/WebEngineHtmlEditor.h"
+#include "platform/Globals.h"
+#include "platform/KvlError.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+#include <QWidget>
+
+#include <csignal>
+#include <memory>
+
+namespace {
+
+constexpr auto kHead =
+    "<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\"></HEAD>"
+    "<STYLE>P { margin: 0 }</STYLE><BODY>";
+constexpr auto kTail = "</BODY></HTML>";
+
+QString Page(const QString& body)
+{
+    return QLatin1String(kHead) + body + QLatin1String(kTail);
+}
+
+}  // namespace
+
+class tst_WebEngineHtmlEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void bodyKeptAsSet_data();
+    void bodyKeptAsSet();
+    void laterDocumentReplacesOneUnderWay();
+    void storedContentNeverRunsOrNavigates();
+    void boldOnSelectedWordLatches();
+    void pushedStatesFollowTheCaret();
+    void copyAndPasteThroughTheClipboard();
+    void hiddenPaneStillReports();
+    void listenersMayAskTheEditor();
+    void rightClickAsksForTheWindowsMenu();
+    void typedCharacterMakesTheDocumentDirty();
+    void largePageOpensAndSavesWhole();
+    void blockFormatNamesAtOnce();
+    void blockFormatsSetAndRead_data();
+    void blockFormatsSetAndRead();
+    void fontValuesAndMixedSelection();
+    void commandsOnSelectedWord_data();
+    void commandsOnSelectedWord();
+    void tableCommands_data();
+    void tableCommands();
+    void styleSheetSwapped();
+    void picturesResolveInTheImagesFolder();
+    void deadRendererReloadsTheLastCopy();
+
+private:
+    void Load(const QString& html);
+    // Loads and waits for the page's first report: a long page is laid out before the page
+    // answers again, which takes seconds on a loaded machine, longer than a question waits.
+    void LoadLaidOut(const QString& html);
+    // Runs a script in the editor's own world, where the page's scripting switch does not reach.
+    QVariant Script(const QString& source);
+    // Selects the text `word` of the body's first text node holding it.
+    void Select(const QString& word);
+    // Elements with their attributes and text, as the browser parses `html` inside a BODY.
+    QString Shape(const QString& html);
+
+    std::unique_ptr<TestEnvironment> m_environment;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<QWidget> m_host;
+    WebEngineHtmlEditor* m_editor = nullptr;
+};
+
+void tst_WebEngineHtmlEditor::init()
+{
+    m_environment = std::make_unique<TestEnvironment>();
+    m_prompts = std::make_unique<ScriptedPrompts>();
+    m_host = std::make_unique<QWidget>();
+    m_host->resize(640, 480);
+    m_editor = new WebEngineHtmlEditor(m_host.get());
+    m_editor->View()->resize(640, 480);
+    m_host->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+}
+
+void tst_WebEngineHtmlEditor::cleanup()
+{
+    QPointer<HtmlEditor> editor(m_editor);
+    m_host.reset();
+    // Deleting the view deletes its editor.
+    QVERIFY(editor.isNull());
+    m_prompts.reset();
+    m_environment.reset();
+}
+
+void tst_WebEngineHtmlEditor::Load(const QString& html)
+{
+    QSignalSpy complete(m_editor, &HtmlEditor::DocumentComplete);
+    m_editor->SetDocumentHTML(html);
+    QVERIFY(complete.wait(10000));
+}
+
+void tst_WebEngineHtmlEditor::LoadLaidOut(const QString& html)
+{
+    QSignalSpy reported(m_editor, &HtmlEditor::DisplayChanged);
+    Load(html);
+    QVERIFY(reported.count() > 0 || reported.wait(60000));
+}
+
+QVariant tst_WebEngineHtmlEditor::Script(const QString& source)
+{
+    auto answer = std::make_shared<QVariant>();
+    auto done = std::make_shared<bool>(false);
+    m_editor->View()->page()->runJavaScript(source, QWebEngineScript::ApplicationWorld,
+                                            [answer, done](const QVariant& value) {
+                                                *answer = value;
+                                                *done = true;
+                                            });
+    if (!QTest::qWaitFor([&] { return *done; }, 5000))
+        qWarning("The script did not answer: %s", qPrintable(source));
+    return *answer;
+}
+
+void tst_WebEngineHtmlEditor::Select(const QString& word)
+{
+    const QString script = QStringLiteral(R"((() => {
+        const word = %1;
+        const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+        for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+            const at = node.data.indexOf(word);
+            if (at >= 0) {
+                getSelection().setBaseAndExtent(node, at, node, at + word.length);
+                return true;
+            }
+        }
+        return false;
+    })())")
+                               .arg(QLatin1Char('"') + word + QLatin1Char('"'));
+    QVERIFY2(Script(script).toBool(), qPrintable(word));
+}
+
+QString tst_WebEngineHtmlEditor::Shape(const QString& html)
+{
+    const QString script = QStringLiteral(R"((() => {
+        const shape = node => {
+            if (node.nodeType === Node.TEXT_NODE)
+                return '"' + node.data + '"';
+            if (node.nodeType !== Node.ELEMENT_NODE)
+                return '';
+            const attributes = Array.from(node.attributes, a => a.name + '=' + a.value).sort().join(' ');
+            return '<' + node.tagName + (attributes ? ' ' + attributes : '') + '>' +
+                   Array.from(node.childNodes, shape).join('') + '</>';
+        };
+        return shape(new DOMParser().parseFromString('<body>' + %1 + '</body>', 'text/html').body);
+    })())");
+    QString literal = html;
+    literal.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('`'), QLatin1String("\\`"));
+    literal.replace(QLatin1String("${"), QLatin1String("\\${"));
+    return Script(script.arg(QLatin1Char('`') + literal + QLatin1Char('`'))).toString();
+}
+
+void tst_WebEngineHtmlEditor::bodyKeptAsSet_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::newRow("legacy table attributes") << QStringLiteral(
+        "<TABLE border=1 cellPadding=2 cellSpacing=0 width=\"80%\" bgColor=#ffffcc>"
+        "<TR><TD width=\"20%\" vAlign=top>a</TD><TD noWrap>b</TD></TR></TABLE>");
+    QTest::newRow("upper-case tags") << QStringLiteral(
+        "<P ALIGN=CENTER><B>Bold</B> and <I>italic</I><BR>line</P>"
+        "<UL><LI>one<LI>two</UL><FONT face=Arial size=2>x</FONT>");
+    QTest::newRow("emoji and separators")
+        << QStringLiteral("<P>Ready \U0001F680 go \u2028 next \u2029 end \u00e9t\u00e9</P>");
+    QTest::newRow("unclosed tags") << QStringLiteral("<P>first<P>second <B>bold <I>both</P>");
+    QTest::newRow("comment and entities") << QStringLiteral("<!-- note --><P>a &lt;b&gt; &amp; &nbsp;c</P>");
+}
+
+// The browser writes tags in lower case, quotes every attribute value, closes what the source
+// left open and writes a no-break space as an entity: the elements, attributes and text stay.
+void tst_WebEngineHtmlEditor::bodyKeptAsSet()
+{
+    QFETCH(QString, body);
+    Load(Page(body));
+    const QString kept = m_editor->BodyInnerHTML();
+    QCOMPARE(Shape(kept), Shape(body));
+    QVERIFY(!m_editor->IsDirty());
+    // The whole page goes back in as it came out.
+    const QString page = m_editor->DocumentHTML();
+    QVERIFY2(page.startsWith(QLatin1String("<html>")), qPrintable(page.left(60)));
+    QVERIFY(!page.contains(QLatin1String("contenteditable")));
+    Load(page);
+    QCOMPARE(m_editor->BodyInnerHTML(), kept);
+    QCOMPARE(m_editor->DocumentHTML(), page);
+}
+
+void tst_WebEngineHtmlEditor::laterDocumentReplacesOneUnderWay()
+{
+    Load(Page(QStringLiteral("<P>settled</P>")));
+    QSignalSpy complete(m_editor, &HtmlEditor::DocumentComplete);
+    m_editor->SetDocumentHTML(Page(QStringLiteral("<P>first</P>")));
+    m_editor->SetDocumentHTML(Page(QStringLiteral("<P>second</P>")));
+    // Read at once: the getter waits for the last document.
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>second</p>"));
+    QTRY_COMPARE(complete.count(), 1);
+    QTest::qWait(300);
+    QCOMPARE(complete.count(), 1);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>second</p>"));
+    QVERIFY(!m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::storedContentNeverRunsOrNavigates()
+{
+    // A refresh to about:blank does not pass the page's navigation check: it must not run at all.
+    Load(
+        QStringLiteral("<HTML><HEAD><TITLE>kept</TITLE><META http-equiv=refresh content=\"0;url=about:blank\">"
+                       "<SCRIPT>document.title='head ran'</SCRIPT></HEAD>"
+                       "<BODY onload=\"document.title='onload ran'\"><P id=p>text</P>"
+                       "<SCRIPT>document.title='ran'; document.body.innerHTML='gone';</SCRIPT>"
+                       "<IMG src=\"missing-picture.gif\" onerror=\"document.title='onerror ran'\">"
+                       "<A href=\"http://example.invalid/\" id=link>link</A>"
+                       "<META HTTP-EQUIV=Refresh content=\"1;url=other.htm\" id=second></BODY></HTML>"));
+    const QUrl base = m_editor->View()->page()->url();
+    QVERIFY(base.isLocalFile());
+    // Time for a refresh, a failed picture and its handler.
+    QTest::qWait(1500);
+    QCOMPARE(Script(QStringLiteral("document.title")).toString(), QStringLiteral("kept"));
+    QVERIFY(m_editor->BodyInnerHTML().contains(QLatin1String("<p id=\"p\">text</p>")));
+    // The stored page keeps what it held, its refreshes included.
+    const QString page = m_editor->DocumentHTML();
+    QVERIFY2(
+        page.contains(QLatin1String("<title>kept</title><meta http-equiv=\"refresh\" content=\"0;url=about:blank\">"
+                                    "<script>document.title='head ran'</script>")),
+        qPrintable(page));
+    QVERIFY2(m_editor->BodyInnerHTML().endsWith(
+                 QLatin1String("<meta http-equiv=\"Refresh\" content=\"1;url=other.htm\" id=\"second\">")),
+             qPrintable(page));
+    QCOMPARE(m_editor->View()->page()->url(), base);
+
+    // Neither the program nor a click goes elsewhere.
+    m_editor->View()->page()->load(QUrl::fromLocalFile(QDir::rootPath()));
+    Script(QStringLiteral("document.getElementById('link').click()"));
+    QTest::qWait(500);
+    QCOMPARE(m_editor->View()->page()->url(), base);
+    QCOMPARE(Script(QStringLiteral("document.title")).toString(), QStringLiteral("kept"));
+    QVERIFY(!m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::boldOnSelectedWordLatches()
+{
+    Load(Page(QStringLiteral("<P>one two three</P>")));
+    Select(QStringLiteral("two"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::ENABLED));
+    m_editor->ExecCommand(Decmd::BOLD);
+    // Read right after the command, without waiting for a report.
+    QCOMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::LATCHED));
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one <b>two</b> three</p>"));
+    QVERIFY(m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one two three</p>"));
+    QVERIFY(!m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::pushedStatesFollowTheCaret()
+{
+    Load(Page(
+        QStringLiteral("<P><B>bold</B> plain <A href=\"x.htm\">link</A></P><TABLE><TR><TD>cell</TD></TR></TABLE>")));
+    QSignalSpy changed(m_editor, &HtmlEditor::DisplayChanged);
+    Select(QStringLiteral("bold"));
+    // Selected text can be copied: the report is of the selection, not of the caret placed first.
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::COPY), int(Decmd::ENABLED));
+    QVERIFY(changed.count() > 0);
+    QCOMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::LATCHED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::UNLINK), int(Decmd::DISABLED));
+    Select(QStringLiteral("link"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::UNLINK), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::DISABLED));
+    Select(QStringLiteral("cell"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::FINDTEXT), int(Decmd::DISABLED));
+}
+
+// A description window reads the page and the caret's font as soon as either event comes; the
+// events must not come while the page's message is still being delivered, or the answers never do.
+void tst_WebEngineHtmlEditor::listenersMayAskTheEditor()
+{
+    QStringList answers;
+    QStringList failures;
+    const auto ask = [&](const char* event, const std::function<QString()>& question) {
+        try {
+            answers << QString::fromLatin1(event) + QLatin1Char(' ') + question();
+        } catch (const std::exception& error) {
+            failures << QString::fromLatin1(event) + QLatin1String(": ") + QString::fromUtf8(error.what());
+        }
+    };
+    connect(m_editor, &HtmlEditor::DocumentComplete, this,
+            [&] { ask("complete", [&] { return m_editor->DocumentHTML().contains("asked") ? "page" : "?"; }); });
+    connect(m_editor, &HtmlEditor::DisplayChanged, this,
+            [&] { ask("display", [&] { return m_editor->ExecCommand(Decmd::GETBLOCKFMT).toString(); }); });
+    // The page reports once it is laid out.
+    Load(Page(QStringLiteral("<H1>asked</H1>")));
+    QTRY_VERIFY2_WITH_TIMEOUT(!answers.filter("display ").isEmpty() || !failures.isEmpty(),
+                              qPrintable(answers.join('|')), 15000);
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
+    QVERIFY(answers.contains("complete page"));
+}
+
+// A procedure window's second pane may be hidden, and a hidden page draws no frames.
+void tst_WebEngineHtmlEditor::hiddenPaneStillReports()
+{
+    Load(Page(QStringLiteral("<P>one <I>two</I></P>")));
+    m_editor->SetVisible(false);
+    QVERIFY(!m_editor->Visible());
+    QTRY_COMPARE(Script(QStringLiteral("document.visibilityState")).toString(), QStringLiteral("hidden"));
+    Select(QStringLiteral("two"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::ITALIC), int(Decmd::LATCHED));
+    m_editor->SetVisible(true);
+    QVERIFY(m_editor->Visible());
+    Select(QStringLiteral("one"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::ITALIC), int(Decmd::ENABLED));
+}
+
+void tst_WebEngineHtmlEditor::rightClickAsksForTheWindowsMenu()
+{
+    Load(Page(QStringLiteral("<P>text</P>")));
+    QSignalSpy menu(m_editor, &HtmlEditor::ShowContextMenu);
+    QWidget* proxy = m_editor->View()->focusProxy();
+    QVERIFY(proxy);
+    const QPoint at(30, 12);
+    QTest::mousePress(proxy, Qt::RightButton, {}, at);
+    QTest::mouseRelease(proxy, Qt::RightButton, {}, at);
+    QTRY_COMPARE(menu.count(), 1);
+    QCOMPARE(menu.first().value(0).toInt(), at.x());
+    QCOMPARE(menu.first().value(1).toInt(), at.y());
+}
+
+void tst_WebEngineHtmlEditor::copyAndPasteThroughTheClipboard()
+{
+    Load(Page(QStringLiteral("<P>one <B>two</B> three</P>")));
+    m_editor->View()->setFocus();
+    Select(QStringLiteral("two"));
+    m_editor->ExecCommand(Decmd::COPY);
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("two"));
+    Select(QStringLiteral("three"));
+    m_editor->ExecCommand(Decmd::PASTE);
+    // The browser keeps the space before the pasted word visible with a no-break space.
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one <b>two</b>&nbsp;<b>two</b></p>"));
+    Select(QStringLiteral("one"));
+    m_editor->ExecCommand(Decmd::CUT);
+    QTRY_VERIFY(!m_editor->BodyInnerHTML().contains(QLatin1String("one")));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("one"));
+}
+
+void tst_WebEngineHtmlEditor::typedCharacterMakesTheDocumentDirty()
+{
+    Load(Page(QStringLiteral("<P>ab</P>")));
+    QVERIFY(!m_editor->IsDirty());
+    QSignalSpy changed(m_editor, &HtmlEditor::DisplayChanged);
+    QWidget* proxy = m_editor->View()->focusProxy();
+    QVERIFY(proxy);
+    m_editor->View()->setFocus();
+    Script(QStringLiteral("document.body.focus(); getSelection().collapse(document.querySelector('p').firstChild, 2)"));
+    QTest::keyClicks(proxy, QStringLiteral("x"));
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>abx</p>"));
+    QVERIFY(m_editor->IsDirty());
+    QTRY_VERIFY(changed.count() > 0);
+    // A save reads the document, and the document stays changed against what was set.
+    QVERIFY(m_editor->DocumentHTML().contains(QLatin1String("<p>abx</p>")));
+    QVERIFY(m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::largePageOpensAndSavesWhole()
+{
+    // One emoji only: the font fallback of thousands would measure the fonts, not the editor.
+    QString body = QStringLiteral("<P>\U0001F600 first</P>");
+    int paragraphs = 1;
+    while (body.size() < 3 * 1024 * 1024) {
+        body += QStringLiteral("<P>Paragraph %1: check the main board and the supply</P>\n").arg(++paragraphs);
+    }
+    body += QStringLiteral("<P>last one</P>");
+    LoadLaidOut(Page(body));
+    const QString kept = m_editor->BodyInnerHTML();
+    QCOMPARE(kept.count(QLatin1String("<p>")), paragraphs + 1);
+    QVERIFY(kept.startsWith(QStringLiteral("<p>\U0001F600 first</p>")));
+    QVERIFY(kept.endsWith(QLatin1String("<p>last one</p>")));
+    QVERIFY(kept.contains(QStringLiteral("Paragraph %1: check the main board").arg(paragraphs)));
+    const QString page = m_editor->DocumentHTML();
+    QVERIFY(page.size() > 3 * 1024 * 1024);
+    LoadLaidOut(page);
+    QCOMPARE(m_editor->BodyInnerHTML(), kept);
+    QVERIFY(!m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::blockFormatNamesAtOnce()
+{
+    // Before any document: the style list asks for them right after the first one is set.
+    QCOMPARE(m_editor->QueryStatus(Decmd::GETBLOCKFMTNAMES), int(Decmd::ENABLED));
+    const QStringList expected{
+        QStringLiteral("Normal"),        QStringLiteral("Formatted"),       QStringLiteral("Address"),
+        QStringLiteral("Heading 1"),     QStringLiteral("Heading 2"),       QStringLiteral("Heading 3"),
+        QStringLiteral("Heading 4"),     QStringLiteral("Heading 5"),       QStringLiteral("Heading 6"),
+        QStringLiteral("Numbered List"), QStringLiteral("Bulleted List"),   QStringLiteral("Directory List"),
+        QStringLiteral("Menu List"),     QStringLiteral("Definition Term"), QStringLiteral("Definition")};
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETBLOCKFMTNAMES).toStringList(), expected);
+    m_editor->SetDocumentHTML(Page(QStringLiteral("<P>x</P>")));
+    QCOMPARE(m_editor->QueryStatus(Decmd::GETBLOCKFMTNAMES), int(Decmd::ENABLED));
+}
+
+void tst_WebEngineHtmlEditor::blockFormatsSetAndRead_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("tag");
+    for (const QString& name : WebEngineHtmlEditor::BlockFormatNames()) {
+        static const QHash<QString, QString> tags{{QStringLiteral("Normal"), QStringLiteral("p")},
+                                                  {QStringLiteral("Formatted"), QStringLiteral("pre")},
+                                                  {QStringLiteral("Address"), QStringLiteral("address")},
+                                                  {QStringLiteral("Numbered List"), QStringLiteral("ol")},
+                                                  {QStringLiteral("Bulleted List"), QStringLiteral("ul")},
+                                                  {QStringLiteral("Directory List"), QStringLiteral("dir")},
+                                                  {QStringLiteral("Menu List"), QStringLiteral("menu")},
+                                                  {QStringLiteral("Definition Term"), QStringLiteral("dt")},
+                                                  {QStringLiteral("Definition"), QStringLiteral("dd")}};
+        const QString tag = tags.value(name, QStringLiteral("h") + name.right(1));
+        QTest::newRow(qPrintable(name)) << name << tag;
+    }
+}
+
+void tst_WebEngineHtmlEditor::blockFormatsSetAndRead()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, tag);
+    Load(Page(QStringLiteral("<H2>start</H2><P>other</P>")));
+    Select(QStringLiteral("start"));
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETBLOCKFMT).toString(), QStringLiteral("Heading 2"));
+    m_editor->ExecCommand(Decmd::SETBLOCKFMT, Decmd::OPT_DODEFAULT, format);
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETBLOCKFMT).toString(), format);
+    const QString body = m_editor->BodyInnerHTML();
+    QVERIFY2(body.contains(QLatin1Char('<') + tag + QLatin1Char('>')), qPrintable(body));
+    QVERIFY2(body.contains(QLatin1String("start")) && body.endsWith(QLatin1String("<p>other</p>")), qPrintable(body));
+    // And back to a paragraph.
+    m_editor->ExecCommand(Decmd::SETBLOCKFMT, Decmd::OPT_DODEFAULT, QStringLiteral("Normal"));
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETBLOCKFMT).toString(), QStringLiteral("Normal"));
+    QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->ExecCommand(Decmd::SETBLOCKFMT, 0, QStringLiteral("Caption")));
+}
+
+void tst_WebEngineHtmlEditor::fontValuesAndMixedSelection()
+{
+    Load(
+        Page(QStringLiteral("<P><FONT face=\"Courier New\" size=5 color=#ff0000>red</FONT> plain "
+                            "<SPAN style=\"background-color: #00ff00\">green</SPAN></P>")));
+    Select(QStringLiteral("red"));
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFONTNAME).toString(), QStringLiteral("Courier New"));
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFONTSIZE).toInt(), 5);
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFORECOLOR).toString(), QStringLiteral("#FF0000"));
+    QCOMPARE(m_editor->QueryStatus(Decmd::GETFORECOLOR), int(Decmd::ENABLED));
+    Select(QStringLiteral("green"));
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETBACKCOLOR).toString(), QStringLiteral("#00FF00"));
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFONTSIZE).toInt(), 3);
+    // Across both: the colour and size are ambiguous.
+    Script(QStringLiteral("getSelection().selectAllChildren(document.querySelector('p'))"));
+    m_editor->ExecCommand(Decmd::GETFORECOLOR);
+    QCOMPARE(m_editor->QueryStatus(Decmd::GETFORECOLOR), int(Decmd::NINCHED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::GETFONTSIZE), int(Decmd::NINCHED));
+    // Setting them writes what the style list and toolbar read back.
+    Select(QStringLiteral("plain"));
+    m_editor->ExecCommand(Decmd::SETFORECOLOR, Decmd::OPT_DONTPROMPTUSER, QStringLiteral("#0000FF"));
+    m_editor->ExecCommand(Decmd::SETFONTSIZE, Decmd::OPT_DONTPROMPTUSER, 6);
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFORECOLOR).toString(), QStringLiteral("#0000FF"));
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFONTSIZE).toInt(), 6);
+}
+
+void tst_WebEngineHtmlEditor::commandsOnSelectedWord_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QVariant>("argument");
+    QTest::addColumn<QString>("body");  // after the command on "two" of "<P>one two</P>"
+    QTest::newRow("italic") << int(Decmd::ITALIC) << QVariant() << QStringLiteral("<p>one <i>two</i></p>");
+    QTest::newRow("underline") << int(Decmd::UNDERLINE) << QVariant() << QStringLiteral("<p>one <u>two</u></p>");
+    // The browser would put the list inside the paragraph, which reads back otherwise.
+    QTest::newRow("numbers") << int(Decmd::ORDERLIST) << QVariant() << QStringLiteral("<ol><li>one two</li></ol>");
+    QTest::newRow("bullets") << int(Decmd::UNORDERLIST) << QVariant() << QStringLiteral("<ul><li>one two</li></ul>");
+    QTest::newRow("centre") << int(Decmd::JUSTIFYCENTER) << QVariant()
+                            << QStringLiteral("<p style=\"text-align: center;\">one two</p>");
+    QTest::newRow("fore colour") << int(Decmd::SETFORECOLOR) << QVariant(QStringLiteral("#008000"))
+                                 << QStringLiteral("<p>one <font color=\"#008000\">two</font></p>");
+    QTest::newRow("font name") << int(Decmd::SETFONTNAME) << QVariant(QStringLiteral("Arial"))
+                               << QStringLiteral("<p>one <font face=\"Arial\">two</font></p>");
+    QTest::newRow("font size") << int(Decmd::SETFONTSIZE) << QVariant(2)
+                               << QStringLiteral("<p>one <font size=\"2\">two</font></p>");
+    QTest::newRow("hyperlink") << int(Decmd::HYPERLINK) << QVariant(QStringLiteral("page.htm"))
+                               << QStringLiteral("<p>one <a href=\"page.htm\">two</a></p>");
+    QTest::newRow("picture") << int(Decmd::IMAGE) << QVariant(QStringLiteral("shot.png"))
+                             << QStringLiteral("<p>one&nbsp;<img src=\"shot.png\"></p>");
+    QTest::newRow("delete") << int(Decmd::DELETE) << QVariant() << QStringLiteral("<p>one&nbsp;</p>");
+}
+
+// What the toolbar and menus send, as the page keeps it.
+void tst_WebEngineHtmlEditor::commandsOnSelectedWord()
+{
+    QFETCH(int, command);
+    QFETCH(QVariant, argument);
+    QFETCH(QString, body);
+    Load(Page(QStringLiteral("<P>one two</P>")));
+    Select(QStringLiteral("two"));
+    m_editor->ExecCommand(command, Decmd::OPT_DONTPROMPTUSER, argument);
+    QCOMPARE(m_editor->BodyInnerHTML(), body);
+    QVERIFY(m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::tableCommands_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("shape");  // each row's column spans; the caret starts in cell "b"
+    QTest::newRow("insert row") << int(Decmd::INSERTROW) << QStringLiteral("1,1|1,1|1,1");
+    QTest::newRow("delete row") << int(Decmd::DELETEROWS) << QStringLiteral("1,1");
+    QTest::newRow("insert column") << int(Decmd::INSERTCOL) << QStringLiteral("1,1,1|1,1,1");
+    QTest::newRow("delete column") << int(Decmd::DELETECOLS) << QStringLiteral("1|1");
+    QTest::newRow("insert cell") << int(Decmd::INSERTCELL) << QStringLiteral("1,1,1|1,1");
+    QTest::newRow("delete cell") << int(Decmd::DELETECELLS) << QStringLiteral("1|1,1");
+    QTest::newRow("merge cells") << int(Decmd::MERGECELLS) << QStringLiteral("2|1,1");
+    QTest::newRow("split cell") << int(Decmd::SPLITCELL) << QStringLiteral("1,1,1|1,2");
+}
+
+void tst_WebEngineHtmlEditor::tableCommands()
+{
+    QFETCH(int, command);
+    QFETCH(QString, shape);
+    Load(
+        Page(QStringLiteral("<P>start</P><TABLE border=1><TR><TD>one</TD><TD>two</TD></TR><TR><TD>six</TD><TD>ten</TD>"
+                            "</TR></TABLE>")));
+    Select(QStringLiteral("start"));
+    QTRY_COMPARE(m_editor->QueryStatus(command), int(Decmd::DISABLED));
+    QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->ExecCommand(command));
+    Select(command == Decmd::MERGECELLS ? QStringLiteral("one") : QStringLiteral("two"));
+    QTRY_COMPARE(m_editor->QueryStatus(command), int(Decmd::ENABLED));
+    m_editor->ExecCommand(command);
+    const QString spans = Script(QStringLiteral("Array.from(document.querySelector('table').rows, "
+                                                "r => Array.from(r.cells, c => c.colSpan).join(',')).join('|')"))
+                              .toString();
+    QCOMPARE(spans, shape);
+    QVERIFY(m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::styleSheetSwapped()
+{
+    Load(Page(QStringLiteral("<P>x</P>")));
+    QCOMPARE(m_editor->StyleSheetText(), QStringLiteral("P { margin: 0 }"));
+    m_editor->SetStyleSheetText(QStringLiteral("P { color: #123456 }"));
+    QCOMPARE(m_editor->StyleSheetText(), QStringLiteral("P { color: #123456 }"));
+    QCOMPARE(Script(QStringLiteral("getComputedStyle(document.querySelector('p')).color")).toString(),
+             QStringLiteral("rgb(18, 52, 86)"));
+    QVERIFY(m_editor->DocumentHTML().contains(QLatin1String("<style>P { color: #123456 }</style>")));
+    QVERIFY(!m_editor->IsDirty());
+    // A page without a style sheet gets one.
+    Load(QStringLiteral("<P>bare"));
+    QCOMPARE(m_editor->StyleSheetText(), QString());
+    m_editor->SetStyleSheetText(QStringLiteral("B { color: red }"));
+    QCOMPARE(m_editor->StyleSheetText(), QStringLiteral("B { color: red }"));
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>bare</p>"));
+}
+
+void tst_WebEngineHtmlEditor::picturesResolveInTheImagesFolder()
+{
+    // The view was made in this test's environment, whose images folder holds the picture.
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(QDir(gImagePath).filePath(QStringLiteral("shot.png"))));
+    Load(Page(QStringLiteral("<P><IMG src=\"shot.png\"> <IMG src=\"sub/none.gif\"></P>")));
+    QCOMPARE(m_editor->Images(), QStringList({QStringLiteral("shot.png"), QStringLiteral("sub/none.gif")}));
+    QTRY_COMPARE(Script(QStringLiteral("document.images[0].naturalWidth")).toInt(), 7);
+}
+
+// The renderer is killed from outside, as a crash would end it.
+void tst_WebEngineHtmlEditor::deadRendererReloadsTheLastCopy()
+{
+    Load(Page(QStringLiteral("<P>one two</P>")));
+    Select(QStringLiteral("two"));
+    m_editor->ExecCommand(Decmd::ITALIC);
+    // The copy is taken after a pause.
+    QTest::qWait(WebEngineHtmlEditor::kCopyPauseMs + 800);
+    const qint64 pid = m_editor->View()->page()->renderProcessPid();
+    QVERIFY(pid > 0);
+    QSignalSpy complete(m_editor, &HtmlEditor::DocumentComplete);
+    QCOMPARE(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+    QVERIFY(complete.wait(15000));
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one <i>two</i></p>"));
+    QVERIFY(m_editor->IsDirty());
+    QTRY_COMPARE(
+        m_prompts->Messages(),
+        QStringList(QStringLiteral("The editor stopped unexpectedly; the document was reloaded from its last copy.")));
+    QVERIFY(m_editor->View()->page()->renderProcessPid() != pid);
+    // It edits on.
+    Select(QStringLiteral("one"));
+    m_editor->ExecCommand(Decmd::BOLD);
+    QCOMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::LATCHED));
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+// Chromium inside libQt6WebEngineCore frees some of its own objects with a sized delete of
+// another size (seen in ~WebContentsAdapter), which the sanitizer's global operator delete
+// reports. That one check is off in this program; every other check and the leak check stay.
+extern "C" const char* __asan_default_options()
+{
+    return "new_delete_type_mismatch=0";
+}
+#endif
+
+int main(int argc, char* argv[])
+{
+    // The web engine shares its GL context with the widgets; this must precede the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    tst_WebEngineHtmlEditor test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_WebEngineHtmlEditor.moc"
