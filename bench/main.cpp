@@ -1,5 +1,6 @@
 // The benchmark of the object model on a generated database: one line per figure, its floor
 // (the engine reading the same rows in one plain query) and their ratio, for each engine.
+#include "editor/WebEngineSanitizerOptions.h"
 #include "BenchDatabase.h"
 #include "BenchFloors.h"
 #include "BenchGenerator.h"
