@@ -452,10 +452,11 @@ void tst_DescriptionSave::refreshesTheWindowsOwnItem()
     QFETCH(QString, selectedNode);
     QFETCH(QString, stamped);
     QFETCH(QString, shownName);
-    const auto node = [](const QString& spec) {
-        if (spec.isEmpty())
+    // "<kind> <id> <occurrence>": the key of that occurrence of the item in the explorer.
+    const auto node = [](const QString& place) {
+        if (place.isEmpty())
             return QString();
-        const QStringList parts = spec.split(' ');
+        const QStringList parts = place.split(' ');
         const QStringList keys = NodesOf(parts[0].toInt(), parts[1]);
         return keys.value(parts[2].toInt());
     };
