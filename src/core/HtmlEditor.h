@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <utility>
+
 // A rich-text HTML editor as the description windows use it: a whole page as its document,
 // commands by their Decmd numbers, and the events the window reacts to. Implemented over a web
 // view for the program and by a scripted fake in the tests.
@@ -36,6 +38,15 @@ public:
     virtual void SetStyleSheetText(const QString& cssText) = 0;
     // True once the user changed the document since it was last set.
     virtual bool IsDirty() const = 0;
+
+    // Pastes an HTML fragment over the selection, or at the caret, as one step the user can undo.
+    virtual void PasteHTML(const QString& html) = 0;
+    // The start tag of the TABLE the user selected as a whole (a click on its border, or a
+    // selection spanning exactly that table); "" otherwise, a caret in a cell included.
+    virtual QString SelectedTable() = 0;
+    // Sets these attributes of the selected table, in this order, as one step the user can undo;
+    // an empty value removes the attribute. Raises when no table is selected.
+    virtual void SetSelectedTableAttributes(const QList<std::pair<QString, QString>>& attributes) = 0;
 
     virtual bool Visible() const = 0;
     virtual void SetVisible(bool visible) = 0;

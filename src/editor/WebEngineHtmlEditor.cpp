@@ -261,7 +261,8 @@ void WebEngineHtmlEditor::Reported(const QVariantMap& state, bool typed)
 // this one returns: a listener that asks the editor something would wait for ever.
 void WebEngineHtmlEditor::EmitLater(void (HtmlEditor::*event)())
 {
-    QMetaObject::invokeMethod(this, [this, event] { emit(this->*event)(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, event] { emit(this->*event)(); }, Qt::QueuedConnection);
 }
 
 void WebEngineHtmlEditor::TakeState(const QVariant& state)
@@ -445,6 +446,27 @@ void WebEngineHtmlEditor::SetStyleSheetText(const QString& cssText)
 bool WebEngineHtmlEditor::IsDirty() const
 {
     return Call(QStringLiteral("dirty")).toBool();
+}
+
+void WebEngineHtmlEditor::PasteHTML(const QString& html)
+{
+    TakeState(Call(QStringLiteral("paste"), Literal(html)));
+    RestartCopyTimer();
+}
+
+QString WebEngineHtmlEditor::SelectedTable()
+{
+    return Call(QStringLiteral("selectedTable")).toString();
+}
+
+void WebEngineHtmlEditor::SetSelectedTableAttributes(const QList<std::pair<QString, QString>>& attributes)
+{
+    QJsonArray pairs;
+    for (const auto& [name, value] : attributes)
+        pairs.append(QJsonArray{name, value});
+    TakeState(Call(QStringLiteral("setTableAttributes"),
+                   QString::fromUtf8(QJsonDocument(pairs).toJson(QJsonDocument::Compact))));
+    RestartCopyTimer();
 }
 
 bool WebEngineHtmlEditor::Visible() const

@@ -41,6 +41,9 @@ public:
     QString StyleSheetText() const override;
     void SetStyleSheetText(const QString& cssText) override;
     bool IsDirty() const override;
+    void PasteHTML(const QString& html) override;
+    QString SelectedTable() override;
+    void SetSelectedTableAttributes(const QList<std::pair<QString, QString>>& attributes) override;
     bool Visible() const override;
     void SetVisible(bool visible) override;
 

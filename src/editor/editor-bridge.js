@@ -572,6 +572,15 @@
             waiting.push(work);
     }
 
+    // The table selected as a whole: a selection whose only node is one TABLE.
+    function selectedTable() {
+        const r = range();
+        if (!r || r.collapsed || r.startContainer !== r.endContainer || r.endOffset - r.startOffset !== 1)
+            return null;
+        const node = r.startContainer.childNodes[r.startOffset];
+        return node && node.nodeType === Node.ELEMENT_NODE && node.tagName === 'TABLE' && inBody(node) ? node : null;
+    }
+
     window.kvl = {
         page: () => call(pageHTML),
         body: () => call(bodyHTML),
@@ -584,6 +593,25 @@
         style: () => call(() => { const style = styleElement(); return style ? style.textContent : ''; }),
         setStyle: css => call(() => setStyle(css)),
         state: () => call(() => { ensureCaret(); return state(); }),
+        paste: html => call(() => {
+            ensureCaret();
+            if (!document.execCommand('insertHTML', false, html))
+                throw new Error('The fragment could not be pasted here.');
+            return state();
+        }),
+        selectedTable: () => call(() => { const table = selectedTable(); return table ? openTag(table) : ''; }),
+        setTableAttributes: pairs => call(() => {
+            const table = selectedTable();
+            if (!table)
+                throw new Error('No table is selected.');
+            for (const [name, value] of pairs) {
+                if (value)
+                    table.setAttribute(name, value);
+                else
+                    table.removeAttribute(name);
+            }
+            return state();
+        }),
         exec: (command, argument) => call(() => {
             ensureCaret();
             const value = run(command, argument);

@@ -17,6 +17,8 @@ public:
     QString Description() const { return QString::fromStdString(what()); }
 
     static constexpr long kGeneric = 5;  // "Invalid procedure call or argument"
+    // A dialog the user cancelled: the command ends with no message.
+    static constexpr long kCancelled = 32755;
 
 private:
     long m_number;

@@ -14,11 +14,12 @@ int FakeHtmlEditor::QueryStatus(int command)
     return m_statuses.value(command, 0);
 }
 
-QVariant FakeHtmlEditor::ExecCommand(int command, int option, const QVariant& /*argument*/)
+QVariant FakeHtmlEditor::ExecCommand(int command, int option, const QVariant& argument)
 {
     if (m_failing.contains(command))
         throw KvlError(438, QStringLiteral("Object doesn't support this property or method"));
     m_executed.append({command, option});
+    m_arguments.append(argument);
     return m_values.value(command);
 }
 
@@ -62,4 +63,20 @@ void FakeHtmlEditor::SetVisible(bool visible)
     if (m_failWrites)
         throw KvlError(70, QStringLiteral("Permission denied"));
     m_visible = visible;
+}
+
+void FakeHtmlEditor::PasteHTML(const QString& html)
+{
+    if (m_failPaste)
+        throw KvlError(438, QStringLiteral("Object doesn't support this property or method"));
+    m_pasted.append(html);
+    m_dirty = true;
+}
+
+void FakeHtmlEditor::SetSelectedTableAttributes(const QList<std::pair<QString, QString>>& attributes)
+{
+    if (m_selectedTable.isEmpty())
+        throw KvlError(KvlError::kGeneric, QStringLiteral("No table is selected."));
+    m_tableWrites.append(attributes);
+    m_dirty = true;
 }

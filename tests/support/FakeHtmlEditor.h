@@ -20,7 +20,15 @@ public:
     void FailOn(int command) { m_failing.append(command); }
     // Setting the style sheet or the visibility raises.
     void FailWrites(bool fail) { m_failWrites = fail; }
+    // Command and option of each command run, and its argument at the same index.
     QList<QPair<int, int>> ExecutedCommands() const { return m_executed; }
+    QVariantList ExecutedArguments() const { return m_arguments; }
+    // The fragments pasted, in order; PasteHTML raises while FailPaste is set.
+    QStringList Pasted() const { return m_pasted; }
+    void FailPaste(bool fail) { m_failPaste = fail; }
+    // The start tag SelectedTable answers, and the attribute lists written to that table.
+    void SetSelectedTable(const QString& startTag) { m_selectedTable = startTag; }
+    QList<QList<std::pair<QString, QString>>> TableAttributeWrites() const { return m_tableWrites; }
     void SetDirty(bool dirty) { m_dirty = dirty; }
     // How often QueryStatus asked about this command.
     int StatusQueries(int command) const { return m_queries.value(command); }
@@ -34,6 +42,9 @@ public:
     QString StyleSheetText() const override { return m_styleSheet; }
     void SetStyleSheetText(const QString& cssText) override;
     bool IsDirty() const override { return m_dirty; }
+    void PasteHTML(const QString& html) override;
+    QString SelectedTable() override { return m_selectedTable; }
+    void SetSelectedTableAttributes(const QList<std::pair<QString, QString>>& attributes) override;
     bool Visible() const override { return m_visible; }
     void SetVisible(bool visible) override;
 
@@ -43,6 +54,11 @@ private:
     QHash<int, int> m_queries;
     QList<int> m_failing;
     QList<QPair<int, int>> m_executed;
+    QVariantList m_arguments;
+    QStringList m_pasted;
+    bool m_failPaste = false;
+    QString m_selectedTable;
+    QList<QList<std::pair<QString, QString>>> m_tableWrites;
     QString m_document;
     QString m_styleSheet;
     bool m_dirty = false;
