@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSplitter>
@@ -20,6 +21,15 @@ namespace {
 
 const QString kDescriptionControl = QStringLiteral("DHTMLEdit1");
 const QString kExpectedControl = QStringLiteral("DHTMLEdit2");
+
+bool InDock(const QWidget* widget)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        if (qobject_cast<const QDockWidget*>(widget))
+            return true;
+    }
+    return false;
+}
 
 bool Holds(const QWidget* pane, const QWidget* widget)
 {
@@ -138,10 +148,10 @@ HtmlEditor* frmDescription::DHTMLEdit2()
 
 QString frmDescription::ActiveControlName() const
 {
-    // Focus in one of the main window's docks leaves no pane active; focus in a dialog keeps the
-    // pane the user left, so the dialog's command reaches it.
+    // Focus in one of the main window's docks leaves no pane active; focus in a dialog or on the
+    // toolbars (a combo) keeps the pane the user left, so the command reaches it.
     const QWidget* focus = QApplication::focusWidget();
-    if (focus && focus->window() == window() && !isAncestorOf(focus))
+    if (InDock(focus) && focus->window() == window())
         return {};
     const QWidget* own = focusWidget();
     if (Holds(m_description.view, own))

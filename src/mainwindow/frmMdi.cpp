@@ -1,5 +1,6 @@
 #include "mainwindow/frmMdi.h"
 
+#include "editor/EditorCommands.h"
 #include "mainwindow/ItemCommands.h"
 #include "mainwindow/frmProperties.h"
 #include "mainwindow/frmSelection.h"
@@ -41,6 +42,7 @@ frmMdi::frmMdi(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(th
     BuildBands();
     BuildPanes();
     InstallOwnHandlers();
+    InstallEditorCommands();
     MDIForm_Load();
 }
 

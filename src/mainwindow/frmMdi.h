@@ -13,6 +13,7 @@ class frmExplorer;
 class frmProperties;
 class frmSelection;
 class ItemCommands;
+class EditorCommands;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -63,6 +64,8 @@ public:
     frmSelection* Selection() const { return m_selection; }
     // The Item commands and the tree's drop; null until the panes are docked.
     ItemCommands* Items() const { return m_items.get(); }
+    // The editing commands of the description windows.
+    EditorCommands* Editing() const { return m_editing.get(); }
 
     // Closes the child windows newest first, each asking its own question; false as soon as
     // one stays open, and the windows after it are not asked.
@@ -123,6 +126,9 @@ private:
     void BuildPanes();
     void InstallOwnHandlers();
     void InstallItemCommands();
+    void InstallEditorCommands();
+    // Gives the menu's items the states an opening rule computed.
+    void ApplyStates(const QHash<QString, bool>& states);
 
     void MDIForm_Load();
     bool MDIForm_Unload();
@@ -158,6 +164,7 @@ private:
     frmProperties* m_properties = nullptr;
     frmSelection* m_selection = nullptr;
     std::unique_ptr<ItemCommands> m_items;
+    std::unique_ptr<EditorCommands> m_editing;
     QWidget* m_picProgress = nullptr;
     QAction* m_picProgressAction = nullptr;
     QProgressBar* m_prgProgress = nullptr;

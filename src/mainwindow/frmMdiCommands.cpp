@@ -43,6 +43,18 @@ QString StandardRoute(const QString& key)
     return routes.value(key);
 }
 
+ComboModel* Combo(const QString& name)
+{
+    MainToolbars& bars = gMainToolbars();
+    if (name == QLatin1String("cboStyles"))
+        return &bars.cboStyles;
+    if (name == QLatin1String("cboFontName"))
+        return &bars.cboFontName;
+    if (name == QLatin1String("cboFontSize"))
+        return &bars.cboFontSize;
+    return nullptr;
+}
+
 ToolbarModel* EditingModel(const QString& toolbar)
 {
     MainToolbars& bars = gMainToolbars();
@@ -131,7 +143,13 @@ void frmMdi::BuildBands()
         combo->setMinimumContentsLength(name == QLatin1String("cboFontSize") ? 3 : 12);
         format->addWidget(combo);
         m_combos.insert(name, combo);
-        connect(combo, &QComboBox::activated, this, [this, name] { RunCommand(name); });
+        // The user's choice only: the combos also follow the caret, which must not edit.
+        connect(combo, &QComboBox::activated, this, [this, name](int index) {
+            ComboModel* model = Combo(name);
+            if (model && !model->SetListIndex(index))
+                model->SetText(m_combos.value(name)->currentText());
+            RunCommand(name);
+        });
     }
 
     for (const ToolButtonEntry& entry : ToolButtonTable()) {

@@ -14,6 +14,12 @@ public:
     explicit KvlError(const QString& description) : KvlError(kGeneric, description) {}
 
     long Number() const { return m_number; }
+    // A dialog the user cancelled caused the error.
+    static bool IsCancel(const std::exception& error)
+    {
+        const auto* raised = dynamic_cast<const KvlError*>(&error);
+        return raised && raised->m_number == kCancelled;
+    }
     QString Description() const { return QString::fromStdString(what()); }
 
     static constexpr long kGeneric = 5;  // "Invalid procedure call or argument"

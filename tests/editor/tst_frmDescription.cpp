@@ -1,4 +1,4 @@
-#include "FakeHtmlEditor.h"
+#include "FakeEditorPanes.h"
 #include "MainWindowFixture.h"
 #include "ModelFixture.h"
 
@@ -6,7 +6,6 @@
 #include "core/DecmdCommands.h"
 #include "core/MainToolbars.h"
 #include "core/OpenForms.h"
-#include "editor/EditorPane.h"
 #include "editor/frmDescription.h"
 #include "mainwindow/PaneDock.h"
 #include "mainwindow/WindowServicesInstall.h"
@@ -23,36 +22,6 @@
 using ModelFixture::Run;
 
 namespace {
-
-// An editor that serialises its document in its own way, as a real one does: tags in lower case.
-class NormalisingEditor : public FakeHtmlEditor
-{
-public:
-    using FakeHtmlEditor::FakeHtmlEditor;
-    QString DocumentHTML() const override
-    {
-        return FakeHtmlEditor::DocumentHTML().replace("<P>", "<p>").replace("</P>", "</p>");
-    }
-};
-
-// Panes of scripted editors behind focusable widgets.
-QList<FakeHtmlEditor*>& Editors()
-{
-    static QList<FakeHtmlEditor*> editors;
-    return editors;
-}
-
-EditorPane FakePane(QWidget* parent)
-{
-    auto* view = new QWidget(parent);
-    view->setFocusPolicy(Qt::StrongFocus);
-    auto* editor = new NormalisingEditor(view);
-    editor->SetStatus(Decmd::GETBLOCKFMTNAMES, Decmd::ENABLED);
-    editor->SetValue(Decmd::GETBLOCKFMTNAMES, QStringList{"Normal", "Heading 1"});
-    Editors() << editor;
-    QObject::connect(editor, &QObject::destroyed, [editor] { Editors().removeAll(editor); });
-    return {editor, view};
-}
 
 frmDescription* Form(QMdiSubWindow* sub)
 {
@@ -73,7 +42,7 @@ class tst_frmDescription : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { SetEditorPaneFactory(FakePane); }
+    void initTestCase() { SetEditorPaneFactory(FakeEditorPane); }
     void cleanupTestCase() { SetEditorPaneFactory({}); }
     void init()
     {

@@ -18,6 +18,8 @@ QVariant FakeHtmlEditor::ExecCommand(int command, int option, const QVariant& ar
 {
     if (m_failing.contains(command))
         throw KvlError(438, QStringLiteral("Object doesn't support this property or method"));
+    if (m_cancelling.contains(command))
+        throw KvlError(KvlError::kCancelled, QStringLiteral("Cancel was selected."));
     m_executed.append({command, option});
     m_arguments.append(argument);
     return m_values.value(command);

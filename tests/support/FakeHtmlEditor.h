@@ -18,6 +18,8 @@ public:
     void SetValue(int command, const QVariant& value) { m_values.insert(command, value); }
     // QueryStatus and ExecCommand of this command raise, as a failing editor would.
     void FailOn(int command) { m_failing.append(command); }
+    // ExecCommand of this command raises as a dialog the user cancelled.
+    void CancelOn(int command) { m_cancelling.append(command); }
     // Setting the style sheet or the visibility raises.
     void FailWrites(bool fail) { m_failWrites = fail; }
     // Command and option of each command run, and its argument at the same index.
@@ -53,6 +55,7 @@ private:
     QHash<int, QVariant> m_values;
     QHash<int, int> m_queries;
     QList<int> m_failing;
+    QList<int> m_cancelling;
     QList<QPair<int, int>> m_executed;
     QVariantList m_arguments;
     QStringList m_pasted;
