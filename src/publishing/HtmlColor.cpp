@@ -68,7 +68,7 @@ long SystemColour(std::uint32_t value)
     return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
 }
 
-// An RGB value of 0 to &HFFFFFF; raises for anything that is neither that nor a system colour.
+// An RGB value of 0 to 0xFFFFFF; raises for anything that is neither that nor a system colour.
 long PlainColour(long color)
 {
     // Callers hold system colours either as the negative 32-bit number or as its unsigned value.

@@ -4,9 +4,10 @@
 
 // Colours as the description editor and the report templates write them.
 //
-// A colour value holds red in its lowest byte, then green, then blue (0 to &HFFFFFF). A value
-// from &H80000000 to &H8FFFFFFF, read as unsigned 32 bits (so a negative long), names a system
-// colour by its low bits, resolved through the application's palette:
+// A colour value holds red in its lowest byte, then green, then blue (0 to 0xFFFFFF). A value
+// from 0x80000000 to 0x8FFFFFFF, read as unsigned 32 bits (a negative number in 32 bits, or the
+// same bits as a positive long), names a system colour by its low bits, resolved through the
+// application's palette:
 //
 //   index  system colour              palette role
 //   0      scroll bar                 Button (the track is drawn from the button face)
@@ -40,10 +41,10 @@
 //   29     menu highlight             Highlight
 //   30     menu bar                   Window
 //
-// Any other value (negative and not a system colour, above &HFFFFFF, index 25 or above 30) cannot
+// Any other value (negative and not a system colour, above 0xFFFFFF, index 25 or above 30) cannot
 // be written: the functions answer "" and log the error; they never raise.
 
-// "#RRGGBB" in upper case: &HFF gives "#FF0000".
+// "#RRGGBB" in upper case: 0xFF gives "#FF0000".
 QString ColorToHtml(long color);
 // The same text, between double quotes when `quoted`.
 QString HtmlColor(long color, bool quoted);
