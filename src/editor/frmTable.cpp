@@ -79,6 +79,13 @@ int InnerHeight(const QTableWidget* grid)
     return grid->height() - 2 * grid->frameWidth() - HeaderHeight(grid);
 }
 
+void SetPercent(QTableWidget* grid, int column, const QString& text)
+{
+    auto* cell = new QTableWidgetItem(text);
+    cell->setTextAlignment(Qt::AlignCenter);
+    grid->setItem(0, column, cell);
+}
+
 QLabel* Caption(const QString& text, QWidget* buddy)
 {
     auto* label = new QLabel(text, buddy->parentWidget());
@@ -272,11 +279,8 @@ void frmTable::Form_Load()
     grdTable->setRowCount(kDefaultCount);
     grdColWidth->verticalHeader()->setDefaultSectionSize(InnerHeight(grdColWidth));
     grdColWidth->setRowCount(1);
-    for (int c = 0; c < kDefaultCount; ++c) {
-        auto* cell = new QTableWidgetItem(QStringLiteral("20"));
-        cell->setTextAlignment(Qt::AlignCenter);
-        grdColWidth->setItem(0, c, cell);
-    }
+    for (int c = 0; c < kDefaultCount; ++c)
+        SetPercent(grdColWidth, c, QStringLiteral("20"));
     m_syncingColumns = false;
 
     txtPading->setText(QStringLiteral("0"));
@@ -379,11 +383,8 @@ void frmTable::SyncColumns(QTableWidget* from, QTableWidget* to)
         widths << Twips(this, from->columnWidth(c));
     }
     const QStringList percents = ::BuildColumnGrid(widths, Twips(this, InnerWidth(from)));
-    for (int c = 0; c < percents.size(); ++c) {
-        auto* cell = new QTableWidgetItem(percents.at(c));
-        cell->setTextAlignment(Qt::AlignCenter);
-        grdColWidth->setItem(0, c, cell);
-    }
+    for (int c = 0; c < percents.size(); ++c)
+        SetPercent(grdColWidth, c, percents.at(c));
     m_syncingColumns = false;
 }
 
