@@ -70,9 +70,10 @@ QString ScriptedPrompts::Folder(const QString& caption, const QString&)
     return NextText(QStringLiteral("folder"), caption);
 }
 
-std::optional<QColor> ScriptedPrompts::Colour(const QColor&)
+std::optional<QColor> ScriptedPrompts::Colour(const QColor& initial)
 {
     m_shown.append({QStringLiteral("colour"), QString(), QString(), Icon::None, Buttons::OkCancel});
+    m_shown.last().defaultText = initial.name(QColor::HexRgb).toUpper();
     const QVariant answer = Next();
     return answer.isValid() ? std::optional<QColor>(answer.value<QColor>()) : std::nullopt;
 }

@@ -18,7 +18,8 @@ public:
         QString caption;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
-        // The input box's length limit and default text; a file picker's folder and filter.
+        // The input box's length limit and default text (a colour picker's initial "#RRGGBB");
+        // a file picker's folder and filter.
         int maxLength = 0;
         QString defaultText{};
         QString folder{};
