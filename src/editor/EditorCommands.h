@@ -83,7 +83,7 @@ public:
     void mnuSplitCells_Click();
 
     // The shared new-table dialog; null until the command first opened it.
-    frmTable* NewTableDialog() const { return m_newTable; }
+    frmTable* NewTableDialog() const;
 
 private:
     // A command of the focused editor; a refusal leaves the document as it was and is logged.

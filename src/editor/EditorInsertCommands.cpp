@@ -51,7 +51,8 @@ void EditorCommands::Paste(const QString& html, const QString& message, const QS
 
 void EditorCommands::mnuInsertLine_Click()
 {
-    Paste(QStringLiteral("<HR>"), QStringLiteral("Can't insert horizontal line."), QStringLiteral("Error_InsertLine: "));
+    Paste(QStringLiteral("<HR>"), QStringLiteral("Can't insert horizontal line."),
+          QStringLiteral("Error_InsertLine: "));
 }
 
 void EditorCommands::mnuInsertLineBreak_Click()
@@ -93,8 +94,9 @@ void EditorCommands::mnuInsertScreenShot_Click()
     try {
         const QImage shot = m_host.ClipboardImage ? m_host.ClipboardImage() : QImage();
         if (shot.isNull()) {
-            prompts().Critical(QStringLiteral("No screen shot available.\nBe sure you've previsously clicked on "
-                                              "Print screen key."));
+            prompts().Critical(
+                QStringLiteral("No screen shot available.\nBe sure you've previsously clicked on "
+                               "Print screen key."));
             return;
         }
         QString file;
@@ -137,6 +139,11 @@ void EditorCommands::mnuEditProperties_Click()
     }
 }
 
+frmTable* EditorCommands::NewTableDialog() const
+{
+    return m_newTable;
+}
+
 void EditorCommands::mnuCreateTable_Click()
 {
     if (!HasActiveChild())
@@ -162,8 +169,8 @@ QHash<QString, bool> EditorCommands::mnuEdit_Click() const
     // Closed outside an editor, the submenu is opened again here: nothing else would.
     states.insert(QStringLiteral("mnuEditInsert"), true);
     const QList<std::pair<const char*, int>> items = {
-        {"mnuEditFind", Decmd::FINDTEXT}, {"mnuEditRedo", Decmd::REDO}, {"mnuEditUndo", Decmd::UNDO},
-        {"mnuEditCopy", Decmd::COPY},     {"mnuEditCut", Decmd::CUT},   {"mnuEditPaste", Decmd::PASTE},
+        {"mnuEditFind", Decmd::FINDTEXT},      {"mnuEditRedo", Decmd::REDO}, {"mnuEditUndo", Decmd::UNDO},
+        {"mnuEditCopy", Decmd::COPY},          {"mnuEditCut", Decmd::CUT},   {"mnuEditPaste", Decmd::PASTE},
         {"mnuEditSelectAll", Decmd::SELECTALL}};
     for (const auto& [name, command] : items) {
         try {

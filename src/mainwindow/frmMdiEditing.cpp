@@ -1,6 +1,7 @@
 // The description editing commands in the main window: their handlers and the opening rules of
 // the Edit and Table menus.
 #include "editor/EditorCommands.h"
+#include "editor/frmTable.h"
 #include "mainwindow/ExplorerTreeView.h"
 #include "mainwindow/frmExplorer.h"
 #include "mainwindow/frmMdi.h"
@@ -17,13 +18,15 @@ void frmMdi::InstallEditorCommands()
     host.HasActiveChild = [this] { return m_mdiArea->currentSubWindow() != nullptr; };
     host.ExplorerActive = [this] {
         const QWidget* focus = QApplication::focusWidget();
-        return m_explorer && focus && (focus == m_explorer->tvTestPlan() || m_explorer->tvTestPlan()->isAncestorOf(focus));
+        return m_explorer && focus &&
+               (focus == m_explorer->tvTestPlan() || m_explorer->tvTestPlan()->isAncestorOf(focus));
     };
     host.ItemCopy = [this] { RunCommand(QStringLiteral("mnuItemCopy")); };
     host.ItemPaste = [this] { RunCommand(QStringLiteral("mnuItemPaste")); };
     host.ClipboardText = [] { return QGuiApplication::clipboard()->text(); };
     host.ClipboardImage = [] { return QGuiApplication::clipboard()->image(); };
     m_editing = std::make_unique<EditorCommands>(std::move(host));
+    InstallTableDialog();
     for (auto& [name, handler] : m_editing->Handlers())
         InstallHandler(name, std::move(handler));
     connect(Menu(QStringLiteral("mnuEdit")), &QMenu::aboutToShow, this,

@@ -362,9 +362,10 @@ private slots:
         QCOMPARE(sizes->toolTip(), QString("Font size"));
         QCOMPARE(window->findChild<QComboBox*>("cboFontName")->toolTip(), QString("Font name"));
         fixture.Record({"Bold", "cboFontSize"});
+        window->InstallHandler("Italic", {});
         window->SetEditMode(true);
         QVERIFY(window->Action("Bold")->isEnabled());
-        QVERIFY(!window->Action("Italic")->isEnabled());  // no handler yet
+        QVERIFY(!window->Action("Italic")->isEnabled());  // no handler
         QVERIFY(sizes->isEnabled());
         MainToolbars& bars = gMainToolbars();
         bars.tlbFormat.SetPressed("Bold", true);
