@@ -36,11 +36,16 @@ const QHash<QString, int>& FormatCommands()
 // The table toolbar's buttons in their order; 5 and 9 are separators.
 const QStringList& TableButtons()
 {
-    static const QStringList keys = {QStringLiteral("InsertTable"),  QStringLiteral("InsertColumn"),
-                                     QStringLiteral("InsertRow"),    QStringLiteral("InsertCell"),
-                                     QString(),                      QStringLiteral("RemoveColumn"),
-                                     QStringLiteral("RemoveRow"),    QStringLiteral("RemoveCell"),
-                                     QString(),                      QStringLiteral("MergeCell"),
+    static const QStringList keys = {QStringLiteral("InsertTable"),
+                                     QStringLiteral("InsertColumn"),
+                                     QStringLiteral("InsertRow"),
+                                     QStringLiteral("InsertCell"),
+                                     QString(),
+                                     QStringLiteral("RemoveColumn"),
+                                     QStringLiteral("RemoveRow"),
+                                     QStringLiteral("RemoveCell"),
+                                     QString(),
+                                     QStringLiteral("MergeCell"),
                                      QStringLiteral("SplitCell")};
     return keys;
 }
@@ -182,19 +187,24 @@ void EditorCommands::mnuEditFind_Click()
     Run(Decmd::FINDTEXT);
 }
 
-void EditorCommands::mnuFormatFont_Click()
+void EditorCommands::RunWithDialog(int command, const QString& message, const QString& label)
 {
     HtmlEditor* editor = ActiveEditor();
     if (!editor)
         return;
     try {
-        editor->ExecCommand(Decmd::FONT, Decmd::OPT_PROMPTUSER);
+        editor->ExecCommand(command, Decmd::OPT_PROMPTUSER);
     } catch (const std::exception& error) {
         if (KvlError::IsCancel(error))
             return;
-        prompts().Critical(QStringLiteral("Font not available."));
-        LogError(QStringLiteral("Error_Font : "), error);
+        prompts().Critical(message);
+        LogError(label, error);
     }
+}
+
+void EditorCommands::mnuFormatFont_Click()
+{
+    RunWithDialog(Decmd::FONT, QStringLiteral("Font not available."), QStringLiteral("Error_Font : "));
 }
 
 bool EditorCommands::SendColour(int command)
@@ -326,13 +336,17 @@ void EditorCommands::tlbEdit_ButtonClick(const QString& key)
 
 void EditorCommands::tlbTable_ButtonClick(int index)
 {
-    static const QList<void (EditorCommands::*)()> routes = {
-        &EditorCommands::mnuCreateTable_Click,       &EditorCommands::mnuInsertTableColum_Click,
-        &EditorCommands::mnuInsertTableRow_Click,    &EditorCommands::mnuInsertTableCell_Click,
-        nullptr,                                     &EditorCommands::mnuRemoveTableColumns_Click,
-        &EditorCommands::mnuRemoveTableRows_Click,   &EditorCommands::mnuRemoveTableCells_Click,
-        nullptr,                                     &EditorCommands::mnuMergeCells_Click,
-        &EditorCommands::mnuSplitCells_Click};
+    static const QList<void (EditorCommands::*)()> routes = {&EditorCommands::mnuCreateTable_Click,
+                                                             &EditorCommands::mnuInsertTableColum_Click,
+                                                             &EditorCommands::mnuInsertTableRow_Click,
+                                                             &EditorCommands::mnuInsertTableCell_Click,
+                                                             nullptr,
+                                                             &EditorCommands::mnuRemoveTableColumns_Click,
+                                                             &EditorCommands::mnuRemoveTableRows_Click,
+                                                             &EditorCommands::mnuRemoveTableCells_Click,
+                                                             nullptr,
+                                                             &EditorCommands::mnuMergeCells_Click,
+                                                             &EditorCommands::mnuSplitCells_Click};
     if (index >= 1 && index <= routes.size() && routes.at(index - 1))
         (this->*routes.at(index - 1))();
 }

@@ -88,6 +88,9 @@ public:
 private:
     // A command of the focused editor; a refusal leaves the document as it was and is logged.
     void Run(int command, int option = 0);
+    // A command that shows the editor's dialog: a cancel ends it silently, any other error shows
+    // `message` and is logged under `label`.
+    void RunWithDialog(int command, const QString& message, const QString& label);
     // A command of the focused editor whose errors are ignored (cell commands).
     void RunQuietly(int command);
     // Pastes into the focused pane; any error shows `message` and is logged under `label`.

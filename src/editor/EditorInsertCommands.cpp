@@ -74,17 +74,8 @@ void EditorCommands::mnuEditHyperlink_Click()
 
 void EditorCommands::mnuInsertPicture_Click()
 {
-    HtmlEditor* editor = ActiveEditor();
-    if (!editor)
-        return;
-    try {
-        editor->ExecCommand(Decmd::IMAGE, Decmd::OPT_PROMPTUSER);
-    } catch (const std::exception& error) {
-        if (KvlError::IsCancel(error))
-            return;
-        prompts().Critical(QStringLiteral("An error occurred inserting the picture."));
-        LogError(QStringLiteral("Error_Picture : "), error);
-    }
+    RunWithDialog(Decmd::IMAGE, QStringLiteral("An error occurred inserting the picture."),
+                  QStringLiteral("Error_Picture : "));
 }
 
 void EditorCommands::mnuInsertScreenShot_Click()
