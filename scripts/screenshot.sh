@@ -5,7 +5,8 @@
 # docs/item-list.png: the About box, the one-line input popup and a result list over it;
 # `search` and `results` write docs/search-pane.png and docs/search-results.png: the main window
 # with its search pane after a search, and that search's result window; `description` writes
-# docs/description-window.png: a procedure's description window.
+# docs/description-window.png: a procedure's description window; `table` writes
+# docs/description-table.png: that window with a table inserted through the Table menu.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -19,7 +20,8 @@ case "${1:-main}" in
   search) picture=search-pane.png ;;
   results) picture=search-results.png ;;
   description) picture=description-window.png ;;
-  *) echo "usage: $0 [main|about|input|list|search|results|description]" >&2; exit 2 ;;
+  table) picture=description-table.png ;;
+  *) echo "usage: $0 [main|about|input|list|search|results|description|table]" >&2; exit 2 ;;
 esac
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT

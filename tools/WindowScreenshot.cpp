@@ -12,6 +12,9 @@
 #include "core/ui/WidgetPrompts.h"
 #include "core/ui/frmInputText.h"
 #include "mainwindow/MainWindowShell.h"
+#include "editor/EditorCommands.h"
+#include "editor/frmDescription.h"
+#include "editor/frmTable.h"
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmExplorer.h"
 #include "mainwindow/PropertyGridModel.h"
@@ -26,9 +29,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSplitter>
 #include <QTextStream>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include <unistd.h>
@@ -44,6 +53,30 @@ public:
 };
 
 // The result list of the first level-2 sub-test's parents, as its property row opens it.
+// A default table inserted at the end of the open description, through the Table menu's dialog.
+void InsertTable(frmMdi* window)
+{
+    QMdiSubWindow* sub = window->MdiArea()->currentSubWindow();
+    auto* form = sub ? qobject_cast<frmDescription*>(sub->widget()) : nullptr;
+    if (!form)
+        return;
+    form->DescriptionView()->setFocus();
+    QWidget* page =
+        form->DescriptionView()->focusProxy() ? form->DescriptionView()->focusProxy() : form->DescriptionView();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+    QApplication::sendEvent(page, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_End, Qt::ControlModifier);
+    QApplication::sendEvent(page, &release);
+    // Room for the table above the expected result.
+    if (QSplitter* splitter = form->Splitter())
+        splitter->setSizes({430, 170});
+    window->RunCommand(QStringLiteral("mnuCreateTable"));
+    if (frmTable* dialog = window->Editing()->NewTableDialog()) {
+        if (auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")))
+            ok->click();
+    }
+}
+
 std::unique_ptr<QDialog> ParentsList(frmMdi* window)
 {
     ExplorerNode* node = nullptr;
@@ -79,13 +112,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
         QTextStream(stderr)
-            << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results|description]\n";
+            << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results|description|table]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
     // The main window by default; "about", "input" and "list" picture a dialog over it, "search" the
     // main window with its search pane, "results" the result window of that search and
-    // "description" the selected procedure's description window.
+    // "description" the selected procedure's description window, "table" that window with a table
+    // inserted through the Table menu.
     const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
@@ -110,7 +144,7 @@ int main(int argc, char* argv[])
             if (node && node->Image() == kImageProcedure) {
                 explorer->SelectNode(node->Key());
                 explorer->tvTestPlan_NodeClick(node);
-                if (shown == QLatin1String("description")) {
+                if (shown == QLatin1String("description") || shown == QLatin1String("table")) {
                     Procedure procedure;
                     procedure.SetKey(node->Key());
                     if (procedure.Find(KeyIdShort(node->Tag())) == 0)
@@ -125,7 +159,7 @@ int main(int argc, char* argv[])
     int code = 0;
     // Give the window time to lay out its bands and panes (and the editor its page) before the
     // picture is taken.
-    QTimer::singleShot(shown == QLatin1String("description") ? 4000 : 1500, [&] {
+    const std::function<void()> take = [&] {
         QWidget* picture = window;
         std::unique_ptr<QDialog> dialog;
         if (shown == QLatin1String("about")) {
@@ -159,10 +193,23 @@ int main(int argc, char* argv[])
             QTextStream(stderr) << "cannot write " << output << '\n';
             code = 1;
         }
-        // As the user leaves: the main window's close asks each open document first.
+        // As the user leaves: the main window's close asks each open document first. The inserted
+        // table is not kept: the default prompts answer "No".
+        if (shown == QLatin1String("table"))
+            setPrompts(nullptr);
         window->close();
         app.quit();
-    });
+    };
+    if (shown == QLatin1String("table")) {
+        // The picture waits for the insertion, which waits for the editor's page.
+        window->mnuViewToolBarTable_Click();
+        QTimer::singleShot(3000, [&] {
+            InsertTable(window);
+            QTimer::singleShot(1500, take);
+        });
+    } else {
+        QTimer::singleShot(shown == QLatin1String("description") ? 4000 : 1500, take);
+    }
     app.exec();
     gConnection().Close();
     setAppShell(nullptr);
