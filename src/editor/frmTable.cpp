@@ -299,6 +299,12 @@ void frmTable::Form_Load()
 
 void frmTable::ShowNewTable()
 {
+    // Still open: the user's values stay, the dialog comes forward.
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
     Form_Load();
     sstTabStrip->setTabEnabled(0, true);
     sstTabStrip->setCurrentIndex(0);

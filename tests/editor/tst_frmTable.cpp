@@ -167,6 +167,11 @@ void tst_frmTable::newTableModeIsModelessAndReloads()
     QCOMPARE(dialog.grdTable->columnCount(), 5);
     QCOMPARE(CellTexts(dialog.grdColWidth), QStringList(5, "20"));
     QCOMPARE(dialog.grdColWidth->columnWidth(4), dialog.grdTable->columnWidth(4));
+    // Asked again while it is open, it keeps what the user typed.
+    dialog.txtBorder->setText("3");
+    dialog.ShowNewTable();
+    QCOMPARE(dialog.txtBorder->text(), QString("3"));
+    dialog.txtBorder->setText("1");
     dialog.cmdOK->click();
     QCOMPARE(m_form->edit1.Pasted(), QStringList{DefaultTable()});
     QVERIFY(!dialog.isVisible());
