@@ -1,5 +1,6 @@
 // The description editing commands in the main window: their handlers and the opening rules of
 // the Edit and Table menus.
+#include "core/ActiveEditor.h"
 #include "editor/EditorCommands.h"
 #include "editor/frmTable.h"
 #include "mainwindow/ExplorerTreeView.h"
@@ -33,6 +34,14 @@ void frmMdi::InstallEditorCommands()
             [this] { ApplyStates(m_editing->mnuEdit_Click()); });
     connect(Menu(QStringLiteral("mnuTable")), &QMenu::aboutToShow, this,
             [this] { ApplyStates(m_editing->mnuTable_Click()); });
+    // The menus' shortcuts would otherwise keep the states of the last drop-down, made perhaps
+    // while the explorer had the keyboard, until the menu opens again.
+    connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (ActiveEditor()) {
+            ApplyStates(m_editing->mnuEdit_Click());
+            ApplyStates(m_editing->mnuTable_Click());
+        }
+    });
 }
 
 void frmMdi::ApplyStates(const QHash<QString, bool>& states)
