@@ -54,7 +54,8 @@ QString FormatOfTag(const QString& tag)
     return QStringLiteral("Normal");
 }
 
-// The browser's own edit actions: the clipboard needs them, and they keep the undo stack whole.
+// The browser's own clipboard actions: a page script may not use the clipboard. Undo and Redo
+// run in the page, in the order of the program's questions.
 QWebEnginePage::WebAction PageAction(int command)
 {
     switch (command) {
@@ -64,10 +65,6 @@ QWebEnginePage::WebAction PageAction(int command)
             return QWebEnginePage::Copy;
         case Decmd::PASTE:
             return QWebEnginePage::Paste;
-        case Decmd::UNDO:
-            return QWebEnginePage::Undo;
-        case Decmd::REDO:
-            return QWebEnginePage::Redo;
         default:
             return QWebEnginePage::NoWebAction;
     }

@@ -6,6 +6,7 @@
 #include "editor/WebEngineHtmlEditor.h"
 #include "editor/WebEngineSanitizerOptions.h"
 #include "platform/Globals.h"
+#include "platform/HtmlDocument.h"
 #include "platform/KvlError.h"
 
 #include <QApplication>
@@ -63,6 +64,8 @@ private slots:
     void commandsOnSelectedWord();
     void tableCommands_data();
     void tableCommands();
+    void cellCommandStates();
+    void cellCommandsUndoInTurnWithTyping();
     void styleSheetSwapped();
     void picturesResolveInTheImagesFolder();
     void deadRendererReloadsTheLastCopy();
@@ -76,6 +79,11 @@ private:
     QVariant Script(const QString& source);
     // Selects the text `word` of the body's first text node holding it.
     void Select(const QString& word);
+    // Selects from the start of `first` to the end of `last`.
+    void SelectAcross(const QString& first, const QString& last);
+    // The elements with their attributes sorted and the text between them, as the program's
+    // parser reads `html`.
+    static QString Parsed(const QString& html);
     // Elements with their attributes and text, as the browser parses `html` inside a BODY.
     QString Shape(const QString& html);
 
@@ -151,6 +159,69 @@ void tst_WebEngineHtmlEditor::Select(const QString& word)
     })())")
                                .arg(QLatin1Char('"') + word + QLatin1Char('"'));
     QVERIFY2(Script(script).toBool(), qPrintable(word));
+}
+
+void tst_WebEngineHtmlEditor::SelectAcross(const QString& first, const QString& last)
+{
+    const QString script =
+        QStringLiteral(R"((() => {
+        const find = word => {
+            const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+            for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+                const at = node.data.indexOf(word);
+                if (at >= 0)
+                    return [node, at];
+            }
+            return null;
+        };
+        const from = find(%1);
+        const to = find(%2);
+        if (!from || !to)
+            return false;
+        getSelection().setBaseAndExtent(from[0], from[1], to[0], to[1] + %2.length);
+        return true;
+    })())")
+            .arg(QLatin1Char('"') + first + QLatin1Char('"'), QLatin1Char('"') + last + QLatin1Char('"'));
+    QVERIFY2(Script(script).toBool(), qPrintable(first + QLatin1String("..") + last));
+}
+
+QString tst_WebEngineHtmlEditor::Parsed(const QString& html)
+{
+    struct Token
+    {
+        qsizetype at;
+        qsizetype length;
+        QString text;
+    };
+    const HtmlDocument document(html);
+    QList<Token> tokens;
+    for (const HtmlElement& element : document.Elements()) {
+        if (!element.InSource())
+            continue;
+        QStringList attributes;
+        for (const HtmlAttribute& attribute : element.attributes)
+            attributes << attribute.name + QLatin1Char('=') + attribute.value;
+        attributes.sort();
+        attributes.prepend(element.tag);
+        tokens.append({element.start, element.startTagLength, QLatin1Char('<') + attributes.join(' ') + '>'});
+        if (element.HasEndTag())
+            tokens.append({element.endTagStart, element.endTagLength, QStringLiteral("</%1>").arg(element.tag)});
+    }
+    std::sort(tokens.begin(), tokens.end(), [](const Token& a, const Token& b) { return a.at < b.at; });
+    const auto text = [](QString part) {
+        return part.replace(QLatin1String("&nbsp;"), QStringLiteral("\u00a0"))
+            .replace(QLatin1String("&lt;"), QLatin1String("<"))
+            .replace(QLatin1String("&gt;"), QLatin1String(">"))
+            .replace(QLatin1String("&quot;"), QLatin1String("\""))
+            .replace(QLatin1String("&amp;"), QLatin1String("&"));
+    };
+    QString parsed;
+    qsizetype at = 0;
+    for (const Token& token : std::as_const(tokens)) {
+        parsed += text(html.mid(at, token.at - at)) + token.text;
+        at = token.at + token.length;
+    }
+    return parsed + text(html.mid(at));
 }
 
 QString tst_WebEngineHtmlEditor::Shape(const QString& html)
@@ -291,7 +362,7 @@ void tst_WebEngineHtmlEditor::pushedStatesFollowTheCaret()
     QCOMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::DISABLED));
     Select(QStringLiteral("cell"));
     QTRY_COMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::ENABLED));
-    QCOMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::DELETECOLS), int(Decmd::ENABLED));
     QCOMPARE(m_editor->QueryStatus(Decmd::FINDTEXT), int(Decmd::DISABLED));
 }
 
@@ -524,36 +595,202 @@ void tst_WebEngineHtmlEditor::commandsOnSelectedWord()
 
 void tst_WebEngineHtmlEditor::tableCommands_data()
 {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("selection");  // the cell of the caret, or "first..last" cells
     QTest::addColumn<int>("command");
-    QTest::addColumn<QString>("shape");  // each row's column spans; the caret starts in cell "b"
-    QTest::newRow("insert row") << int(Decmd::INSERTROW) << QStringLiteral("1,1|1,1|1,1");
-    QTest::newRow("delete row") << int(Decmd::DELETEROWS) << QStringLiteral("1,1");
-    QTest::newRow("insert column") << int(Decmd::INSERTCOL) << QStringLiteral("1,1,1|1,1,1");
-    QTest::newRow("delete column") << int(Decmd::DELETECOLS) << QStringLiteral("1|1");
-    QTest::newRow("insert cell") << int(Decmd::INSERTCELL) << QStringLiteral("1,1,1|1,1");
-    QTest::newRow("delete cell") << int(Decmd::DELETECELLS) << QStringLiteral("1|1,1");
-    QTest::newRow("merge cells") << int(Decmd::MERGECELLS) << QStringLiteral("2|1,1");
-    QTest::newRow("split cell") << int(Decmd::SPLITCELL) << QStringLiteral("1,1,1|1,2");
+    QTest::addColumn<QString>("expected");
+
+    const auto rows = [](const QString& rows) {
+        return QStringLiteral("<table border=\"1\"><tbody>") + rows + QStringLiteral("</tbody></table>");
+    };
+    const QString wide = rows(QStringLiteral("<tr><td colspan=\"2\">wide</td></tr><tr><td>one</td><td>two</td></tr>"));
+    QTest::newRow("row below, under a wide cell")
+        << wide << "wide" << int(Decmd::INSERTROW)
+        << rows(
+               "<tr><td colspan=\"2\">wide</td></tr><tr><td colspan=\"2\">&nbsp;</td></tr>"
+               "<tr><td>one</td><td>two</td></tr>");
+    QTest::newRow("column right, a wide cell widened")
+        << wide << "one" << int(Decmd::INSERTCOL)
+        << rows("<tr><td colspan=\"3\">wide</td></tr><tr><td>one</td><td>&nbsp;</td><td>two</td></tr>");
+    QTest::newRow("cell after")
+        << wide << "one" << int(Decmd::INSERTCELL)
+        << rows("<tr><td colspan=\"2\">wide</td></tr><tr><td>one</td><td>&nbsp;</td><td>two</td></tr>");
+    QTest::newRow("merge a row")
+        << wide << "one..two" << int(Decmd::MERGECELLS)
+        << rows("<tr><td colspan=\"2\">wide</td></tr><tr><td colspan=\"2\">one<br>two</td></tr>");
+    // The merged cell's second row is left empty: it goes, and the span with it.
+    QTest::newRow("merge the whole table")
+        << wide << "wide..two" << int(Decmd::MERGECELLS) << rows("<tr><td colspan=\"2\">wide<br>one<br>two</td></tr>");
+    QTest::newRow("split a wide cell") << wide << "wide" << int(Decmd::SPLITCELL)
+                                       << rows(
+                                              "<tr><td>wide</td><td>&nbsp;</td></tr><tr><td>one</td><td>two</td></tr>");
+    QTest::newRow("delete a column under a wide cell")
+        << wide << "two" << int(Decmd::DELETECOLS) << rows("<tr><td>wide</td></tr><tr><td>one</td></tr>");
+    QTest::newRow("delete cells of a row")
+        << wide << "one..two" << int(Decmd::DELETECELLS) << rows("<tr><td colspan=\"2\">wide</td></tr>");
+
+    const QString tall = rows(QStringLiteral(
+        "<tr><td rowspan=\"2\">tall</td><td>b</td></tr><tr><td>c</td></tr><tr><td>d</td><td>e</td></tr>"));
+    QTest::newRow("row below, a tall cell lengthened")
+        << tall << "b" << int(Decmd::INSERTROW)
+        << rows(
+               "<tr><td rowspan=\"3\">tall</td><td>b</td></tr><tr><td>&nbsp;</td></tr><tr><td>c</td></tr>"
+               "<tr><td>d</td><td>e</td></tr>");
+    QTest::newRow("column right of a tall cell")
+        << tall << "tall" << int(Decmd::INSERTCOL)
+        << rows(
+               "<tr><td rowspan=\"2\">tall</td><td rowspan=\"2\">&nbsp;</td><td>b</td></tr><tr><td>c</td></tr>"
+               "<tr><td>d</td><td>&nbsp;</td><td>e</td></tr>");
+    QTest::newRow("delete the first row of a tall cell")
+        << tall << "b" << int(Decmd::DELETEROWS)
+        << rows("<tr><td>tall</td><td>c</td></tr><tr><td>d</td><td>e</td></tr>");
+    QTest::newRow("merge down beside a tall cell")
+        << tall << "b..c" << int(Decmd::MERGECELLS)
+        << rows("<tr><td>tall</td><td>b<br>c</td></tr><tr><td>d</td><td>e</td></tr>");
+    QTest::newRow("split a tall cell")
+        << tall << "tall" << int(Decmd::SPLITCELL)
+        << rows("<tr><td>tall</td><td>b</td></tr><tr><td>&nbsp;</td><td>c</td></tr><tr><td>d</td><td>e</td></tr>");
+
+    const QString ragged = rows(QStringLiteral("<tr><td>a</td><td>b</td><td>c</td></tr><tr><td>d</td></tr>"));
+    QTest::newRow("ragged: column right, the short row left short")
+        << ragged << "b" << int(Decmd::INSERTCOL)
+        << rows("<tr><td>a</td><td>b</td><td>&nbsp;</td><td>c</td></tr><tr><td>d</td></tr>");
+    QTest::newRow("ragged: row below the short row")
+        << ragged << "d" << int(Decmd::INSERTROW)
+        << rows("<tr><td>a</td><td>b</td><td>c</td></tr><tr><td>d</td></tr><tr><td>&nbsp;</td></tr>");
+    QTest::newRow("ragged: the short row's only column")
+        << ragged << "d" << int(Decmd::DELETECOLS) << rows("<tr><td>b</td><td>c</td></tr>");
+    QTest::newRow("span past the right edge") << rows("<tr><td colspan=\"5\">x</td></tr><tr><td>y</td></tr>") << "y"
+                                              << int(Decmd::DELETECOLS) << rows("<tr><td colspan=\"4\">x</td></tr>");
+    // The browser ends the span with the table; the new row must not fall under it.
+    QTest::newRow("span past the bottom edge")
+        << rows("<tr><td rowspan=\"4\">p</td><td>q</td></tr><tr><td>r</td></tr>") << "r" << int(Decmd::INSERTROW)
+        << rows(
+               "<tr><td rowspan=\"2\">p</td><td>q</td></tr><tr><td>r</td></tr><tr><td>&nbsp;</td><td>&nbsp;</td></tr>");
+
+    const QString headed = QStringLiteral(
+        "<table><thead><tr><th>h1</th><th>h2</th></tr></thead><tbody><tr><td>a</td><td>b</td></tr></tbody></table>");
+    QTest::newRow("heading row below a heading row")
+        << headed << "h1" << int(Decmd::INSERTROW)
+        << QStringLiteral(
+               "<table><thead><tr><th>h1</th><th>h2</th></tr><tr><th>&nbsp;</th><th>&nbsp;</th></tr></thead>"
+               "<tbody><tr><td>a</td><td>b</td></tr></tbody></table>");
+    QTest::newRow("column through head and body")
+        << headed << "h1" << int(Decmd::INSERTCOL)
+        << QStringLiteral(
+               "<table><thead><tr><th>h1</th><th>&nbsp;</th><th>h2</th></tr></thead>"
+               "<tbody><tr><td>a</td><td>&nbsp;</td><td>b</td></tr></tbody></table>");
+    QTest::newRow("the head's only row") << headed << "h2" << int(Decmd::DELETEROWS)
+                                         << QStringLiteral(
+                                                "<table><tbody><tr><td>a</td><td>b</td></tr></tbody></table>");
+
+    const QString nested =
+        rows(QStringLiteral("<tr><td>out<table><tbody><tr><td>in</td></tr></tbody></table></td><td>side</td></tr>"));
+    QTest::newRow("nested: the inner table at the caret")
+        << nested << "in" << int(Decmd::INSERTROW)
+        << rows(
+               "<tr><td>out<table><tbody><tr><td>in</td></tr><tr><td>&nbsp;</td></tr></tbody></table></td>"
+               "<td>side</td></tr>");
+    QTest::newRow("nested: the outer table's other column")
+        << nested << "side" << int(Decmd::DELETECOLS)
+        << rows("<tr><td>out<table><tbody><tr><td>in</td></tr></tbody></table></td></tr>");
+
+    const QString single = QStringLiteral("<p>before</p>") + rows(QStringLiteral("<tr><td>only</td></tr>")) +
+                           QStringLiteral("<p>after</p>");
+    QTest::newRow("the last row takes the table")
+        << single << "only" << int(Decmd::DELETEROWS) << QStringLiteral("<p>before</p><p>after</p>");
+    QTest::newRow("the last column takes the table")
+        << single << "only" << int(Decmd::DELETECOLS) << QStringLiteral("<p>before</p><p>after</p>");
 }
 
+// Each command is compared, parsed, with the table it should leave, then undone and redone as
+// one step.
 void tst_WebEngineHtmlEditor::tableCommands()
 {
+    QFETCH(QString, table);
+    QFETCH(QString, selection);
     QFETCH(int, command);
-    QFETCH(QString, shape);
-    Load(
-        Page(QStringLiteral("<P>start</P><TABLE border=1><TR><TD>one</TD><TD>two</TD></TR><TR><TD>six</TD><TD>ten</TD>"
-                            "</TR></TABLE>")));
-    Select(QStringLiteral("start"));
-    QTRY_COMPARE(m_editor->QueryStatus(command), int(Decmd::DISABLED));
-    QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->ExecCommand(command));
-    Select(command == Decmd::MERGECELLS ? QStringLiteral("one") : QStringLiteral("two"));
+    QFETCH(QString, expected);
+    Load(Page(table));
+    const QString original = Parsed(m_editor->BodyInnerHTML());
+    const QStringList cells = selection.split(QLatin1String(".."));
+    if (cells.size() == 1)
+        Select(cells[0]);
+    else
+        SelectAcross(cells[0], cells[1]);
     QTRY_COMPARE(m_editor->QueryStatus(command), int(Decmd::ENABLED));
     m_editor->ExecCommand(command);
-    const QString spans = Script(QStringLiteral("Array.from(document.querySelector('table').rows, "
-                                                "r => Array.from(r.cells, c => c.colSpan).join(',')).join('|')"))
-                              .toString();
-    QCOMPARE(spans, shape);
+    QCOMPARE(Parsed(m_editor->BodyInnerHTML()), Parsed(expected));
     QVERIFY(m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(Parsed(m_editor->BodyInnerHTML()), original);
+    QVERIFY(!m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::REDO);
+    QCOMPARE(Parsed(m_editor->BodyInnerHTML()), Parsed(expected));
+}
+
+void tst_WebEngineHtmlEditor::cellCommandStates()
+{
+    Load(
+        Page(QStringLiteral("<P>start</P><TABLE><TR><TD rowspan=2>tall</TD><TD>b</TD></TR><TR><TD>c</TD></TR>"
+                            "<TR><TD>d</TD><TD>e</TD></TR></TABLE>")));
+    Select(QStringLiteral("start"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::DISABLED));
+    for (const int command : {Decmd::INSERTCOL, Decmd::INSERTCELL, Decmd::DELETEROWS, Decmd::DELETECOLS,
+                              Decmd::DELETECELLS, Decmd::MERGECELLS, Decmd::SPLITCELL}) {
+        QCOMPARE(m_editor->QueryStatus(command), int(Decmd::DISABLED));
+        QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->ExecCommand(command));
+    }
+    // A single cell merges with nothing; only a cell that spans splits.
+    Select(QStringLiteral("b"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::DISABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::SPLITCELL), int(Decmd::DISABLED));
+    Select(QStringLiteral("tall"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::SPLITCELL), int(Decmd::ENABLED));
+    // c and d make an L, not a rectangle: merging them is refused and changes nothing.
+    SelectAcross(QStringLiteral("c"), QStringLiteral("d"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::DELETECELLS), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::DISABLED));
+    const QString before = m_editor->BodyInnerHTML();
+    QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->ExecCommand(Decmd::MERGECELLS));
+    QCOMPARE(m_editor->BodyInnerHTML(), before);
+    QVERIFY(!m_editor->IsDirty());
+    SelectAcross(QStringLiteral("d"), QStringLiteral("e"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::ENABLED));
+}
+
+// The browser's undo list holds typing and cell commands in the order they were made, whether
+// undone from the menu or the keyboard.
+void tst_WebEngineHtmlEditor::cellCommandsUndoInTurnWithTyping()
+{
+    Load(Page(QStringLiteral("<TABLE><TR><TD>ab</TD></TR></TABLE>")));
+    QWidget* proxy = m_editor->View()->focusProxy();
+    QVERIFY(proxy);
+    m_editor->View()->setFocus();
+    Script(
+        QStringLiteral("document.body.focus(); getSelection().collapse(document.querySelector('td').firstChild, 2)"));
+    QTest::keyClicks(proxy, QStringLiteral("x"));
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<table><tbody><tr><td>abx</td></tr></tbody></table>"));
+    m_editor->ExecCommand(Decmd::INSERTROW);
+    QTest::keyClicks(proxy, QStringLiteral("y"));
+    const QString all = QStringLiteral("<table><tbody><tr><td>abxy</td></tr><tr><td>&nbsp;</td></tr></tbody></table>");
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), all);
+    QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(m_editor->BodyInnerHTML(),
+                 QStringLiteral("<table><tbody><tr><td>abx</td></tr><tr><td>&nbsp;</td></tr></tbody></table>"));
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<table><tbody><tr><td>abx</td></tr></tbody></table>"));
+    QVERIFY(m_editor->IsDirty());
+    QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<table><tbody><tr><td>ab</td></tr></tbody></table>"));
+    QVERIFY(!m_editor->IsDirty());
+    for (int i = 0; i < 3; ++i)
+        m_editor->ExecCommand(Decmd::REDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), all);
+    // The caret is back in the cell: typing goes on there.
+    QTest::keyClicks(proxy, QStringLiteral("z"));
+    QTRY_VERIFY(m_editor->BodyInnerHTML().contains(QLatin1String("<td>abxyz</td>")));
 }
 
 void tst_WebEngineHtmlEditor::styleSheetSwapped()
