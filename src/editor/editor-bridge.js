@@ -38,6 +38,8 @@
     const BLOCKS = ['ADDRESS', 'ARTICLE', 'ASIDE', 'BLOCKQUOTE', 'CENTER', 'DIR', 'DIV', 'DL', 'FIELDSET', 'FIGURE',
                     'FOOTER', 'FORM', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6', 'HEADER', 'HR', 'MAIN', 'MENU', 'NAV', 'OL',
                     'P', 'PRE', 'SECTION', 'TABLE', 'UL'];
+    // Blocks that hold text only.
+    const PARAGRAPHS = ['P', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6', 'PRE'];
     // What is content without any text.
     const CONTENT = 'img, hr, table, input, select, textarea, iframe, object, embed, video, audio, canvas, svg';
     // HTML font sizes 1 to 7 in pixels at the default size.
@@ -1022,13 +1024,99 @@
             waiting.push(work);
     }
 
-    // The table selected as a whole: a selection whose only node is one TABLE.
+    // The fragment as written, over the selection or at the caret. A fragment holding blocks
+    // goes between the two halves of the paragraph at the caret, which the parser would
+    // otherwise close before them when the page is read back.
+    function insertFragment(html) {
+        const template = document.createElement('template');
+        template.innerHTML = html;
+        const fragment = template.content;
+        park(fragment);
+        const nodes = Array.from(fragment.childNodes);
+        if (!nodes.length)
+            return;
+        const r = range().cloneRange();
+        r.deleteContents();
+        const paragraph = nodes.some(isBlock) ? nearest(r.startContainer, PARAGRAPHS) : null;
+        if (paragraph) {
+            const tail = document.createRange();
+            tail.setStart(r.startContainer, r.startOffset);
+            tail.setEnd(paragraph, paragraph.childNodes.length);
+            const after = paragraph.cloneNode(false);
+            after.removeAttribute('id');
+            after.appendChild(tail.extractContents());
+            paragraph.after(after);
+            after.before(fragment);
+            for (const half of [paragraph, after]) {
+                if (!half.textContent && !half.querySelector(CONTENT + ', br'))
+                    half.remove();
+            }
+        } else {
+            r.insertNode(fragment);
+        }
+        const caret = document.createRange();
+        caret.setStartAfter(nodes[nodes.length - 1]);
+        getSelection().removeAllRanges();
+        getSelection().addRange(caret);
+    }
+
+    function contains(r, node) {
+        const whole = document.createRange();
+        whole.selectNode(node);
+        return r.compareBoundaryPoints(Range.START_TO_START, whole) <= 0 &&
+               r.compareBoundaryPoints(Range.END_TO_END, whole) >= 0;
+    }
+
+    function blankRange(r) {
+        return !r.toString().replace(/[\s\u00a0]/g, '') && !r.cloneContents().querySelector(CONTENT);
+    }
+
+    // The table selected as a whole: the selection's only node, or the one table it holds with
+    // nothing else but blanks and paragraph ends around it.
     function selectedTable() {
         const r = range();
-        if (!r || r.collapsed || r.startContainer !== r.endContainer || r.endOffset - r.startOffset !== 1)
+        if (!r || r.collapsed || !inBody(r.commonAncestorContainer))
             return null;
-        const node = r.startContainer.childNodes[r.startOffset];
-        return node && node.nodeType === Node.ELEMENT_NODE && node.tagName === 'TABLE' && inBody(node) ? node : null;
+        if (r.startContainer === r.endContainer && r.endOffset - r.startOffset === 1) {
+            const node = r.startContainer.childNodes[r.startOffset];
+            if (node && node.nodeType === Node.ELEMENT_NODE)
+                return node.tagName === 'TABLE' ? node : null;
+        }
+        const common = elementOf(r.commonAncestorContainer);
+        const held = Array.from(common.querySelectorAll('table')).filter(table => contains(r, table));
+        const outer = held.filter(table => !held.some(other => other !== table && other.contains(table)));
+        if (outer.length !== 1)
+            return null;
+        const before = document.createRange();
+        before.setStart(r.startContainer, r.startOffset);
+        before.setEndBefore(outer[0]);
+        const after = document.createRange();
+        after.setStartAfter(outer[0]);
+        after.setEnd(r.endContainer, r.endOffset);
+        return blankRange(before) && blankRange(after) ? outer[0] : null;
+    }
+
+    // A click on a table's border or cell spacing lands on the table, not in a cell: it selects
+    // the table as a whole, as long as the selection stays there.
+    function clicked(event) {
+        const target = event.target;
+        if (event.button !== 0 || !target || target.nodeType !== Node.ELEMENT_NODE || !inBody(target) ||
+            !['TABLE', 'THEAD', 'TBODY', 'TFOOT', 'TR'].includes(target.tagName))
+            return;
+        const whole = document.createRange();
+        whole.selectNode(target.closest('table'));
+        getSelection().removeAllRanges();
+        getSelection().addRange(whole);
+    }
+
+    // Koravel copies an explorer item as text marked with "¤", which is no description content:
+    // refused here, where every paste passes, from the menu, the keyboard or the middle button.
+    function pasting(event) {
+        const text = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
+        if (text.includes('\u00a4')) {
+            event.preventDefault();
+            event.stopImmediatePropagation();
+        }
     }
 
     window.kvl = {
@@ -1045,8 +1133,7 @@
         state: () => call(() => { ensureCaret(); return state(); }),
         paste: html => call(() => {
             ensureCaret();
-            if (!document.execCommand('insertHTML', false, html))
-                throw new Error('The fragment could not be pasted here.');
+            edit(() => insertFragment(html));
             return state();
         }),
         selectedTable: () => call(() => { const table = selectedTable(); return table ? openTag(table) : ''; }),
@@ -1054,12 +1141,14 @@
             const table = selectedTable();
             if (!table)
                 throw new Error('No table is selected.');
-            for (const [name, value] of pairs) {
-                if (value)
-                    table.setAttribute(name, value);
-                else
-                    table.removeAttribute(name);
-            }
+            edit(() => {
+                for (const [name, value] of pairs) {
+                    if (value)
+                        table.setAttribute(name, value);
+                    else
+                        table.removeAttribute(name);
+                }
+            });
             return state();
         }),
         exec: (command, argument) => call(() => {
@@ -1089,6 +1178,8 @@
         typed = true;
         schedule();
     });
+    document.addEventListener('click', clicked, true);
+    document.addEventListener('paste', pasting, true);
     new QWebChannel(qt.webChannelTransport, channel => {
         bridge = channel.objects.bridge;
         for (const work of waiting)

@@ -9,6 +9,7 @@
 #include "platform/HtmlDocument.h"
 #include "platform/KvlError.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -66,6 +67,10 @@ private slots:
     void tableCommands();
     void cellCommandStates();
     void cellCommandsUndoInTurnWithTyping();
+    void pasteHtml_data();
+    void pasteHtml();
+    void pasteOnceAndNeverAnExplorerItem();
+    void tableSelectedAsAWhole();
     void styleSheetSwapped();
     void picturesResolveInTheImagesFolder();
     void deadRendererReloadsTheLastCopy();
@@ -791,6 +796,142 @@ void tst_WebEngineHtmlEditor::cellCommandsUndoInTurnWithTyping()
     // The caret is back in the cell: typing goes on there.
     QTest::keyClicks(proxy, QStringLiteral("z"));
     QTRY_VERIFY(m_editor->BodyInnerHTML().contains(QLatin1String("<td>abxyz</td>")));
+}
+
+void tst_WebEngineHtmlEditor::pasteHtml_data()
+{
+    QTest::addColumn<QString>("fragment");
+    QTest::addColumn<QString>("selection");  // "" for the caret before "two"
+    QTest::addColumn<QString>("expected");   // in "<P>one two three</P>"
+    const QString pageBreak = QStringLiteral("<br style='page-break-before:always'>");
+    QTest::newRow("page break at the caret") << pageBreak << ""
+                                             << "<p>one <br style=\"page-break-before:always\">two three</p>";
+    QTest::newRow("page break over a word") << pageBreak << "two"
+                                            << "<p>one <br style=\"page-break-before:always\"> three</p>";
+    QTest::newRow("rule") << "<HR>"
+                          << ""
+                          << "<p>one </p><hr><p>two three</p>";
+    QTest::newRow("line break") << "<br>"
+                                << "two"
+                                << "<p>one <br> three</p>";
+    QTest::newRow("picture paragraph")
+        << "<P><IMG  src=\"/tmp/a b/\u00e9'x.bmp\" align=baseline border=0 width =\"100%\"></P>"
+        << ""
+        << "<p>one </p><p><img src=\"/tmp/a b/\u00e9'x.bmp\" align=\"baseline\" border=\"0\" width=\"100%\"></p>"
+           "<p>two three</p>";
+}
+
+// The fragment goes in as written, as one step the user can undo.
+void tst_WebEngineHtmlEditor::pasteHtml()
+{
+    QFETCH(QString, fragment);
+    QFETCH(QString, selection);
+    QFETCH(QString, expected);
+    Load(Page(QStringLiteral("<P>one two three</P>")));
+    if (selection.isEmpty())
+        Script(QStringLiteral("getSelection().collapse(document.querySelector('p').firstChild, 4)"));
+    else
+        Select(selection);
+    m_editor->PasteHTML(fragment);
+    QCOMPARE(Parsed(m_editor->BodyInnerHTML()), Parsed(expected));
+    QVERIFY(m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one two three</p>"));
+    QVERIFY(!m_editor->IsDirty());
+}
+
+// The main window's Edit > Paste has the same key as the browser's own paste: one key press
+// pastes once. An explorer item copied as text never goes in, whichever way it is pasted.
+void tst_WebEngineHtmlEditor::pasteOnceAndNeverAnExplorerItem()
+{
+    int pastes = 0;
+    auto* paste = new QAction(QStringLiteral("&Paste"), m_host.get());
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(paste, &QAction::triggered, this, [&] {
+        ++pastes;
+        m_editor->ExecCommand(Decmd::PASTE);
+    });
+    m_host->addAction(paste);
+    Load(Page(QStringLiteral("<P>ab</P>")));
+    QWidget* proxy = m_editor->View()->focusProxy();
+    QVERIFY(proxy);
+    m_editor->View()->setFocus();
+    Script(QStringLiteral("document.body.focus(); getSelection().collapse(document.querySelector('p').firstChild, 1)"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("X"));
+    QTest::keyClick(proxy, Qt::Key_V, Qt::ControlModifier);
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>aXb</p>"));
+    QTest::qWait(300);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>aXb</p>"));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("Procedure \u00a4 12"));
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Procedure \u00a4 12"));
+    QTest::keyClick(proxy, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(proxy, Qt::Key_Insert, Qt::ShiftModifier);
+    m_editor->ExecCommand(Decmd::PASTE);
+    paste->trigger();
+    QTest::qWait(300);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>aXb</p>"));
+    // The menu's paste still pastes text.
+    QGuiApplication::clipboard()->setText(QStringLiteral("Y"));
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Y"));
+    paste->trigger();
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>aXYb</p>"));
+}
+
+void tst_WebEngineHtmlEditor::tableSelectedAsAWhole()
+{
+    Load(
+        Page(QStringLiteral("<P>before</P><TABLE id=t border=8 cellSpacing=6><TR><TD>in a cell</TD></TR></TABLE>"
+                            "<P>after <IMG src=\"shot.png\" width=20 height=20></P>")));
+    const QString tag = QStringLiteral("<table id=\"t\" border=\"8\" cellspacing=\"6\">");
+    Select(QStringLiteral("in a cell"));
+    QCOMPARE(m_editor->SelectedTable(), QString());
+    QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->SetSelectedTableAttributes({{QStringLiteral("border"), "1"}}));
+    Script(QStringLiteral("getSelection().selectAllChildren(document.querySelector('p:last-of-type'))"));
+    QCOMPARE(m_editor->SelectedTable(), QString());
+
+    // A click on the left border, half way down.
+    const QVariantList border =
+        Script(QStringLiteral("(() => { const box = document.getElementById('t').getBoundingClientRect();"
+                              " return [box.left + 3, box.top + box.height / 2]; })()"))
+            .toList();
+    QCOMPARE(border.size(), 2);
+    const QPoint at(qRound(border[0].toDouble()), qRound(border[1].toDouble()));
+    QWidget* proxy = m_editor->View()->focusProxy();
+    QVERIFY(proxy);
+    QCOMPARE(Script(QStringLiteral("document.elementFromPoint(%1, %2).tagName").arg(at.x()).arg(at.y())).toString(),
+             QStringLiteral("TABLE"));
+    QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
+    QTRY_COMPARE(m_editor->SelectedTable(), tag);
+    // Held while the selection stays there.
+    QTest::qWait(200);
+    QCOMPARE(m_editor->SelectedTable(), tag);
+
+    m_editor->SetSelectedTableAttributes({{QStringLiteral("border"), QStringLiteral("2")},
+                                          {QStringLiteral("cellSpacing"), QString()},
+                                          {QStringLiteral("bgColor"), QStringLiteral("#FFFFCC")}});
+    QCOMPARE(m_editor->SelectedTable(), QStringLiteral("<table id=\"t\" border=\"2\" bgcolor=\"#FFFFCC\">"));
+    QVERIFY(m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::UNDO);
+    QVERIFY(m_editor->BodyInnerHTML().contains(tag));
+    QVERIFY(!m_editor->IsDirty());
+
+    // A click in the cell moves the selection off the table.
+    const QVariantList cell =
+        Script(QStringLiteral("(() => { const box = document.querySelector('td').getBoundingClientRect();"
+                              " return [box.left + box.width / 2, box.top + box.height / 2]; })()"))
+            .toList();
+    QTest::mouseClick(proxy, Qt::LeftButton, {}, QPoint(qRound(cell[0].toDouble()), qRound(cell[1].toDouble())));
+    QTRY_COMPARE(m_editor->SelectedTable(), QString());
+    // A selection from the paragraph's end before to the start of the one after holds the table alone.
+    Script(
+        QStringLiteral("getSelection().setBaseAndExtent(document.querySelector('p').firstChild, 6,"
+                       " document.querySelector('p:last-of-type').firstChild, 0)"));
+    QCOMPARE(m_editor->SelectedTable(), tag);
+    Script(
+        QStringLiteral("getSelection().setBaseAndExtent(document.querySelector('p').firstChild, 2,"
+                       " document.querySelector('p:last-of-type').firstChild, 0)"));
+    QCOMPARE(m_editor->SelectedTable(), QString());
 }
 
 void tst_WebEngineHtmlEditor::styleSheetSwapped()
