@@ -11,6 +11,7 @@
     let doctype = '';
     let pending = false;
     let typed = false;
+    let placed = false;   // a document was placed and has no caret yet
 
     // Commands whose state the browser keeps (latched when on).
     const STATES = {
@@ -28,7 +29,7 @@
         5046: 'foreColor', 5042: 'hiliteColor', 5044: 'fontName', 5045: 'fontSize', 5016: 'createLink',
         5017: 'insertImage'
     };
-    const ALWAYS = [5018, 5031, 5034, 5035, 5042, 5043, 5044, 5045, 5046, 5016, 5017, 5032];
+    const ALWAYS = [5018, 5031, 5034, 5035, 5042, 5043, 5044, 5045, 5046, 5016, 5017, 5032, 5008, 5009];
     const CELL_COMMANDS = [5005, 5006, 5007, 5019, 5020, 5021, 5029, 5047];
     // Cell commands that any cell takes; merging and splitting depend on the cells.
     const ANY_CELL = [5005, 5006, 5007, 5019, 5020, 5021];
@@ -188,7 +189,11 @@
         pending = false;
         if (!bridge)
             return;
-        ensureCaret();
+        // Only a new document is given a caret: the browser's Find takes the selection away
+        // while it searches, and searches on from wherever the selection is.
+        if (placed)
+            ensureCaret();
+        placed = false;
         const wasTyped = typed;
         typed = false;
         bridge.Report(state(), wasTyped);
@@ -377,6 +382,38 @@
             edits[edits.length - UNDO_DEPTH - 1] = null;
         typed = true;
         schedule();
+    }
+
+    // Browser commands as one step the user can undo: each made a step of the browser's own,
+    // which the browser takes back for them to be made again as one edit of ours. Should the
+    // page not come back as it was, the browser's steps are made again instead.
+    function grouped(commands) {
+        const observer = new MutationObserver(() => {});
+        observer.observe(document, WATCH);
+        const records = [];
+        let steps = 0;
+        for (const [name, value] of commands) {
+            document.execCommand(name, false, value);
+            const made = observer.takeRecords();
+            steps += made.length ? 1 : 0;
+            records.push(...made);
+        }
+        observer.disconnect();
+        if (steps < 2)
+            return;
+        const after = points();
+        const entries = journal(records);
+        for (let i = 0; i < steps; ++i)
+            document.execCommand('undo');
+        try {
+            edit(() => {
+                forward(entries);
+                restore(after);
+            });
+        } catch (error) {
+            for (let i = 0; i < steps; ++i)
+                document.execCommand('redo');
+        }
     }
 
     // The browser undid or redid one of our marks.
@@ -986,6 +1023,7 @@
         document.body.contentEditable = 'true';
         marks = null;
         edits = [];
+        placed = true;
         baseline = null;
         baselineSource = setBody === null ? html : setBody;
         // The caret and the states need the page laid out, which a long page takes a while to
@@ -1149,6 +1187,11 @@
                         table.removeAttribute(name);
                 }
             });
+            return state();
+        }),
+        font: commands => call(() => {
+            ensureCaret();
+            grouped(commands);
             return state();
         }),
         exec: (command, argument) => call(() => {

@@ -3,17 +3,27 @@
 #include "ScriptedPrompts.h"
 #include "TestEnvironment.h"
 
+#include "editor/FindDialog.h"
+#include "editor/FontDialog.h"
 #include "editor/WebEngineHtmlEditor.h"
 #include "editor/WebEngineSanitizerOptions.h"
 #include "platform/Globals.h"
 #include "platform/HtmlDocument.h"
 #include "platform/KvlError.h"
+#include "platform/Settings.h"
+#include "publishing/PictureFile.h"
+#include "publishing/PictureReferences.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineScript>
@@ -33,6 +43,17 @@ constexpr auto kTail = "</BODY></HTML>";
 QString Page(const QString& body)
 {
     return QLatin1String(kHead) + body + QLatin1String(kTail);
+}
+
+// The command's dialog was cancelled: it raises so, and shows nothing else.
+void ExpectCancelled(HtmlEditor& editor, int command, int option = Decmd::OPT_DODEFAULT)
+{
+    try {
+        editor.ExecCommand(command, option);
+        QFAIL("The cancelled command did not raise.");
+    } catch (const KvlError& error) {
+        QCOMPARE(error.Number(), KvlError::kCancelled);
+    }
 }
 
 }  // namespace
@@ -71,6 +92,11 @@ private slots:
     void pasteHtml();
     void pasteOnceAndNeverAnExplorerItem();
     void tableSelectedAsAWhole();
+    void hyperlinkAskedFor();
+    void pictureAskedFor_data();
+    void pictureAskedFor();
+    void fontDialogApplied();
+    void findDialogOnePerEditor();
     void styleSheetSwapped();
     void picturesResolveInTheImagesFolder();
     void deadRendererReloadsTheLastCopy();
@@ -368,7 +394,6 @@ void tst_WebEngineHtmlEditor::pushedStatesFollowTheCaret()
     Select(QStringLiteral("cell"));
     QTRY_COMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::ENABLED));
     QCOMPARE(m_editor->QueryStatus(Decmd::DELETECOLS), int(Decmd::ENABLED));
-    QCOMPARE(m_editor->QueryStatus(Decmd::FINDTEXT), int(Decmd::DISABLED));
 }
 
 // A description window reads the page and the caret's font as soon as either event comes; the
@@ -932,6 +957,160 @@ void tst_WebEngineHtmlEditor::tableSelectedAsAWhole()
         QStringLiteral("getSelection().setBaseAndExtent(document.querySelector('p').firstChild, 2,"
                        " document.querySelector('p:last-of-type').firstChild, 0)"));
     QCOMPARE(m_editor->SelectedTable(), QString());
+}
+
+void tst_WebEngineHtmlEditor::hyperlinkAskedFor()
+{
+    Load(Page(QStringLiteral("<P>one two</P>")));
+    Select(QStringLiteral("two"));
+    // Cancelled: nothing changes, and the caller is told.
+    ExpectCancelled(*m_editor, Decmd::HYPERLINK);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one two</p>"));
+    QVERIFY(m_prompts->Messages().isEmpty());
+    const QString url = QStringLiteral("http://host/a \"quoted\" 'name'.htm?x=1&y=<2>");
+    m_prompts->Push(url);
+    m_editor->ExecCommand(Decmd::HYPERLINK);
+    QCOMPARE(m_prompts->History().size(), 2);
+    QCOMPARE(m_prompts->History().last().caption, QStringLiteral("Hyperlink"));
+    const QString body = m_editor->BodyInnerHTML();
+    const HtmlDocument parsed(body);
+    const QList<HtmlElement> links = parsed.ElementsByTag(QStringLiteral("a"));
+    QCOMPARE(links.size(), 1);
+    QCOMPARE(links[0].Attribute(QStringLiteral("href")), url);
+    QCOMPARE(links[0].attributes.size(), 1);
+    QCOMPARE(Parsed(body), QStringLiteral("<p>one <a href=%1>two</a></p>").arg(url));
+}
+
+void tst_WebEngineHtmlEditor::pictureAskedFor_data()
+{
+    QTest::addColumn<QString>("storeImage");
+    QTest::newRow("stored: a copy in the temporary folder") << QStringLiteral("1");
+    QTest::newRow("not stored: the file itself") << QStringLiteral("0");
+}
+
+// The picture shows, and a save stores it, whatever its path holds.
+void tst_WebEngineHtmlEditor::pictureAskedFor()
+{
+    QFETCH(QString, storeImage);
+    Settings::SaveSetting(QStringLiteral("Options"), QStringLiteral("StoreImage"), storeImage);
+    const QString folder = m_environment->Path(QStringLiteral("pictures d'\u00e9t\u00e9"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = QDir(folder).filePath(QStringLiteral("sunny \u00e9.png"));
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(file));
+    Load(Page(QStringLiteral("<P>one two</P>")));
+    Select(QStringLiteral("two"));
+    ExpectCancelled(*m_editor, Decmd::IMAGE, Decmd::OPT_PROMPTUSER);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one two</p>"));
+
+    m_prompts->Push(file);
+    m_editor->ExecCommand(Decmd::IMAGE);
+    const ScriptedPrompts::Shown asked = m_prompts->History().last();
+    QCOMPARE(asked.caption, QStringLiteral("Picture"));
+    QCOMPARE(asked.folder, gImagePath);
+    QCOMPARE(asked.filter, QStringLiteral("Pictures (*.bmp *.gif *.jpg *.jpeg *.png)"));
+    const QStringList images = m_editor->Images();
+    QCOMPARE(images.size(), 1);
+    const QString source = images[0];
+    if (storeImage == QLatin1String("0")) {
+        QCOMPARE(source, file);
+    } else {
+        QCOMPARE(QFileInfo(source).absolutePath(), QDir(gTempPath).absolutePath());
+        QVERIFY(source.endsWith(QLatin1String(".png")));
+        QFile copy(source);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QFile original(file);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), original.readAll());
+    }
+    QTRY_COMPARE(Script(QStringLiteral("document.images[0].naturalWidth")).toInt(), 7);
+    // What the save reads: the body's reference is the file, and the file is one it stores.
+    const PictureReferences references(m_editor->BodyInnerHTML());
+    QCOMPARE(references.References().size(), 1);
+    QCOMPARE(PictureReferences::LocalFile(references.References()[0].source), source);
+    const PictureFile stored = PictureFile::Read(QFileInfo(source));
+    if (storeImage == QLatin1String("0"))
+        QVERIFY(!stored.refusal.isEmpty());
+    else
+        QVERIFY2(stored.refusal.isEmpty(), qPrintable(stored.refusal));
+}
+
+void tst_WebEngineHtmlEditor::fontDialogApplied()
+{
+    Load(Page(QStringLiteral("<P>one <B>two</B> three</P>")));
+    Select(QStringLiteral("two"));
+    std::optional<FontChoice> answer;
+    FontChoice asked;
+    FontDialog::SetAsker([&](const FontChoice& initial) {
+        asked = initial;
+        return answer;
+    });
+    const auto reset = qScopeGuard([] { FontDialog::SetAsker({}); });
+    ExpectCancelled(*m_editor, Decmd::FONT, Decmd::OPT_PROMPTUSER);
+    QVERIFY(asked.bold && !asked.italic && !asked.underline);
+    QCOMPARE(asked.size, 3);
+    QCOMPARE(asked.colour, QStringLiteral("#000000"));
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one <b>two</b> three</p>"));
+
+    FontChoice chosen = asked;
+    chosen.bold = false;
+    chosen.italic = true;
+    chosen.size = 5;
+    chosen.colour = QStringLiteral("#FF0000");
+    answer = chosen;
+    m_editor->ExecCommand(Decmd::FONT);
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFONTSIZE).toInt(), 5);
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFORECOLOR).toString(), QStringLiteral("#FF0000"));
+    QCOMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::ITALIC), int(Decmd::LATCHED));
+    QVERIFY(m_editor->IsDirty());
+    // All of it is one step.
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one <b>two</b> three</p>"));
+    QVERIFY(!m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::findDialogOnePerEditor()
+{
+    Load(Page(QStringLiteral("<P>one two three</P>")));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::FINDTEXT), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::FONT), int(Decmd::ENABLED));
+    m_editor->ExecCommand(Decmd::FINDTEXT);
+    m_editor->ExecCommand(Decmd::FINDTEXT);
+    const QList<FindDialog*> dialogs = m_editor->View()->findChildren<FindDialog*>();
+    QCOMPARE(dialogs.size(), 1);
+    FindDialog* find = dialogs[0];
+    QVERIFY(find->isVisible());
+    auto* text = find->findChild<QLineEdit*>(QStringLiteral("txtFind"));
+    auto* result = find->findChild<QLabel*>(QStringLiteral("lblResult"));
+    QVERIFY(text && result);
+    text->setText(QStringLiteral("absent"));
+    find->FindNext();
+    QTRY_COMPARE(result->text(), QStringLiteral("Not found."));
+    text->setText(QStringLiteral("TWO"));
+    find->findChild<QCheckBox*>(QStringLiteral("chkMatchCase"))->setChecked(true);
+    find->FindNext();
+    QTRY_COMPARE(result->text(), QStringLiteral("Not found."));
+    find->findChild<QCheckBox*>(QStringLiteral("chkMatchCase"))->setChecked(false);
+    find->FindNext();
+    QTRY_COMPARE(result->text(), QStringLiteral("1 of 1"));
+    // The search goes on from the last match, and round.
+    text->setText(QStringLiteral("o"));
+    find->FindNext();
+    QTRY_VERIFY(result->text().endsWith(QLatin1String(" of 2")));
+    const QString other =
+        result->text() == QLatin1String("1 of 2") ? QStringLiteral("2 of 2") : QStringLiteral("1 of 2");
+    find->FindNext();
+    QTRY_COMPARE(result->text(), other);
+    // Closed, it leaves the match selected for editing.
+    find->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+    QVERIFY(!find->isVisible());
+    QTRY_COMPARE(Script(QStringLiteral("getSelection().toString()")).toString(), QStringLiteral("o"));
+    // Shown again, it is the same dialog.
+    m_editor->ExecCommand(Decmd::FINDTEXT);
+    QVERIFY(find->isVisible());
+    QCOMPARE(m_editor->View()->findChildren<FindDialog*>().size(), 1);
 }
 
 void tst_WebEngineHtmlEditor::styleSheetSwapped()
