@@ -90,6 +90,8 @@ QList<BenchFigure> BenchRun::Figures()
     QList<BenchFigure> editor;
     if (Wanted(QStringLiteral("20")) || Wanted(QStringLiteral("21")))
         editor = EditorFigures();
+    if (Wanted(QStringLiteral("22")) || Wanted(QStringLiteral("23")))
+        editor << TableFigures();
     figures << window << search << save << editor << memory;
     return figures;
 }

@@ -42,6 +42,8 @@ private:
     BenchFigure DescriptionSaveFigure();
     // The description editor on a 1 MB description.
     QList<BenchFigure> EditorFigures();
+    // Table cell commands in the description editor.
+    QList<BenchFigure> TableFigures();
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 

@@ -2,22 +2,27 @@
 
 #include "editor/EditorBridge.h"
 #include "editor/EditorWebPage.h"
+#include "editor/FindDialog.h"
+#include "editor/FontDialog.h"
 #include "platform/AppFolders.h"
 #include "platform/BugLog.h"
 #include "platform/Globals.h"
 #include "platform/KvlError.h"
 #include "platform/Prompts.h"
+#include "platform/Settings.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebChannel>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QTemporaryFile>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -54,7 +59,8 @@ QString FormatOfTag(const QString& tag)
     return QStringLiteral("Normal");
 }
 
-// The browser's own edit actions: the clipboard needs them, and they keep the undo stack whole.
+// The browser's own clipboard actions: a page script may not use the clipboard. Undo and Redo
+// run in the page, in the order of the program's questions.
 QWebEnginePage::WebAction PageAction(int command)
 {
     switch (command) {
@@ -64,10 +70,6 @@ QWebEnginePage::WebAction PageAction(int command)
             return QWebEnginePage::Copy;
         case Decmd::PASTE:
             return QWebEnginePage::Paste;
-        case Decmd::UNDO:
-            return QWebEnginePage::Undo;
-        case Decmd::REDO:
-            return QWebEnginePage::Redo;
         default:
             return QWebEnginePage::NoWebAction;
     }
@@ -91,6 +93,30 @@ QString BridgeScript()
         source += QString::fromUtf8(file.readAll()) + QLatin1Char('\n');
     }
     return source;
+}
+
+KvlError Cancelled()
+{
+    return KvlError(KvlError::kCancelled, QStringLiteral("The command was cancelled."));
+}
+
+QString Json(const QJsonArray& array)
+{
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+// A copy in the temporary folder under a name of its own: a save stores pictures from there.
+QString TemporaryCopy(const QFileInfo& file)
+{
+    const QString suffix = file.suffix().isEmpty() ? QString() : QLatin1Char('.') + file.suffix();
+    QTemporaryFile copy(QDir(gTempPath).filePath(QStringLiteral("picture-XXXXXX") + suffix));
+    copy.setAutoRemove(false);
+    QFile source(file.absoluteFilePath());
+    if (!source.open(QIODevice::ReadOnly) || !copy.open() || copy.write(source.readAll()) != source.size()) {
+        copy.remove();
+        throw KvlError(75, QStringLiteral("Path/File access error: '%1'").arg(file.absoluteFilePath()));
+    }
+    return QFileInfo(copy.fileName()).absoluteFilePath();
 }
 
 QUrl ImagesFolderUrl()
@@ -378,16 +404,21 @@ int WebEngineHtmlEditor::QueryStatus(int command)
         return Decmd::ENABLED;
     if (!m_ready || !m_stateKnown)
         return Decmd::DISABLED;
-    // What the browser cannot do without a dialog of its own.
-    if (command == Decmd::FINDTEXT || command == Decmd::FONT)
-        return Decmd::DISABLED;
     return m_statuses.value(command, Decmd::NOTSUPPORTED);
 }
 
-QVariant WebEngineHtmlEditor::ExecCommand(int command, int /*option*/, const QVariant& argument)
+QVariant WebEngineHtmlEditor::ExecCommand(int command, int option, const QVariant& argument)
 {
     if (command == Decmd::GETBLOCKFMTNAMES)
         return BlockFormatNames();
+    if (command == Decmd::FINDTEXT) {
+        ShowFind();
+        return {};
+    }
+    if (command == Decmd::FONT) {
+        ChooseFont();
+        return {};
+    }
     if (IsGetCommand(command)) {
         TakeState(Call(QStringLiteral("state")));
         const QVariant value = m_values.value(command);
@@ -406,6 +437,11 @@ QVariant WebEngineHtmlEditor::ExecCommand(int command, int /*option*/, const QVa
         return {};
     }
     QString text = argument.toString();
+    const bool ask = text.isEmpty() || option == Decmd::OPT_PROMPTUSER;
+    if (command == Decmd::HYPERLINK && ask)
+        text = AskLink(text);
+    if (command == Decmd::IMAGE && ask)
+        text = AskPicture();
     if (command == Decmd::SETBLOCKFMT) {
         text = TagOfFormat(text);
         if (text.isEmpty())
@@ -416,6 +452,72 @@ QVariant WebEngineHtmlEditor::ExecCommand(int command, int /*option*/, const QVa
     TakeState(result.value(QStringLiteral("state")));
     RestartCopyTimer();
     return result.value(QStringLiteral("value"));
+}
+
+QString WebEngineHtmlEditor::AskLink(const QString& url) const
+{
+    const std::optional<QString> chosen = prompts().InputText(QStringLiteral("Hyperlink"), QStringLiteral("URL:"),
+                                                              url.isEmpty() ? QStringLiteral("http://") : url, 0);
+    if (!chosen || chosen->trimmed().isEmpty())
+        throw Cancelled();
+    return chosen->trimmed();
+}
+
+// The picture's absolute path, as the view shows it and the save reads it.
+QString WebEngineHtmlEditor::AskPicture() const
+{
+    const QString picked = prompts().OpenFile(QStringLiteral("Picture"), gImagePath,
+                                              QStringLiteral("Pictures (*.bmp *.gif *.jpg *.jpeg *.png)"));
+    if (picked.isEmpty())
+        throw Cancelled();
+    const QFileInfo file(picked);
+    if (gTempPath.isEmpty() || Settings::GetSetting(QStringLiteral("Options"), QStringLiteral("StoreImage"),
+                                                    QStringLiteral("1")) == QLatin1String("0"))
+        return file.absoluteFilePath();
+    return TemporaryCopy(file);
+}
+
+void WebEngineHtmlEditor::ShowFind()
+{
+    if (!m_find)
+        m_find = new FindDialog(m_view);
+    m_find->show();
+    m_find->raise();
+    m_find->activateWindow();
+}
+
+// The dialog starts from the selection's font; what the user changed is applied, as one step.
+void WebEngineHtmlEditor::ChooseFont()
+{
+    TakeState(Call(QStringLiteral("state")));
+    const auto known = [this](int command) { return m_statuses.value(command) != Decmd::NINCHED; };
+    FontChoice initial;
+    initial.family = known(Decmd::GETFONTNAME) ? m_values.value(Decmd::GETFONTNAME).toString() : QString();
+    initial.size = known(Decmd::GETFONTSIZE) ? m_values.value(Decmd::GETFONTSIZE).toInt() : 0;
+    initial.bold = m_statuses.value(Decmd::BOLD) == Decmd::LATCHED;
+    initial.italic = m_statuses.value(Decmd::ITALIC) == Decmd::LATCHED;
+    initial.underline = m_statuses.value(Decmd::UNDERLINE) == Decmd::LATCHED;
+    initial.colour = known(Decmd::GETFORECOLOR) ? m_values.value(Decmd::GETFORECOLOR).toString() : QString();
+    const std::optional<FontChoice> chosen = FontDialog::Ask(initial, m_view);
+    if (!chosen)
+        throw Cancelled();
+    QJsonArray commands;
+    if (!chosen->family.isEmpty() && chosen->family != initial.family)
+        commands.append(QJsonArray{QStringLiteral("fontName"), chosen->family});
+    if (chosen->size >= 1 && chosen->size <= 7 && chosen->size != initial.size)
+        commands.append(QJsonArray{QStringLiteral("fontSize"), QString::number(chosen->size)});
+    const std::pair<bool FontChoice::*, const char*> styles[] = {
+        {&FontChoice::bold, "bold"}, {&FontChoice::italic, "italic"}, {&FontChoice::underline, "underline"}};
+    for (const auto& [style, name] : styles) {
+        if ((*chosen).*style != initial.*style)
+            commands.append(QJsonArray{QLatin1String(name), QString()});
+    }
+    if (!chosen->colour.isEmpty() && chosen->colour.compare(initial.colour, Qt::CaseInsensitive) != 0)
+        commands.append(QJsonArray{QStringLiteral("foreColor"), chosen->colour});
+    if (commands.isEmpty())
+        return;
+    TakeState(Call(QStringLiteral("font"), Json(commands)));
+    RestartCopyTimer();
 }
 
 QString WebEngineHtmlEditor::DocumentHTML() const
@@ -464,8 +566,7 @@ void WebEngineHtmlEditor::SetSelectedTableAttributes(const QList<std::pair<QStri
     QJsonArray pairs;
     for (const auto& [name, value] : attributes)
         pairs.append(QJsonArray{name, value});
-    TakeState(Call(QStringLiteral("setTableAttributes"),
-                   QString::fromUtf8(QJsonDocument(pairs).toJson(QJsonDocument::Compact))));
+    TakeState(Call(QStringLiteral("setTableAttributes"), Json(pairs)));
     RestartCopyTimer();
 }
 

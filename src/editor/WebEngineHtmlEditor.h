@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QSet>
 #include <QVariantMap>
 #include <QTimer>
@@ -12,6 +13,7 @@
 
 class EditorBridge;
 class EditorWebPage;
+class FindDialog;
 class QEventLoop;
 class QWebChannel;
 class QWebEngineProfile;
@@ -20,7 +22,8 @@ class QWebEngineView;
 // The description editor over a web view whose BODY is editable. The command states arrive
 // from the page's bridge script as the caret moves, so QueryStatus answers at once; the document
 // and the commands go to the page and wait for its answer (5 s at most, user input held back),
-// so a save never reads stale text. Raises KvlError when the page does not answer.
+// so a save never reads stale text. Raises KvlError when the page does not answer, and
+// KvlError::kCancelled when the user cancels a command's dialog.
 class WebEngineHtmlEditor : public HtmlEditor
 {
     Q_OBJECT
@@ -69,6 +72,11 @@ private:
     void TakeState(const QVariant& state);
     void TakeCopy();
     void RestartCopyTimer();
+    // The commands that ask the user first.
+    QString AskLink(const QString& url) const;
+    QString AskPicture() const;
+    void ShowFind();
+    void ChooseFont();
 
     // Asks `function(arguments)` of the bridge script and waits for its answer.
     QVariant Call(const QString& function, const QString& arguments = QString()) const;
@@ -102,5 +110,6 @@ private:
     mutable QSet<int> m_asked;    // questions still waited for
     mutable QHash<int, QVariantMap> m_answers;
     QTimer m_copyTimer;
+    QPointer<FindDialog> m_find;
     mutable QList<QEventLoop*> m_loops;
 };

@@ -11,6 +11,7 @@
     let doctype = '';
     let pending = false;
     let typed = false;
+    let placed = false;   // a document was placed and has no caret yet
 
     // Commands whose state the browser keeps (latched when on).
     const STATES = {
@@ -28,10 +29,20 @@
         5046: 'foreColor', 5042: 'hiliteColor', 5044: 'fontName', 5045: 'fontSize', 5016: 'createLink',
         5017: 'insertImage'
     };
-    const ALWAYS = [5018, 5031, 5034, 5035, 5042, 5043, 5044, 5045, 5046, 5016, 5017, 5032];
+    const ALWAYS = [5018, 5031, 5034, 5035, 5042, 5043, 5044, 5045, 5046, 5016, 5017, 5032, 5008, 5009];
     const CELL_COMMANDS = [5005, 5006, 5007, 5019, 5020, 5021, 5029, 5047];
+    // Cell commands that any cell takes; merging and splitting depend on the cells.
+    const ANY_CELL = [5005, 5006, 5007, 5019, 5020, 5021];
     const BLOCK_TAGS = ['P', 'PRE', 'ADDRESS', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6', 'OL', 'UL', 'DIR', 'MENU', 'DT', 'DD'];
     const LIST_TAGS = ['OL', 'UL', 'DIR', 'MENU'];
+    // Elements before which the parser closes an open paragraph.
+    const BLOCKS = ['ADDRESS', 'ARTICLE', 'ASIDE', 'BLOCKQUOTE', 'CENTER', 'DIR', 'DIV', 'DL', 'FIELDSET', 'FIGURE',
+                    'FOOTER', 'FORM', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6', 'HEADER', 'HR', 'MAIN', 'MENU', 'NAV', 'OL',
+                    'P', 'PRE', 'SECTION', 'TABLE', 'UL'];
+    // Blocks that hold text only.
+    const PARAGRAPHS = ['P', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6', 'PRE'];
+    // What is content without any text.
+    const CONTENT = 'img, hr, table, input, select, textarea, iframe, object, embed, video, audio, canvas, svg';
     // HTML font sizes 1 to 7 in pixels at the default size.
     const LEGACY_SIZES = [10, 13, 16, 18, 24, 32, 48];
     // Beyond this many text nodes a selection's formatting is judged on its start.
@@ -141,9 +152,11 @@
         set(5049, editable && document.queryCommandEnabled('undo') ? 3 : 1);
         set(5033, editable && document.queryCommandEnabled('redo') ? 3 : 1);
         set(5050, editable && (nearest(r.startContainer, ['A']) || nearest(r.endContainer, ['A'])) ? 3 : 1);
-        const inCell = editable && cellAt(r.startContainer);
-        for (const command of CELL_COMMANDS)
-            set(command, inCell ? 3 : 1);
+        const cells = editable ? cellStates(r) : {};
+        for (const command of ANY_CELL)
+            set(command, cells.inCell ? 3 : 1);
+        set(5029, cells.merge ? 3 : 1);
+        set(5047, cells.split ? 3 : 1);
         if (editable) {
             const elements = covered(r);
             const read = [[5013, fontName], [5014, legacySize], [5015, e => hex(getComputedStyle(e).color)],
@@ -176,7 +189,11 @@
         pending = false;
         if (!bridge)
             return;
-        ensureCaret();
+        // Only a new document is given a caret: the browser's Find takes the selection away
+        // while it searches, and searches on from wherever the selection is.
+        if (placed)
+            ensureCaret();
+        placed = false;
         const wasTyped = typed;
         typed = false;
         bridge.Report(state(), wasTyped);
@@ -202,19 +219,227 @@
         requestAnimationFrame(flush);
     }
 
+    // Our own edits (table cells, pasted fragments, table attributes) change the document
+    // directly, which the browser's undo stack does not see. Each is journalled and leaves one
+    // character, typed through the browser, in a hidden editable of ours outside BODY: the
+    // browser's stack then holds a step for it in its place among the user's typing, and when
+    // the browser undoes or redoes that step, the edit is undone or redone with it.
+    const MARK = '\ue000';
+    const WATCH = {
+        subtree: true, childList: true, attributes: true, attributeOldValue: true, characterData: true,
+        characterDataOldValue: true
+    };
+    let marks = null;
+    let edits = [];  // edits[i] goes with the marks' character i
+    // The browser keeps this many steps; the edits before them can no longer be undone.
+    const UNDO_DEPTH = 1000;
+
+    function marksElement() {
+        if (marks && marks.isConnected)
+            return marks;
+        marks = document.createElement('div');
+        marks.contentEditable = 'true';
+        marks.tabIndex = -1;
+        marks.setAttribute('aria-hidden', 'true');
+        // Drawn, as the browser edits nothing it does not draw, but out of sight whatever the
+        // document's style sheet says of DIV elements.
+        marks.style.cssText = 'display: block !important; visibility: visible !important; ' +
+                              'position: fixed !important; left: -10000px !important; top: 0 !important; ' +
+                              'width: 1px !important; height: 1px !important; overflow: hidden !important; ' +
+                              'opacity: 0 !important; pointer-events: none !important';
+        document.documentElement.appendChild(marks);
+        edits = [];
+        return marks;
+    }
+
+    function points() {
+        const selection = getSelection();
+        return selection.rangeCount
+                   ? [selection.anchorNode, selection.anchorOffset, selection.focusNode, selection.focusOffset]
+                   : null;
+    }
+
+    function restore(at) {
+        if (document.activeElement !== document.body)
+            document.body.focus({preventScroll: true});
+        try {
+            if (at && inBody(at[0]) && inBody(at[2])) {
+                getSelection().setBaseAndExtent(...at);
+                return;
+            }
+        } catch (error) {
+            // An offset past its node's end: the caret goes to the start.
+        }
+        caretInto(document.body);
+    }
+
+    function valueOf(entry) {
+        return entry.type === 'characterData' ? entry.target.data : entry.target.getAttributeNS(entry.ns, entry.name);
+    }
+
+    function put(entry, value) {
+        if (entry.type === 'characterData')
+            entry.target.data = value;
+        else if (value === null)
+            entry.target.removeAttributeNS(entry.ns, entry.name);
+        else
+            entry.target.setAttributeNS(entry.ns, entry.name, value);
+    }
+
+    // The observer's records with the value each change wrote: the old value of the next
+    // change of the same text or attribute, or the present one.
+    function journal(records) {
+        const latest = new Map();
+        const entries = records.map(record => {
+            const entry = {
+                type: record.type, target: record.target, name: record.attributeName, ns: record.attributeNamespace,
+                old: record.oldValue, added: Array.from(record.addedNodes), removed: Array.from(record.removedNodes),
+                next: record.nextSibling
+            };
+            if (record.type !== 'childList') {
+                const key = record.type === 'characterData' ? '' : (entry.ns || '') + ' ' + entry.name;
+                let ofTarget = latest.get(entry.target);
+                if (!ofTarget)
+                    latest.set(entry.target, ofTarget = new Map());
+                if (ofTarget.has(key))
+                    ofTarget.get(key).value = entry.old;
+                ofTarget.set(key, entry);
+            }
+            return entry;
+        });
+        for (const ofTarget of latest.values()) {
+            for (const entry of ofTarget.values())
+                entry.value = valueOf(entry);
+        }
+        return entries;
+    }
+
+    // The changes made again, or taken back from the last: each in the state it left, so that
+    // its neighbours are where it saw them.
+    function replayed(entries, back) {
+        for (const entry of back ? entries.slice().reverse() : entries) {
+            if (entry.type !== 'childList') {
+                put(entry, back ? entry.old : entry.value);
+                continue;
+            }
+            for (const node of back ? entry.added : entry.removed)
+                node.remove();
+            for (const node of back ? entry.removed : entry.added)
+                entry.target.insertBefore(node, entry.next);
+        }
+    }
+
+    function backward(entries) {
+        replayed(entries, true);
+    }
+
+    function forward(entries) {
+        replayed(entries, false);
+    }
+
+    // The mark of a new edit; false when the browser would not take it.
+    function mark() {
+        const holder = marksElement();
+        const count = holder.textContent.length;
+        const keep = points();
+        const end = document.createRange();
+        end.selectNodeContents(holder);
+        end.collapse(false);
+        getSelection().removeAllRanges();
+        getSelection().addRange(end);
+        const done = document.execCommand('insertHTML', false, MARK) && holder.textContent.length === count + 1;
+        restore(keep);
+        return done ? count : -1;
+    }
+
+    // Runs `work` as one step the user can undo; an edit that fails halfway leaves nothing.
+    function edit(work) {
+        const before = points();
+        const observer = new MutationObserver(() => {});
+        observer.observe(document, WATCH);
+        try {
+            work();
+        } catch (error) {
+            backward(journal(observer.takeRecords()));
+            observer.disconnect();
+            restore(before);
+            throw error;
+        }
+        const entries = journal(observer.takeRecords());
+        observer.disconnect();
+        if (!entries.length)
+            return;
+        const after = points();
+        const at = mark();
+        if (at < 0) {
+            backward(entries);
+            restore(before);
+            throw new Error('The browser did not take the edit into its undo list.');
+        }
+        edits.length = at;
+        edits.push({entries, before, after});
+        if (edits.length > UNDO_DEPTH)
+            edits[edits.length - UNDO_DEPTH - 1] = null;
+        typed = true;
+        schedule();
+    }
+
+    // Browser commands as one step the user can undo: each made a step of the browser's own,
+    // which the browser takes back for them to be made again as one edit of ours. Should the
+    // page not come back as it was, the browser's steps are made again instead.
+    function grouped(commands) {
+        const observer = new MutationObserver(() => {});
+        observer.observe(document, WATCH);
+        const records = [];
+        let steps = 0;
+        for (const [name, value] of commands) {
+            document.execCommand(name, false, value);
+            const made = observer.takeRecords();
+            steps += made.length ? 1 : 0;
+            records.push(...made);
+        }
+        observer.disconnect();
+        if (steps < 2)
+            return;
+        const after = points();
+        const entries = journal(records);
+        for (let i = 0; i < steps; ++i)
+            document.execCommand('undo');
+        try {
+            edit(() => {
+                forward(entries);
+                restore(after);
+            });
+        } catch (error) {
+            for (let i = 0; i < steps; ++i)
+                document.execCommand('redo');
+        }
+    }
+
+    // The browser undid or redid one of our marks.
+    function replay(kind) {
+        const count = marks.textContent.length;
+        if (kind === 'historyUndo' && edits[count]) {
+            backward(edits[count].entries);
+            restore(edits[count].before);
+        } else if (kind === 'historyRedo' && edits[count - 1]) {
+            forward(edits[count - 1].entries);
+            restore(edits[count - 1].after);
+        }
+    }
+
     // The element with another tag name, its attributes, children and the selection kept.
     function rename(element, tag) {
-        const selection = getSelection();
-        const points = [selection.anchorNode, selection.anchorOffset, selection.focusNode, selection.focusOffset];
+        const at = points();
         const replacement = document.createElement(tag);
         for (const attribute of Array.from(element.attributes))
             replacement.setAttribute(attribute.name, attribute.value);
         while (element.firstChild)
             replacement.appendChild(element.firstChild);
         element.replaceWith(replacement);
-        if (points[0]) {
+        if (at) {
             const map = node => node === element ? replacement : node;
-            selection.setBaseAndExtent(map(points[0]), points[1], map(points[2]), points[3]);
+            getSelection().setBaseAndExtent(map(at[0]), at[1], map(at[2]), at[3]);
         }
         return replacement;
     }
@@ -222,11 +447,10 @@
     // Moves `work`'s DOM changes past the selection: a node taken out and put back elsewhere
     // would otherwise drop the caret.
     function keepingSelection(work) {
-        const selection = getSelection();
-        const points = [selection.anchorNode, selection.anchorOffset, selection.focusNode, selection.focusOffset];
+        const at = points();
         work();
-        if (points[0] && points[0].isConnected && points[2] && points[2].isConnected)
-            selection.setBaseAndExtent(points[0], points[1], points[2], points[3]);
+        if (at && at[0].isConnected && at[2].isConnected)
+            getSelection().setBaseAndExtent(...at);
     }
 
     // The browser makes a list inside the paragraph it was in, which no parser reads back so:
@@ -279,29 +503,79 @@
         document.execCommand('formatBlock', false, tag);
     }
 
-    // Table cells: a grid column is counted in column spans.
-    function columnOf(cell) {
-        let column = 0;
-        for (const c of cell.parentElement.cells) {
-            if (c === cell)
-                return column;
-            column += c.colSpan;
+    // Table cells as the browser lays them out: a grid of the table's own rows, in the order
+    // the browser shows them, each cell at its first row and column with its spans. A row span
+    // ends with its row group, and a span of 0 reaches its end, as the browser has it.
+    function grid(table) {
+        const rows = Array.from(table.rows);
+        const groupEnd = new Array(rows.length);
+        for (let y = rows.length - 1; y >= 0; --y) {
+            const sameGroup = y + 1 < rows.length && rows[y + 1].parentNode === rows[y].parentNode;
+            groupEnd[y] = sameGroup ? groupEnd[y + 1] : y;
         }
-        return column;
+        const slots = rows.map(() => []);
+        const byRow = rows.map(() => []);
+        const cells = [];
+        const of = new Map();
+        for (let y = 0; y < rows.length; ++y) {
+            let x = 0;
+            for (const el of rows[y].cells) {
+                while (slots[y][x])
+                    ++x;
+                const left = groupEnd[y] - y + 1;
+                const rs = el.rowSpan === 0 || el.rowSpan > left ? left : el.rowSpan;
+                const cell = {el, y, x, rs, cs: el.colSpan};
+                cells.push(cell);
+                byRow[y].push(cell);
+                of.set(el, cell);
+                // Overlapping cells keep the slots of the first, as the browser draws them.
+                for (let dy = 0; dy < rs; ++dy) {
+                    for (let dx = 0; dx < cell.cs; ++dx)
+                        slots[y + dy][x + dx] = slots[y + dy][x + dx] || cell;
+                }
+                x += cell.cs;
+            }
+        }
+        return {table, rows, groupEnd, slots, byRow, cells, of};
     }
 
-    function cellAtColumn(row, column) {
-        let at = 0;
-        for (const c of row.cells) {
-            if (column < at + c.colSpan)
-                return c;
-            at += c.colSpan;
-        }
-        return null;
+    function bottomOf(cell) {
+        return cell.y + cell.rs - 1;
     }
 
-    function newCell(like) {
-        const cell = document.createElement(like && like.tagName === 'TH' ? 'TH' : 'TD');
+    function rightOf(cell) {
+        return cell.x + cell.cs - 1;
+    }
+
+    // The rectangle of the grid that the cells reach.
+    function extent(cells) {
+        return {
+            top: Math.min(...cells.map(c => c.y)), left: Math.min(...cells.map(c => c.x)),
+            bottom: Math.max(...cells.map(bottomOf)), right: Math.max(...cells.map(rightOf))
+        };
+    }
+
+    // Puts `node` in row y before the first cell of that row at grid column x or beyond.
+    function insertCell(model, y, x, node, cell) {
+        const row = model.byRow[y];
+        const at = row.findIndex(c => c.x >= x);
+        if (at < 0)
+            model.rows[y].appendChild(node);
+        else
+            model.rows[y].insertBefore(node, row[at].el);
+        if (cell)
+            row.splice(at < 0 ? row.length : at, 0, cell);
+    }
+
+    function setSpan(el, name, value) {
+        if (value > 1)
+            el.setAttribute(name, String(value));
+        else
+            el.removeAttribute(name);
+    }
+
+    function newCell(tag) {
+        const cell = document.createElement(tag === 'TH' ? 'th' : 'td');
         cell.innerHTML = '&nbsp;';
         return cell;
     }
@@ -316,118 +590,329 @@
         getSelection().addRange(r);
     }
 
-    // Rows and a table left without cells go too; the caret goes to what remains.
-    function tidy(table, near) {
-        for (const row of Array.from(table.rows)) {
-            if (!row.cells.length)
-                row.remove();
+    function caretAt(parent, offset) {
+        const r = document.createRange();
+        r.setStart(parent, Math.min(offset, parent.childNodes.length));
+        getSelection().removeAllRanges();
+        getSelection().addRange(r);
+    }
+
+    // True when the selection ending at (node, offset) takes nothing of `cell`, whose start it
+    // just reaches, as a selection dragged to the start of the next cell does.
+    function endsAtStart(cell, node, offset) {
+        const before = document.createRange();
+        before.setStart(cell, 0);
+        before.setEnd(node, offset);
+        return !before.toString() && !before.cloneContents().querySelector(CONTENT);
+    }
+
+    // The cells a command works on: the caret's cell, or the cells the selection takes of the
+    // innermost table holding both its ends, in document order. `model` is made when asked for,
+    // as a caret in a cell needs none for its states.
+    function cellSelection(r, withModel) {
+        const start = cellAt(r.startContainer);
+        if (!start)
+            return null;
+        let first = start;
+        let table = first.closest('table');
+        if (!r.collapsed) {
+            while (first && !table.contains(r.endContainer)) {
+                first = cellAt(table.parentNode);
+                table = first && first.closest('table');
+            }
         }
-        if (!table.rows.length) {
-            const after = table.nextSibling || table.parentNode;
-            table.remove();
-            caretInto(after);
-        } else if (!near || !near.isConnected) {
-            caretInto(table.rows[0].cells[0]);
+        if (!first || r.collapsed || first.contains(r.endContainer)) {
+            first = first || start;
+            table = first.closest('table');
+            return {table, first, model: withModel ? grid(table) : null, els: [first]};
+        }
+        let last = cellAt(r.endContainer);
+        while (last && last.closest('table') !== table)
+            last = cellAt(last.closest('table').parentNode);
+        const model = grid(table);
+        if (!last)
+            return {table, first, model, els: [first]};
+        const els = model.cells.map(c => c.el).filter(
+            el => el === first || el === last ||
+                  ((first.compareDocumentPosition(el) & Node.DOCUMENT_POSITION_FOLLOWING) &&
+                   (last.compareDocumentPosition(el) & Node.DOCUMENT_POSITION_PRECEDING)));
+        els.sort((a, b) => a.compareDocumentPosition(b) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1);
+        if (els.length > 1 && endsAtStart(last, r.endContainer, r.endOffset))
+            els.pop();
+        return {table, first, model, els};
+    }
+
+    function selectedCells(selection) {
+        const model = selection.model || (selection.model = grid(selection.table));
+        return selection.els.map(el => model.of.get(el)).filter(c => c);
+    }
+
+    // The rows a cell's row span reaches in its group, without the grid: the caret's states
+    // are read on every move.
+    function spans(cell) {
+        if (cell.colSpan > 1)
+            return true;
+        let left = 1;
+        for (let row = cell.parentElement.nextElementSibling; row && left < 2; row = row.nextElementSibling)
+            left += row.tagName === 'TR' ? 1 : 0;
+        return left > 1 && (cell.rowSpan === 0 || cell.rowSpan > 1);
+    }
+
+    // Two or more cells of one row group that fill a rectangle of the grid.
+    function mergeable(cells) {
+        if (cells.length < 2 || cells.some(c => c.el.parentNode.parentNode !== cells[0].el.parentNode.parentNode))
+            return false;
+        const {top, left, bottom, right} = extent(cells);
+        const area = cells.reduce((sum, c) => sum + c.rs * c.cs, 0);
+        return area === (bottom - top + 1) * (right - left + 1);
+    }
+
+    function cellStates(r) {
+        const selection = cellSelection(r, false);
+        if (!selection)
+            return {inCell: false, merge: false, split: false};
+        if (selection.els.length === 1)
+            return {inCell: true, merge: false, split: spans(selection.first)};
+        return {inCell: true, merge: mergeable(selectedCells(selection)), split: false};
+    }
+
+    // The rows, emptied by a command, go; the row spans crossing them shrink. Rows that were
+    // empty before stay as they were.
+    function dropEmptiedRows(table, hadCells) {
+        const model = grid(table);
+        const gone = new Set(model.rows.filter(row => !row.cells.length && hadCells.has(row)));
+        if (!gone.size)
+            return;
+        for (const cell of model.cells) {
+            let crossed = 0;
+            for (let y = cell.y + 1; y <= bottomOf(cell); ++y)
+                crossed += gone.has(model.rows[y]) ? 1 : 0;
+            if (crossed)
+                setSpan(cell.el, 'rowspan', cell.rs - crossed);
+        }
+        for (const row of gone) {
+            const group = row.parentNode;
+            row.remove();
+            if (group !== table && !group.querySelector('tr'))
+                group.remove();
         }
     }
 
-    function cellsInSelection(r, table) {
-        return Array.from(table.querySelectorAll('td, th'))
-            .filter(c => c.closest('table') === table && r.intersectsNode(c));
+    // A table left without cells goes, the caret where it was.
+    function dropIfEmpty(table) {
+        if (table.querySelector('td, th') && Array.from(table.rows).some(row => row.cells.length))
+            return false;
+        const parent = table.parentNode;
+        const at = Array.prototype.indexOf.call(parent.childNodes, table);
+        table.remove();
+        caretAt(parent, at);
+        return true;
+    }
+
+    function rowsWithCells(table) {
+        return new Set(Array.from(table.rows).filter(row => row.cells.length));
+    }
+
+    function blank(el) {
+        return !el.textContent.replace(/[\s\u00a0]/g, '') && !el.querySelector(CONTENT);
+    }
+
+    function isBlock(node) {
+        return !!node && node.nodeType === Node.ELEMENT_NODE && BLOCKS.includes(node.tagName);
+    }
+
+    // A line break between two parts that would otherwise run together.
+    function joinInto(first, other) {
+        if (!blank(first) && !blank(other) && !isBlock(first.lastChild) && !isBlock(other.firstChild))
+            first.appendChild(document.createElement('br'));
+        while (other.firstChild)
+            first.appendChild(other.firstChild);
+    }
+
+    function insertRow(selection) {
+        const cells = selectedCells(selection);
+        const model = selection.model;
+        const y = extent(cells).bottom;
+        // A span the browser ends with the group would reach into the new row: it is written as
+        // drawn.
+        for (const cell of model.cells) {
+            if (cell.el.rowSpan !== cell.rs && bottomOf(cell) <= y && model.groupEnd[cell.y] === model.groupEnd[y])
+                setSpan(cell.el, 'rowspan', cell.rs);
+        }
+        const row = model.rows[y];
+        const fresh = row.cloneNode(false);
+        fresh.removeAttribute('id');
+        for (let x = 0; x < model.slots[y].length;) {
+            const above = model.slots[y][x];
+            if (!above) {
+                fresh.appendChild(newCell('TD'));
+                ++x;
+                continue;
+            }
+            if (bottomOf(above) > y) {
+                if (above.x === x)
+                    setSpan(above.el, 'rowspan', above.rs + 1);
+            } else {
+                const cell = newCell(above.el.tagName);
+                setSpan(cell, 'colspan', above.x + above.cs - x);
+                fresh.appendChild(cell);
+            }
+            x = above.x + above.cs;
+        }
+        row.after(fresh);
+    }
+
+    function insertColumn(selection) {
+        const cells = selectedCells(selection);
+        const model = selection.model;
+        const x = extent(cells).right;
+        const widened = new Set();
+        for (let y = 0; y < model.rows.length; ++y) {
+            const left = model.slots[y][x];
+            if (left && rightOf(left) > x) {
+                if (!widened.has(left))
+                    setSpan(left.el, 'colspan', left.cs + 1);
+                widened.add(left);
+                continue;
+            }
+            // A cell spanning rows is given one new cell as tall, in its own first row; a row
+            // that does not reach the column gets none.
+            if ((left && left.y !== y) || (!left && model.slots[y].length <= x))
+                continue;
+            const cell = newCell(left ? left.el.tagName : 'TD');
+            setSpan(cell, 'rowspan', left ? left.rs : 1);
+            insertCell(model, y, x + 1, cell);
+        }
+    }
+
+    function deleteRows(selection) {
+        const cells = selectedCells(selection);
+        const model = selection.model;
+        const {top, bottom} = extent(cells);
+        const hadCells = rowsWithCells(model.table);
+        const column = cells[0].x;
+        for (const cell of model.cells) {
+            const end = bottomOf(cell);
+            if (end < top || cell.y > bottom || (cell.y >= top && end <= bottom))
+                continue;
+            setSpan(cell.el, 'rowspan', cell.rs - (Math.min(end, bottom) - Math.max(cell.y, top) + 1));
+            // A cell from a deleted row that reaches below it moves down, its content with it.
+            if (cell.y >= top)
+                insertCell(model, bottom + 1, cell.x, cell.el, {el: cell.el, x: cell.x});
+        }
+        const nextY = bottom + 1 < model.rows.length ? bottom + 1 : top - 1;
+        const next = nextY >= 0 ? model.slots[nextY][column] : null;
+        for (let y = top; y <= bottom; ++y)
+            model.rows[y].remove();
+        for (const group of Array.from(model.table.tBodies).concat([model.table.tHead, model.table.tFoot])) {
+            if (group && !group.querySelector('tr'))
+                group.remove();
+        }
+        dropEmptiedRows(model.table, hadCells);
+        if (!dropIfEmpty(model.table))
+            caretInto(next && next.el.isConnected ? next.el : model.table.querySelector('td, th'));
+    }
+
+    function deleteColumns(selection) {
+        const cells = selectedCells(selection);
+        const model = selection.model;
+        const {left, right} = extent(cells);
+        const hadCells = rowsWithCells(model.table);
+        for (const cell of model.cells) {
+            const overlap = Math.min(rightOf(cell), right) - Math.max(cell.x, left) + 1;
+            if (overlap <= 0)
+                continue;
+            if (overlap === cell.cs)
+                cell.el.remove();
+            else
+                setSpan(cell.el, 'colspan', cell.cs - overlap);
+        }
+        dropEmptiedRows(model.table, hadCells);
+        if (!dropIfEmpty(model.table)) {
+            const kept = model.byRow[cells[0].y].filter(c => c.el.isConnected);
+            const near = kept.find(c => c.x > right) || kept.pop();
+            caretInto(near ? near.el : model.table.querySelector('td, th'));
+        }
+    }
+
+    function deleteCells(selection) {
+        const cells = selectedCells(selection);
+        const table = selection.table;
+        const hadCells = rowsWithCells(table);
+        const last = cells[cells.length - 1].el;
+        const near = last.nextElementSibling || cells[0].el.previousElementSibling;
+        for (const cell of cells)
+            cell.el.remove();
+        dropEmptiedRows(table, hadCells);
+        if (!dropIfEmpty(table))
+            caretInto(near && near.isConnected ? near : table.querySelector('td, th'));
+    }
+
+    function mergeCells(selection) {
+        const cells = selectedCells(selection);
+        if (!mergeable(cells))
+            throw new Error('The selected cells do not make a rectangle of two cells or more.');
+        const {top, left, bottom, right} = extent(cells);
+        const first = cells.find(c => c.y === top && c.x === left);
+        const hadCells = rowsWithCells(selection.table);
+        for (const other of cells) {
+            if (other === first)
+                continue;
+            joinInto(first.el, other.el);
+            other.el.remove();
+        }
+        setSpan(first.el, 'rowspan', bottom - top + 1);
+        setSpan(first.el, 'colspan', right - left + 1);
+        dropEmptiedRows(selection.table, hadCells);
+        caretInto(first.el);
+    }
+
+    function splitCell(selection) {
+        const cells = selectedCells(selection);
+        const cell = cells[0];
+        if (cells.length !== 1 || (cell.rs < 2 && cell.cs < 2))
+            throw new Error('The cell spans no other cell.');
+        const model = selection.model;
+        const tag = cell.el.tagName;
+        setSpan(cell.el, 'rowspan', 1);
+        setSpan(cell.el, 'colspan', 1);
+        const fill = count => {
+            const cells = document.createDocumentFragment();
+            for (let i = 0; i < count; ++i)
+                cells.appendChild(newCell(tag));
+            return cells;
+        };
+        cell.el.after(fill(cell.cs - 1));
+        for (let y = cell.y + 1; y <= bottomOf(cell); ++y)
+            insertCell(model, y, cell.x, fill(cell.cs));
     }
 
     function cellCommand(command) {
         const r = range();
-        const cell = r && cellAt(r.startContainer);
-        if (!cell)
+        const selection = r && cellSelection(r, true);
+        if (!selection)
             throw new Error('The caret is not in a table cell.');
-        const row = cell.parentElement;
-        const table = cell.closest('table');
-        const column = columnOf(cell);
-        switch (command) {
-        case 5021: {  // insert row above
-            const fresh = row.cloneNode(false);
-            let width = 0;
-            for (const c of row.cells)
-                width += c.colSpan;
-            for (let i = 0; i < width; ++i)
-                fresh.appendChild(newCell(cell));
-            row.before(fresh);
-            break;
-        }
-        case 5007: {  // delete the selected rows
-            const last = cellAt(r.endContainer);
-            const rows = Array.from(table.rows);
-            const from = rows.indexOf(row);
-            const to = last && last.closest('table') === table ? rows.indexOf(last.parentElement) : from;
-            const next = rows[to + 1] || rows[from - 1];
-            for (const gone of rows.slice(from, to + 1))
-                gone.remove();
-            tidy(table, null);
-            if (next && next.isConnected)
-                caretInto(next.cells[0]);
-            break;
-        }
-        case 5020:  // insert column before
-            for (const each of Array.from(table.rows)) {
-                const target = cellAtColumn(each, column);
-                each.insertBefore(newCell(target), target);
-            }
-            break;
-        case 5006:  // delete column
-            for (const each of Array.from(table.rows)) {
-                const target = cellAtColumn(each, column);
-                if (target && target.colSpan > 1)
-                    target.colSpan -= 1;
-                else if (target)
-                    target.remove();
-            }
-            tidy(table, null);
-            break;
-        case 5019:  // insert cell before
-            row.insertBefore(newCell(cell), cell);
-            break;
-        case 5005: {  // delete the selected cells
-            const next = cell.nextElementSibling || cell.previousElementSibling;
-            for (const gone of cellsInSelection(r, table))
-                gone.remove();
-            tidy(table, next);
-            if (next && next.isConnected)
-                caretInto(next);
-            break;
-        }
-        case 5029: {  // merge the selected cells of the row, or the cell with its right neighbour
-            let cells = cellsInSelection(r, table).filter(c => c.parentElement === row);
-            if (cells.length < 2 && cell.nextElementSibling)
-                cells = [cell, cell.nextElementSibling];
-            if (cells.length < 2)
-                throw new Error('There is no cell to merge with.');
-            const [first, ...rest] = cells;
-            for (const other of rest) {
-                first.colSpan += other.colSpan;
-                while (other.firstChild)
-                    first.appendChild(other.firstChild);
-                other.remove();
-            }
-            break;
-        }
-        case 5047: {  // split the cell in two, the grid kept square
-            if (cell.colSpan > 1) {
-                cell.colSpan -= 1;
-            } else {
-                for (const each of Array.from(table.rows)) {
-                    const target = each === row ? null : cellAtColumn(each, column);
-                    if (target)
-                        target.colSpan += 1;
-                }
-            }
-            cell.after(newCell(cell));
-            break;
-        }
-        }
+        if (!selection.model)
+            selection.model = grid(selection.table);
+        const commands = {
+            5021: insertRow, 5020: insertColumn, 5019: insertCellAfter, 5007: deleteRows, 5006: deleteColumns,
+            5005: deleteCells, 5029: mergeCells, 5047: splitCell
+        };
+        edit(() => commands[command](selection));
+    }
+
+    function insertCellAfter(selection) {
+        const last = selectedCells(selection).pop();
+        last.el.after(newCell(last.el.tagName));
     }
 
     function run(command, argument) {
+        // Run here rather than sent to the page as the menu's would be: the page runs those when
+        // it handles input, after a question asked meanwhile would have been answered.
+        if (command === 5049 || command === 5033) {
+            document.execCommand(command === 5049 ? 'undo' : 'redo');
+            return null;
+        }
         const plain = PLAIN[command];
         if (plain) {
             if (!document.execCommand(plain))
@@ -510,6 +995,8 @@
         const root = document.documentElement;
         let text = doctype + openTag(root);
         for (const child of root.childNodes) {
+            if (child === marks)
+                continue;
             if (child === document.body)
                 text += openTag(child) + bodyHTML() + '</body>';
             else
@@ -534,6 +1021,9 @@
         park(parsed);
         document.replaceChild(document.adoptNode(parsed.documentElement), document.documentElement);
         document.body.contentEditable = 'true';
+        marks = null;
+        edits = [];
+        placed = true;
         baseline = null;
         baselineSource = setBody === null ? html : setBody;
         // The caret and the states need the page laid out, which a long page takes a while to
@@ -572,13 +1062,99 @@
             waiting.push(work);
     }
 
-    // The table selected as a whole: a selection whose only node is one TABLE.
+    // The fragment as written, over the selection or at the caret. A fragment holding blocks
+    // goes between the two halves of the paragraph at the caret, which the parser would
+    // otherwise close before them when the page is read back.
+    function insertFragment(html) {
+        const template = document.createElement('template');
+        template.innerHTML = html;
+        const fragment = template.content;
+        park(fragment);
+        const nodes = Array.from(fragment.childNodes);
+        if (!nodes.length)
+            return;
+        const r = range().cloneRange();
+        r.deleteContents();
+        const paragraph = nodes.some(isBlock) ? nearest(r.startContainer, PARAGRAPHS) : null;
+        if (paragraph) {
+            const tail = document.createRange();
+            tail.setStart(r.startContainer, r.startOffset);
+            tail.setEnd(paragraph, paragraph.childNodes.length);
+            const after = paragraph.cloneNode(false);
+            after.removeAttribute('id');
+            after.appendChild(tail.extractContents());
+            paragraph.after(after);
+            after.before(fragment);
+            for (const half of [paragraph, after]) {
+                if (!half.textContent && !half.querySelector(CONTENT + ', br'))
+                    half.remove();
+            }
+        } else {
+            r.insertNode(fragment);
+        }
+        const caret = document.createRange();
+        caret.setStartAfter(nodes[nodes.length - 1]);
+        getSelection().removeAllRanges();
+        getSelection().addRange(caret);
+    }
+
+    function contains(r, node) {
+        const whole = document.createRange();
+        whole.selectNode(node);
+        return r.compareBoundaryPoints(Range.START_TO_START, whole) <= 0 &&
+               r.compareBoundaryPoints(Range.END_TO_END, whole) >= 0;
+    }
+
+    function blankRange(r) {
+        return !r.toString().replace(/[\s\u00a0]/g, '') && !r.cloneContents().querySelector(CONTENT);
+    }
+
+    // The table selected as a whole: the selection's only node, or the one table it holds with
+    // nothing else but blanks and paragraph ends around it.
     function selectedTable() {
         const r = range();
-        if (!r || r.collapsed || r.startContainer !== r.endContainer || r.endOffset - r.startOffset !== 1)
+        if (!r || r.collapsed || !inBody(r.commonAncestorContainer))
             return null;
-        const node = r.startContainer.childNodes[r.startOffset];
-        return node && node.nodeType === Node.ELEMENT_NODE && node.tagName === 'TABLE' && inBody(node) ? node : null;
+        if (r.startContainer === r.endContainer && r.endOffset - r.startOffset === 1) {
+            const node = r.startContainer.childNodes[r.startOffset];
+            if (node && node.nodeType === Node.ELEMENT_NODE)
+                return node.tagName === 'TABLE' ? node : null;
+        }
+        const common = elementOf(r.commonAncestorContainer);
+        const held = Array.from(common.querySelectorAll('table')).filter(table => contains(r, table));
+        const outer = held.filter(table => !held.some(other => other !== table && other.contains(table)));
+        if (outer.length !== 1)
+            return null;
+        const before = document.createRange();
+        before.setStart(r.startContainer, r.startOffset);
+        before.setEndBefore(outer[0]);
+        const after = document.createRange();
+        after.setStartAfter(outer[0]);
+        after.setEnd(r.endContainer, r.endOffset);
+        return blankRange(before) && blankRange(after) ? outer[0] : null;
+    }
+
+    // A click on a table's border or cell spacing lands on the table, not in a cell: it selects
+    // the table as a whole, as long as the selection stays there.
+    function clicked(event) {
+        const target = event.target;
+        if (event.button !== 0 || !target || target.nodeType !== Node.ELEMENT_NODE || !inBody(target) ||
+            !['TABLE', 'THEAD', 'TBODY', 'TFOOT', 'TR'].includes(target.tagName))
+            return;
+        const whole = document.createRange();
+        whole.selectNode(target.closest('table'));
+        getSelection().removeAllRanges();
+        getSelection().addRange(whole);
+    }
+
+    // Koravel copies an explorer item as text marked with "¤", which is no description content:
+    // refused here, where every paste passes, from the menu, the keyboard or the middle button.
+    function pasting(event) {
+        const text = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
+        if (text.includes('\u00a4')) {
+            event.preventDefault();
+            event.stopImmediatePropagation();
+        }
     }
 
     window.kvl = {
@@ -595,8 +1171,7 @@
         state: () => call(() => { ensureCaret(); return state(); }),
         paste: html => call(() => {
             ensureCaret();
-            if (!document.execCommand('insertHTML', false, html))
-                throw new Error('The fragment could not be pasted here.');
+            edit(() => insertFragment(html));
             return state();
         }),
         selectedTable: () => call(() => { const table = selectedTable(); return table ? openTag(table) : ''; }),
@@ -604,12 +1179,19 @@
             const table = selectedTable();
             if (!table)
                 throw new Error('No table is selected.');
-            for (const [name, value] of pairs) {
-                if (value)
-                    table.setAttribute(name, value);
-                else
-                    table.removeAttribute(name);
-            }
+            edit(() => {
+                for (const [name, value] of pairs) {
+                    if (value)
+                        table.setAttribute(name, value);
+                    else
+                        table.removeAttribute(name);
+                }
+            });
+            return state();
+        }),
+        font: commands => call(() => {
+            ensureCaret();
+            grouped(commands);
             return state();
         }),
         exec: (command, argument) => call(() => {
@@ -633,7 +1215,14 @@
         if (pending)
             schedule();
     });
-    document.addEventListener('input', () => { typed = true; schedule(); });
+    document.addEventListener('input', event => {
+        if (marks && event.target === marks)
+            replay(event.inputType);
+        typed = true;
+        schedule();
+    });
+    document.addEventListener('click', clicked, true);
+    document.addEventListener('paste', pasting, true);
     new QWebChannel(qt.webChannelTransport, channel => {
         bridge = channel.objects.bridge;
         for (const work of waiting)

@@ -3,15 +3,27 @@
 #include "ScriptedPrompts.h"
 #include "TestEnvironment.h"
 
+#include "editor/FindDialog.h"
+#include "editor/FontDialog.h"
 #include "editor/WebEngineHtmlEditor.h"
 #include "editor/WebEngineSanitizerOptions.h"
 #include "platform/Globals.h"
+#include "platform/HtmlDocument.h"
 #include "platform/KvlError.h"
+#include "platform/Settings.h"
+#include "publishing/PictureFile.h"
+#include "publishing/PictureReferences.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineScript>
@@ -31,6 +43,17 @@ constexpr auto kTail = "</BODY></HTML>";
 QString Page(const QString& body)
 {
     return QLatin1String(kHead) + body + QLatin1String(kTail);
+}
+
+// The command's dialog was cancelled: it raises so, and shows nothing else.
+void ExpectCancelled(HtmlEditor& editor, int command, int option = Decmd::OPT_DODEFAULT)
+{
+    try {
+        editor.ExecCommand(command, option);
+        QFAIL("The cancelled command did not raise.");
+    } catch (const KvlError& error) {
+        QCOMPARE(error.Number(), KvlError::kCancelled);
+    }
 }
 
 }  // namespace
@@ -63,6 +86,17 @@ private slots:
     void commandsOnSelectedWord();
     void tableCommands_data();
     void tableCommands();
+    void cellCommandStates();
+    void cellCommandsUndoInTurnWithTyping();
+    void pasteHtml_data();
+    void pasteHtml();
+    void pasteOnceAndNeverAnExplorerItem();
+    void tableSelectedAsAWhole();
+    void hyperlinkAskedFor();
+    void pictureAskedFor_data();
+    void pictureAskedFor();
+    void fontDialogApplied();
+    void findDialogOnePerEditor();
     void styleSheetSwapped();
     void picturesResolveInTheImagesFolder();
     void deadRendererReloadsTheLastCopy();
@@ -76,6 +110,11 @@ private:
     QVariant Script(const QString& source);
     // Selects the text `word` of the body's first text node holding it.
     void Select(const QString& word);
+    // Selects from the start of `first` to the end of `last`.
+    void SelectAcross(const QString& first, const QString& last);
+    // The elements with their attributes sorted and the text between them, as the program's
+    // parser reads `html`.
+    static QString Parsed(const QString& html);
     // Elements with their attributes and text, as the browser parses `html` inside a BODY.
     QString Shape(const QString& html);
 
@@ -151,6 +190,69 @@ void tst_WebEngineHtmlEditor::Select(const QString& word)
     })())")
                                .arg(QLatin1Char('"') + word + QLatin1Char('"'));
     QVERIFY2(Script(script).toBool(), qPrintable(word));
+}
+
+void tst_WebEngineHtmlEditor::SelectAcross(const QString& first, const QString& last)
+{
+    const QString script =
+        QStringLiteral(R"((() => {
+        const find = word => {
+            const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+            for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+                const at = node.data.indexOf(word);
+                if (at >= 0)
+                    return [node, at];
+            }
+            return null;
+        };
+        const from = find(%1);
+        const to = find(%2);
+        if (!from || !to)
+            return false;
+        getSelection().setBaseAndExtent(from[0], from[1], to[0], to[1] + %2.length);
+        return true;
+    })())")
+            .arg(QLatin1Char('"') + first + QLatin1Char('"'), QLatin1Char('"') + last + QLatin1Char('"'));
+    QVERIFY2(Script(script).toBool(), qPrintable(first + QLatin1String("..") + last));
+}
+
+QString tst_WebEngineHtmlEditor::Parsed(const QString& html)
+{
+    struct Token
+    {
+        qsizetype at;
+        qsizetype length;
+        QString text;
+    };
+    const HtmlDocument document(html);
+    QList<Token> tokens;
+    for (const HtmlElement& element : document.Elements()) {
+        if (!element.InSource())
+            continue;
+        QStringList attributes;
+        for (const HtmlAttribute& attribute : element.attributes)
+            attributes << attribute.name + QLatin1Char('=') + attribute.value;
+        attributes.sort();
+        attributes.prepend(element.tag);
+        tokens.append({element.start, element.startTagLength, QLatin1Char('<') + attributes.join(' ') + '>'});
+        if (element.HasEndTag())
+            tokens.append({element.endTagStart, element.endTagLength, QStringLiteral("</%1>").arg(element.tag)});
+    }
+    std::sort(tokens.begin(), tokens.end(), [](const Token& a, const Token& b) { return a.at < b.at; });
+    const auto text = [](QString part) {
+        return part.replace(QLatin1String("&nbsp;"), QStringLiteral("\u00a0"))
+            .replace(QLatin1String("&lt;"), QLatin1String("<"))
+            .replace(QLatin1String("&gt;"), QLatin1String(">"))
+            .replace(QLatin1String("&quot;"), QLatin1String("\""))
+            .replace(QLatin1String("&amp;"), QLatin1String("&"));
+    };
+    QString parsed;
+    qsizetype at = 0;
+    for (const Token& token : std::as_const(tokens)) {
+        parsed += text(html.mid(at, token.at - at)) + token.text;
+        at = token.at + token.length;
+    }
+    return parsed + text(html.mid(at));
 }
 
 QString tst_WebEngineHtmlEditor::Shape(const QString& html)
@@ -291,8 +393,7 @@ void tst_WebEngineHtmlEditor::pushedStatesFollowTheCaret()
     QCOMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::DISABLED));
     Select(QStringLiteral("cell"));
     QTRY_COMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::ENABLED));
-    QCOMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::ENABLED));
-    QCOMPARE(m_editor->QueryStatus(Decmd::FINDTEXT), int(Decmd::DISABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::DELETECOLS), int(Decmd::ENABLED));
 }
 
 // A description window reads the page and the caret's font as soon as either event comes; the
@@ -524,36 +625,492 @@ void tst_WebEngineHtmlEditor::commandsOnSelectedWord()
 
 void tst_WebEngineHtmlEditor::tableCommands_data()
 {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("selection");  // the cell of the caret, or "first..last" cells
     QTest::addColumn<int>("command");
-    QTest::addColumn<QString>("shape");  // each row's column spans; the caret starts in cell "b"
-    QTest::newRow("insert row") << int(Decmd::INSERTROW) << QStringLiteral("1,1|1,1|1,1");
-    QTest::newRow("delete row") << int(Decmd::DELETEROWS) << QStringLiteral("1,1");
-    QTest::newRow("insert column") << int(Decmd::INSERTCOL) << QStringLiteral("1,1,1|1,1,1");
-    QTest::newRow("delete column") << int(Decmd::DELETECOLS) << QStringLiteral("1|1");
-    QTest::newRow("insert cell") << int(Decmd::INSERTCELL) << QStringLiteral("1,1,1|1,1");
-    QTest::newRow("delete cell") << int(Decmd::DELETECELLS) << QStringLiteral("1|1,1");
-    QTest::newRow("merge cells") << int(Decmd::MERGECELLS) << QStringLiteral("2|1,1");
-    QTest::newRow("split cell") << int(Decmd::SPLITCELL) << QStringLiteral("1,1,1|1,2");
+    QTest::addColumn<QString>("expected");
+
+    const auto rows = [](const QString& rows) {
+        return QStringLiteral("<table border=\"1\"><tbody>") + rows + QStringLiteral("</tbody></table>");
+    };
+    const QString wide = rows(QStringLiteral("<tr><td colspan=\"2\">wide</td></tr><tr><td>one</td><td>two</td></tr>"));
+    QTest::newRow("row below, under a wide cell")
+        << wide << "wide" << int(Decmd::INSERTROW)
+        << rows(
+               "<tr><td colspan=\"2\">wide</td></tr><tr><td colspan=\"2\">&nbsp;</td></tr>"
+               "<tr><td>one</td><td>two</td></tr>");
+    QTest::newRow("column right, a wide cell widened")
+        << wide << "one" << int(Decmd::INSERTCOL)
+        << rows("<tr><td colspan=\"3\">wide</td></tr><tr><td>one</td><td>&nbsp;</td><td>two</td></tr>");
+    QTest::newRow("cell after")
+        << wide << "one" << int(Decmd::INSERTCELL)
+        << rows("<tr><td colspan=\"2\">wide</td></tr><tr><td>one</td><td>&nbsp;</td><td>two</td></tr>");
+    QTest::newRow("merge a row")
+        << wide << "one..two" << int(Decmd::MERGECELLS)
+        << rows("<tr><td colspan=\"2\">wide</td></tr><tr><td colspan=\"2\">one<br>two</td></tr>");
+    // The merged cell's second row is left empty: it goes, and the span with it.
+    QTest::newRow("merge the whole table")
+        << wide << "wide..two" << int(Decmd::MERGECELLS) << rows("<tr><td colspan=\"2\">wide<br>one<br>two</td></tr>");
+    QTest::newRow("split a wide cell") << wide << "wide" << int(Decmd::SPLITCELL)
+                                       << rows(
+                                              "<tr><td>wide</td><td>&nbsp;</td></tr><tr><td>one</td><td>two</td></tr>");
+    QTest::newRow("delete a column under a wide cell")
+        << wide << "two" << int(Decmd::DELETECOLS) << rows("<tr><td>wide</td></tr><tr><td>one</td></tr>");
+    QTest::newRow("delete cells of a row")
+        << wide << "one..two" << int(Decmd::DELETECELLS) << rows("<tr><td colspan=\"2\">wide</td></tr>");
+
+    const QString tall = rows(QStringLiteral(
+        "<tr><td rowspan=\"2\">tall</td><td>b</td></tr><tr><td>c</td></tr><tr><td>d</td><td>e</td></tr>"));
+    QTest::newRow("row below, a tall cell lengthened")
+        << tall << "b" << int(Decmd::INSERTROW)
+        << rows(
+               "<tr><td rowspan=\"3\">tall</td><td>b</td></tr><tr><td>&nbsp;</td></tr><tr><td>c</td></tr>"
+               "<tr><td>d</td><td>e</td></tr>");
+    QTest::newRow("column right of a tall cell")
+        << tall << "tall" << int(Decmd::INSERTCOL)
+        << rows(
+               "<tr><td rowspan=\"2\">tall</td><td rowspan=\"2\">&nbsp;</td><td>b</td></tr><tr><td>c</td></tr>"
+               "<tr><td>d</td><td>&nbsp;</td><td>e</td></tr>");
+    QTest::newRow("delete the first row of a tall cell")
+        << tall << "b" << int(Decmd::DELETEROWS)
+        << rows("<tr><td>tall</td><td>c</td></tr><tr><td>d</td><td>e</td></tr>");
+    QTest::newRow("merge down beside a tall cell")
+        << tall << "b..c" << int(Decmd::MERGECELLS)
+        << rows("<tr><td>tall</td><td>b<br>c</td></tr><tr><td>d</td><td>e</td></tr>");
+    QTest::newRow("split a tall cell")
+        << tall << "tall" << int(Decmd::SPLITCELL)
+        << rows("<tr><td>tall</td><td>b</td></tr><tr><td>&nbsp;</td><td>c</td></tr><tr><td>d</td><td>e</td></tr>");
+
+    const QString ragged = rows(QStringLiteral("<tr><td>a</td><td>b</td><td>c</td></tr><tr><td>d</td></tr>"));
+    QTest::newRow("ragged: column right, the short row left short")
+        << ragged << "b" << int(Decmd::INSERTCOL)
+        << rows("<tr><td>a</td><td>b</td><td>&nbsp;</td><td>c</td></tr><tr><td>d</td></tr>");
+    QTest::newRow("ragged: row below the short row")
+        << ragged << "d" << int(Decmd::INSERTROW)
+        << rows("<tr><td>a</td><td>b</td><td>c</td></tr><tr><td>d</td></tr><tr><td>&nbsp;</td></tr>");
+    QTest::newRow("ragged: the short row's only column")
+        << ragged << "d" << int(Decmd::DELETECOLS) << rows("<tr><td>b</td><td>c</td></tr>");
+    QTest::newRow("span past the right edge") << rows("<tr><td colspan=\"5\">x</td></tr><tr><td>y</td></tr>") << "y"
+                                              << int(Decmd::DELETECOLS) << rows("<tr><td colspan=\"4\">x</td></tr>");
+    // The browser ends the span with the table; the new row must not fall under it.
+    QTest::newRow("span past the bottom edge")
+        << rows("<tr><td rowspan=\"4\">p</td><td>q</td></tr><tr><td>r</td></tr>") << "r" << int(Decmd::INSERTROW)
+        << rows(
+               "<tr><td rowspan=\"2\">p</td><td>q</td></tr><tr><td>r</td></tr><tr><td>&nbsp;</td><td>&nbsp;</td></tr>");
+
+    const QString headed = QStringLiteral(
+        "<table><thead><tr><th>h1</th><th>h2</th></tr></thead><tbody><tr><td>a</td><td>b</td></tr></tbody></table>");
+    QTest::newRow("heading row below a heading row")
+        << headed << "h1" << int(Decmd::INSERTROW)
+        << QStringLiteral(
+               "<table><thead><tr><th>h1</th><th>h2</th></tr><tr><th>&nbsp;</th><th>&nbsp;</th></tr></thead>"
+               "<tbody><tr><td>a</td><td>b</td></tr></tbody></table>");
+    QTest::newRow("column through head and body")
+        << headed << "h1" << int(Decmd::INSERTCOL)
+        << QStringLiteral(
+               "<table><thead><tr><th>h1</th><th>&nbsp;</th><th>h2</th></tr></thead>"
+               "<tbody><tr><td>a</td><td>&nbsp;</td><td>b</td></tr></tbody></table>");
+    QTest::newRow("the head's only row") << headed << "h2" << int(Decmd::DELETEROWS)
+                                         << QStringLiteral(
+                                                "<table><tbody><tr><td>a</td><td>b</td></tr></tbody></table>");
+
+    const QString nested =
+        rows(QStringLiteral("<tr><td>out<table><tbody><tr><td>in</td></tr></tbody></table></td><td>side</td></tr>"));
+    QTest::newRow("nested: the inner table at the caret")
+        << nested << "in" << int(Decmd::INSERTROW)
+        << rows(
+               "<tr><td>out<table><tbody><tr><td>in</td></tr><tr><td>&nbsp;</td></tr></tbody></table></td>"
+               "<td>side</td></tr>");
+    QTest::newRow("nested: the outer table's other column")
+        << nested << "side" << int(Decmd::DELETECOLS)
+        << rows("<tr><td>out<table><tbody><tr><td>in</td></tr></tbody></table></td></tr>");
+
+    const QString single = QStringLiteral("<p>before</p>") + rows(QStringLiteral("<tr><td>only</td></tr>")) +
+                           QStringLiteral("<p>after</p>");
+    QTest::newRow("the last row takes the table")
+        << single << "only" << int(Decmd::DELETEROWS) << QStringLiteral("<p>before</p><p>after</p>");
+    QTest::newRow("the last column takes the table")
+        << single << "only" << int(Decmd::DELETECOLS) << QStringLiteral("<p>before</p><p>after</p>");
 }
 
+// Each command is compared, parsed, with the table it should leave, then undone and redone as
+// one step.
 void tst_WebEngineHtmlEditor::tableCommands()
 {
+    QFETCH(QString, table);
+    QFETCH(QString, selection);
     QFETCH(int, command);
-    QFETCH(QString, shape);
-    Load(
-        Page(QStringLiteral("<P>start</P><TABLE border=1><TR><TD>one</TD><TD>two</TD></TR><TR><TD>six</TD><TD>ten</TD>"
-                            "</TR></TABLE>")));
-    Select(QStringLiteral("start"));
-    QTRY_COMPARE(m_editor->QueryStatus(command), int(Decmd::DISABLED));
-    QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->ExecCommand(command));
-    Select(command == Decmd::MERGECELLS ? QStringLiteral("one") : QStringLiteral("two"));
+    QFETCH(QString, expected);
+    Load(Page(table));
+    const QString original = Parsed(m_editor->BodyInnerHTML());
+    const QStringList cells = selection.split(QLatin1String(".."));
+    if (cells.size() == 1)
+        Select(cells[0]);
+    else
+        SelectAcross(cells[0], cells[1]);
     QTRY_COMPARE(m_editor->QueryStatus(command), int(Decmd::ENABLED));
     m_editor->ExecCommand(command);
-    const QString spans = Script(QStringLiteral("Array.from(document.querySelector('table').rows, "
-                                                "r => Array.from(r.cells, c => c.colSpan).join(',')).join('|')"))
-                              .toString();
-    QCOMPARE(spans, shape);
+    QCOMPARE(Parsed(m_editor->BodyInnerHTML()), Parsed(expected));
     QVERIFY(m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(Parsed(m_editor->BodyInnerHTML()), original);
+    QVERIFY(!m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::REDO);
+    QCOMPARE(Parsed(m_editor->BodyInnerHTML()), Parsed(expected));
+}
+
+void tst_WebEngineHtmlEditor::cellCommandStates()
+{
+    Load(
+        Page(QStringLiteral("<P>start</P><TABLE><TR><TD rowspan=2>tall</TD><TD>b</TD></TR><TR><TD>c</TD></TR>"
+                            "<TR><TD>d</TD><TD>e</TD></TR></TABLE>")));
+    Select(QStringLiteral("start"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::DISABLED));
+    for (const int command : {Decmd::INSERTCOL, Decmd::INSERTCELL, Decmd::DELETEROWS, Decmd::DELETECOLS,
+                              Decmd::DELETECELLS, Decmd::MERGECELLS, Decmd::SPLITCELL}) {
+        QCOMPARE(m_editor->QueryStatus(command), int(Decmd::DISABLED));
+        QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->ExecCommand(command));
+    }
+    // A single cell merges with nothing; only a cell that spans splits.
+    Select(QStringLiteral("b"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::INSERTROW), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::DISABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::SPLITCELL), int(Decmd::DISABLED));
+    Select(QStringLiteral("tall"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::SPLITCELL), int(Decmd::ENABLED));
+    // c and d make an L, not a rectangle: merging them is refused and changes nothing.
+    SelectAcross(QStringLiteral("c"), QStringLiteral("d"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::DELETECELLS), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::DISABLED));
+    const QString before = m_editor->BodyInnerHTML();
+    QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->ExecCommand(Decmd::MERGECELLS));
+    QCOMPARE(m_editor->BodyInnerHTML(), before);
+    QVERIFY(!m_editor->IsDirty());
+    SelectAcross(QStringLiteral("d"), QStringLiteral("e"));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::MERGECELLS), int(Decmd::ENABLED));
+}
+
+// The browser's undo list holds typing and cell commands in the order they were made, whether
+// undone from the menu or the keyboard.
+void tst_WebEngineHtmlEditor::cellCommandsUndoInTurnWithTyping()
+{
+    Load(Page(QStringLiteral("<TABLE><TR><TD>ab</TD></TR></TABLE>")));
+    QWidget* proxy = m_editor->View()->focusProxy();
+    QVERIFY(proxy);
+    m_editor->View()->setFocus();
+    Script(
+        QStringLiteral("document.body.focus(); getSelection().collapse(document.querySelector('td').firstChild, 2)"));
+    QTest::keyClicks(proxy, QStringLiteral("x"));
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<table><tbody><tr><td>abx</td></tr></tbody></table>"));
+    m_editor->ExecCommand(Decmd::INSERTROW);
+    QTest::keyClicks(proxy, QStringLiteral("y"));
+    const QString all = QStringLiteral("<table><tbody><tr><td>abxy</td></tr><tr><td>&nbsp;</td></tr></tbody></table>");
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), all);
+    QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(m_editor->BodyInnerHTML(),
+                 QStringLiteral("<table><tbody><tr><td>abx</td></tr><tr><td>&nbsp;</td></tr></tbody></table>"));
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<table><tbody><tr><td>abx</td></tr></tbody></table>"));
+    QVERIFY(m_editor->IsDirty());
+    QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<table><tbody><tr><td>ab</td></tr></tbody></table>"));
+    QVERIFY(!m_editor->IsDirty());
+    for (int i = 0; i < 3; ++i)
+        m_editor->ExecCommand(Decmd::REDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), all);
+    // The caret is back in the cell: typing goes on there.
+    QTest::keyClicks(proxy, QStringLiteral("z"));
+    QTRY_VERIFY(m_editor->BodyInnerHTML().contains(QLatin1String("<td>abxyz</td>")));
+}
+
+void tst_WebEngineHtmlEditor::pasteHtml_data()
+{
+    QTest::addColumn<QString>("fragment");
+    QTest::addColumn<QString>("selection");  // "" for the caret before "two"
+    QTest::addColumn<QString>("expected");   // in "<P>one two three</P>"
+    const QString pageBreak = QStringLiteral("<br style='page-break-before:always'>");
+    QTest::newRow("page break at the caret") << pageBreak << ""
+                                             << "<p>one <br style=\"page-break-before:always\">two three</p>";
+    QTest::newRow("page break over a word") << pageBreak << "two"
+                                            << "<p>one <br style=\"page-break-before:always\"> three</p>";
+    QTest::newRow("rule") << "<HR>"
+                          << ""
+                          << "<p>one </p><hr><p>two three</p>";
+    QTest::newRow("line break") << "<br>"
+                                << "two"
+                                << "<p>one <br> three</p>";
+    QTest::newRow("picture paragraph")
+        << "<P><IMG  src=\"/tmp/a b/\u00e9'x.bmp\" align=baseline border=0 width =\"100%\"></P>"
+        << ""
+        << "<p>one </p><p><img src=\"/tmp/a b/\u00e9'x.bmp\" align=\"baseline\" border=\"0\" width=\"100%\"></p>"
+           "<p>two three</p>";
+}
+
+// The fragment goes in as written, as one step the user can undo.
+void tst_WebEngineHtmlEditor::pasteHtml()
+{
+    QFETCH(QString, fragment);
+    QFETCH(QString, selection);
+    QFETCH(QString, expected);
+    Load(Page(QStringLiteral("<P>one two three</P>")));
+    if (selection.isEmpty())
+        Script(QStringLiteral("getSelection().collapse(document.querySelector('p').firstChild, 4)"));
+    else
+        Select(selection);
+    m_editor->PasteHTML(fragment);
+    QCOMPARE(Parsed(m_editor->BodyInnerHTML()), Parsed(expected));
+    QVERIFY(m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one two three</p>"));
+    QVERIFY(!m_editor->IsDirty());
+}
+
+// The main window's Edit > Paste has the same key as the browser's own paste: one key press
+// pastes once. An explorer item copied as text never goes in, whichever way it is pasted.
+void tst_WebEngineHtmlEditor::pasteOnceAndNeverAnExplorerItem()
+{
+    int pastes = 0;
+    auto* paste = new QAction(QStringLiteral("&Paste"), m_host.get());
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(paste, &QAction::triggered, this, [&] {
+        ++pastes;
+        m_editor->ExecCommand(Decmd::PASTE);
+    });
+    m_host->addAction(paste);
+    Load(Page(QStringLiteral("<P>ab</P>")));
+    QWidget* proxy = m_editor->View()->focusProxy();
+    QVERIFY(proxy);
+    m_editor->View()->setFocus();
+    Script(QStringLiteral("document.body.focus(); getSelection().collapse(document.querySelector('p').firstChild, 1)"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("X"));
+    QTest::keyClick(proxy, Qt::Key_V, Qt::ControlModifier);
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>aXb</p>"));
+    QTest::qWait(300);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>aXb</p>"));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("Procedure \u00a4 12"));
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Procedure \u00a4 12"));
+    QTest::keyClick(proxy, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(proxy, Qt::Key_Insert, Qt::ShiftModifier);
+    m_editor->ExecCommand(Decmd::PASTE);
+    paste->trigger();
+    QTest::qWait(300);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>aXb</p>"));
+    // The menu's paste still pastes text.
+    QGuiApplication::clipboard()->setText(QStringLiteral("Y"));
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Y"));
+    paste->trigger();
+    QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>aXYb</p>"));
+}
+
+void tst_WebEngineHtmlEditor::tableSelectedAsAWhole()
+{
+    Load(
+        Page(QStringLiteral("<P>before</P><TABLE id=t border=8 cellSpacing=6><TR><TD>in a cell</TD></TR></TABLE>"
+                            "<P>after <IMG src=\"shot.png\" width=20 height=20></P>")));
+    const QString tag = QStringLiteral("<table id=\"t\" border=\"8\" cellspacing=\"6\">");
+    Select(QStringLiteral("in a cell"));
+    QCOMPARE(m_editor->SelectedTable(), QString());
+    QVERIFY_THROWS_EXCEPTION(KvlError, m_editor->SetSelectedTableAttributes({{QStringLiteral("border"), "1"}}));
+    Script(QStringLiteral("getSelection().selectAllChildren(document.querySelector('p:last-of-type'))"));
+    QCOMPARE(m_editor->SelectedTable(), QString());
+
+    // A click on the left border, half way down.
+    const QVariantList border =
+        Script(QStringLiteral("(() => { const box = document.getElementById('t').getBoundingClientRect();"
+                              " return [box.left + 3, box.top + box.height / 2]; })()"))
+            .toList();
+    QCOMPARE(border.size(), 2);
+    const QPoint at(qRound(border[0].toDouble()), qRound(border[1].toDouble()));
+    QWidget* proxy = m_editor->View()->focusProxy();
+    QVERIFY(proxy);
+    QCOMPARE(Script(QStringLiteral("document.elementFromPoint(%1, %2).tagName").arg(at.x()).arg(at.y())).toString(),
+             QStringLiteral("TABLE"));
+    QTest::mouseClick(proxy, Qt::LeftButton, {}, at);
+    QTRY_COMPARE(m_editor->SelectedTable(), tag);
+    // Held while the selection stays there.
+    QTest::qWait(200);
+    QCOMPARE(m_editor->SelectedTable(), tag);
+
+    m_editor->SetSelectedTableAttributes({{QStringLiteral("border"), QStringLiteral("2")},
+                                          {QStringLiteral("cellSpacing"), QString()},
+                                          {QStringLiteral("bgColor"), QStringLiteral("#FFFFCC")}});
+    QCOMPARE(m_editor->SelectedTable(), QStringLiteral("<table id=\"t\" border=\"2\" bgcolor=\"#FFFFCC\">"));
+    QVERIFY(m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::UNDO);
+    QVERIFY(m_editor->BodyInnerHTML().contains(tag));
+    QVERIFY(!m_editor->IsDirty());
+
+    // A click in the cell moves the selection off the table.
+    const QVariantList cell =
+        Script(QStringLiteral("(() => { const box = document.querySelector('td').getBoundingClientRect();"
+                              " return [box.left + box.width / 2, box.top + box.height / 2]; })()"))
+            .toList();
+    QTest::mouseClick(proxy, Qt::LeftButton, {}, QPoint(qRound(cell[0].toDouble()), qRound(cell[1].toDouble())));
+    QTRY_COMPARE(m_editor->SelectedTable(), QString());
+    // A selection from the paragraph's end before to the start of the one after holds the table alone.
+    Script(
+        QStringLiteral("getSelection().setBaseAndExtent(document.querySelector('p').firstChild, 6,"
+                       " document.querySelector('p:last-of-type').firstChild, 0)"));
+    QCOMPARE(m_editor->SelectedTable(), tag);
+    Script(
+        QStringLiteral("getSelection().setBaseAndExtent(document.querySelector('p').firstChild, 2,"
+                       " document.querySelector('p:last-of-type').firstChild, 0)"));
+    QCOMPARE(m_editor->SelectedTable(), QString());
+}
+
+void tst_WebEngineHtmlEditor::hyperlinkAskedFor()
+{
+    Load(Page(QStringLiteral("<P>one two</P>")));
+    Select(QStringLiteral("two"));
+    // Cancelled: nothing changes, and the caller is told.
+    ExpectCancelled(*m_editor, Decmd::HYPERLINK);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one two</p>"));
+    QVERIFY(m_prompts->Messages().isEmpty());
+    const QString url = QStringLiteral("http://host/a \"quoted\" 'name'.htm?x=1&y=<2>");
+    m_prompts->Push(url);
+    m_editor->ExecCommand(Decmd::HYPERLINK);
+    QCOMPARE(m_prompts->History().size(), 2);
+    QCOMPARE(m_prompts->History().last().caption, QStringLiteral("Hyperlink"));
+    const QString body = m_editor->BodyInnerHTML();
+    const HtmlDocument parsed(body);
+    const QList<HtmlElement> links = parsed.ElementsByTag(QStringLiteral("a"));
+    QCOMPARE(links.size(), 1);
+    QCOMPARE(links[0].Attribute(QStringLiteral("href")), url);
+    QCOMPARE(links[0].attributes.size(), 1);
+    QCOMPARE(Parsed(body), QStringLiteral("<p>one <a href=%1>two</a></p>").arg(url));
+}
+
+void tst_WebEngineHtmlEditor::pictureAskedFor_data()
+{
+    QTest::addColumn<QString>("storeImage");
+    QTest::newRow("stored: a copy in the temporary folder") << QStringLiteral("1");
+    QTest::newRow("not stored: the file itself") << QStringLiteral("0");
+}
+
+// The picture shows, and a save stores it, whatever its path holds.
+void tst_WebEngineHtmlEditor::pictureAskedFor()
+{
+    QFETCH(QString, storeImage);
+    Settings::SaveSetting(QStringLiteral("Options"), QStringLiteral("StoreImage"), storeImage);
+    const QString folder = m_environment->Path(QStringLiteral("pictures d'\u00e9t\u00e9"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = QDir(folder).filePath(QStringLiteral("sunny \u00e9.png"));
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(file));
+    Load(Page(QStringLiteral("<P>one two</P>")));
+    Select(QStringLiteral("two"));
+    ExpectCancelled(*m_editor, Decmd::IMAGE, Decmd::OPT_PROMPTUSER);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one two</p>"));
+
+    m_prompts->Push(file);
+    m_editor->ExecCommand(Decmd::IMAGE);
+    const ScriptedPrompts::Shown asked = m_prompts->History().last();
+    QCOMPARE(asked.caption, QStringLiteral("Picture"));
+    QCOMPARE(asked.folder, gImagePath);
+    QCOMPARE(asked.filter, QStringLiteral("Pictures (*.bmp *.gif *.jpg *.jpeg *.png)"));
+    const QStringList images = m_editor->Images();
+    QCOMPARE(images.size(), 1);
+    const QString source = images[0];
+    if (storeImage == QLatin1String("0")) {
+        QCOMPARE(source, file);
+    } else {
+        QCOMPARE(QFileInfo(source).absolutePath(), QDir(gTempPath).absolutePath());
+        QVERIFY(source.endsWith(QLatin1String(".png")));
+        QFile copy(source);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QFile original(file);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), original.readAll());
+    }
+    QTRY_COMPARE(Script(QStringLiteral("document.images[0].naturalWidth")).toInt(), 7);
+    // What the save reads: the body's reference is the file, and the file is one it stores.
+    const PictureReferences references(m_editor->BodyInnerHTML());
+    QCOMPARE(references.References().size(), 1);
+    QCOMPARE(PictureReferences::LocalFile(references.References()[0].source), source);
+    const PictureFile stored = PictureFile::Read(QFileInfo(source));
+    if (storeImage == QLatin1String("0"))
+        QVERIFY(!stored.refusal.isEmpty());
+    else
+        QVERIFY2(stored.refusal.isEmpty(), qPrintable(stored.refusal));
+}
+
+void tst_WebEngineHtmlEditor::fontDialogApplied()
+{
+    Load(Page(QStringLiteral("<P>one <B>two</B> three</P>")));
+    Select(QStringLiteral("two"));
+    std::optional<FontChoice> answer;
+    FontChoice asked;
+    FontDialog::SetAsker([&](const FontChoice& initial) {
+        asked = initial;
+        return answer;
+    });
+    const auto reset = qScopeGuard([] { FontDialog::SetAsker({}); });
+    ExpectCancelled(*m_editor, Decmd::FONT, Decmd::OPT_PROMPTUSER);
+    QVERIFY(asked.bold && !asked.italic && !asked.underline);
+    QCOMPARE(asked.size, 3);
+    QCOMPARE(asked.colour, QStringLiteral("#000000"));
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one <b>two</b> three</p>"));
+
+    FontChoice chosen = asked;
+    chosen.bold = false;
+    chosen.italic = true;
+    chosen.size = 5;
+    chosen.colour = QStringLiteral("#FF0000");
+    answer = chosen;
+    m_editor->ExecCommand(Decmd::FONT);
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFONTSIZE).toInt(), 5);
+    QCOMPARE(m_editor->ExecCommand(Decmd::GETFORECOLOR).toString(), QStringLiteral("#FF0000"));
+    QCOMPARE(m_editor->QueryStatus(Decmd::BOLD), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::ITALIC), int(Decmd::LATCHED));
+    QVERIFY(m_editor->IsDirty());
+    // All of it is one step.
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one <b>two</b> three</p>"));
+    QVERIFY(!m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::findDialogOnePerEditor()
+{
+    Load(Page(QStringLiteral("<P>one two three</P>")));
+    QTRY_COMPARE(m_editor->QueryStatus(Decmd::FINDTEXT), int(Decmd::ENABLED));
+    QCOMPARE(m_editor->QueryStatus(Decmd::FONT), int(Decmd::ENABLED));
+    m_editor->ExecCommand(Decmd::FINDTEXT);
+    m_editor->ExecCommand(Decmd::FINDTEXT);
+    const QList<FindDialog*> dialogs = m_editor->View()->findChildren<FindDialog*>();
+    QCOMPARE(dialogs.size(), 1);
+    FindDialog* find = dialogs[0];
+    QVERIFY(find->isVisible());
+    auto* text = find->findChild<QLineEdit*>(QStringLiteral("txtFind"));
+    auto* result = find->findChild<QLabel*>(QStringLiteral("lblResult"));
+    QVERIFY(text && result);
+    text->setText(QStringLiteral("absent"));
+    find->FindNext();
+    QTRY_COMPARE(result->text(), QStringLiteral("Not found."));
+    text->setText(QStringLiteral("TWO"));
+    find->findChild<QCheckBox*>(QStringLiteral("chkMatchCase"))->setChecked(true);
+    find->FindNext();
+    QTRY_COMPARE(result->text(), QStringLiteral("Not found."));
+    find->findChild<QCheckBox*>(QStringLiteral("chkMatchCase"))->setChecked(false);
+    find->FindNext();
+    QTRY_COMPARE(result->text(), QStringLiteral("1 of 1"));
+    // The search goes on from the last match, and round.
+    text->setText(QStringLiteral("o"));
+    find->FindNext();
+    QTRY_VERIFY(result->text().endsWith(QLatin1String(" of 2")));
+    const QString other =
+        result->text() == QLatin1String("1 of 2") ? QStringLiteral("2 of 2") : QStringLiteral("1 of 2");
+    find->FindNext();
+    QTRY_COMPARE(result->text(), other);
+    // Closed, it leaves the match selected for editing.
+    find->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+    QVERIFY(!find->isVisible());
+    QTRY_COMPARE(Script(QStringLiteral("getSelection().toString()")).toString(), QStringLiteral("o"));
+    // Shown again, it is the same dialog.
+    m_editor->ExecCommand(Decmd::FINDTEXT);
+    QVERIFY(find->isVisible());
+    QCOMPARE(m_editor->View()->findChildren<FindDialog*>().size(), 1);
 }
 
 void tst_WebEngineHtmlEditor::styleSheetSwapped()
