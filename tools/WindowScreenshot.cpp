@@ -205,7 +205,7 @@ int main(int argc, char* argv[])
         window->mnuViewToolBarTable_Click();
         QTimer::singleShot(3000, [&] {
             InsertTable(window);
-            QTimer::singleShot(1500, take);
+            QTimer::singleShot(2500, take);
         });
     } else {
         QTimer::singleShot(shown == QLatin1String("description") ? 4000 : 1500, take);
