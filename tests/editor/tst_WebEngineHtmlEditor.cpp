@@ -3,6 +3,10 @@
 #include "ScriptedPrompts.h"
 #include "TestEnvironment.h"
 
+#include "core/DescriptionForm.h"
+#include "core/OpenForms.h"
+#include "core/TableDialog.h"
+#include "editor/EditorCommands.h"
 #include "editor/FindDialog.h"
 #include "editor/FontDialog.h"
 #include "editor/WebEngineHtmlEditor.h"
@@ -34,6 +38,36 @@
 #include <memory>
 
 namespace {
+
+// A description window of one real editor, which has the focus.
+class OnePaneForm : public DescriptionForm
+{
+public:
+    explicit OnePaneForm(HtmlEditor* editor) : m_editor(editor) { OpenForms::Add(this); }
+    ~OnePaneForm() override { OpenForms::Remove(this); }
+    QString Caption() const override { return QStringLiteral("Item"); }
+    void SetCaption(const QString&) override {}
+    QString Tag() const override { return QString(); }
+    void SetTag(const QString&) override {}
+    HtmlEditor* DHTMLEdit1() override { return m_editor; }
+    HtmlEditor* DHTMLEdit2() override { return nullptr; }
+    QString ActiveControlName() const override { return QStringLiteral("DHTMLEdit1"); }
+    long SaveDescription() override { return 0; }
+
+private:
+    HtmlEditor* m_editor;
+};
+
+// Keeps the fields the table dialog would show.
+class RecordingTableDialog : public TableDialog
+{
+public:
+    explicit RecordingTableDialog(QList<TableDialogFields>* shown) : m_shown(shown) {}
+    void ShowModal(const TableDialogFields& fields) override { m_shown->append(fields); }
+
+private:
+    QList<TableDialogFields>* m_shown;
+};
 
 constexpr auto kHead =
     "<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\"></HEAD>"
@@ -931,6 +965,20 @@ void tst_WebEngineHtmlEditor::tableSelectedAsAWhole()
     // Held while the selection stays there.
     QTest::qWait(200);
     QCOMPARE(m_editor->SelectedTable(), tag);
+
+    // Edit > Properties opens the dialog on that table, filled from it.
+    {
+        QList<TableDialogFields> shown;
+        TableDialog::SetFactory([&shown] { return std::make_unique<RecordingTableDialog>(&shown); });
+        const auto restore = qScopeGuard([] { TableDialog::SetFactory({}); });
+        OnePaneForm form(m_editor);
+        OpenForms::SetActive(&form);
+        EditorCommands({}).mnuEditProperties_Click();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(!shown.first().rowsAndColsPageEnabled);
+        QCOMPARE(shown.first().txtBorder, QStringLiteral("8"));
+        QCOMPARE(shown.first().txtSpacing, QStringLiteral("6"));
+    }
 
     m_editor->SetSelectedTableAttributes({{QStringLiteral("border"), QStringLiteral("2")},
                                           {QStringLiteral("cellSpacing"), QString()},
