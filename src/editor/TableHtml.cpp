@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 const QStringList kTableUnits = {QStringLiteral("percent"), QStringLiteral("pixels")};
 const QStringList kTableAlignments = {QString(), QStringLiteral("left"), QStringLiteral("right"),
@@ -89,26 +90,25 @@ QString SpinnerText(int position)
     return QString::number(kSpinnerMax - std::clamp(position, 0, kSpinnerMax));
 }
 
-std::optional<QString> InvalidTableField(const TableDialogFields& fields)
+std::optional<QString> InvalidTableField(const TableDialogFields& fields, const TableDialogFields* loaded)
 {
     static const QRegularExpression number(QStringLiteral("^\\s*[0-9]{1,5}\\s*$"));
     static const QRegularExpression colour(QStringLiteral("^\\s*#[0-9A-Fa-f]{6}\\s*$"));
-    const std::pair<const char*, const QString*> numbers[] = {
-        {"txtPading", &fields.txtPading}, {"txtSpacing", &fields.txtSpacing}, {"txtBorder", &fields.txtBorder},
-        {"txtWidth", &fields.txtWidth},   {"txtHeight", &fields.txtHeight},
+    using Field = QString TableDialogFields::*;
+    const std::tuple<const char*, Field, const QRegularExpression*> boxes[] = {
+        {"txtPading", &TableDialogFields::txtPading, &number},
+        {"txtSpacing", &TableDialogFields::txtSpacing, &number},
+        {"txtBorder", &TableDialogFields::txtBorder, &number},
+        {"txtWidth", &TableDialogFields::txtWidth, &number},
+        {"txtHeight", &TableDialogFields::txtHeight, &number},
+        {"txtBorderColor", &TableDialogFields::txtBorderColor, &colour},
+        {"txtBackGroundColor", &TableDialogFields::txtBackGroundColor, &colour},
+        {"txtBorderShadow", &TableDialogFields::txtBorderShadow, &colour},
+        {"txtBorderLight", &TableDialogFields::txtBorderLight, &colour},
     };
-    for (const auto& [name, text] : numbers) {
-        if (!Matches(number, *text))
-            return QString::fromLatin1(name);
-    }
-    const std::pair<const char*, const QString*> colours[] = {
-        {"txtBorderColor", &fields.txtBorderColor},
-        {"txtBackGroundColor", &fields.txtBackGroundColor},
-        {"txtBorderShadow", &fields.txtBorderShadow},
-        {"txtBorderLight", &fields.txtBorderLight},
-    };
-    for (const auto& [name, text] : colours) {
-        if (!Matches(colour, *text))
+    for (const auto& [name, field, pattern] : boxes) {
+        const bool unchanged = loaded && fields.*field == loaded->*field;
+        if (!unchanged && !Matches(*pattern, fields.*field))
             return QString::fromLatin1(name);
     }
     return std::nullopt;

@@ -30,8 +30,9 @@ int SpinnerPosition(const QString& text);
 QString SpinnerText(int position);
 
 // The objectName of the first box whose text may not go into a table tag: number boxes take
-// whole numbers of 0 to 99999, colour boxes "#RRGGBB"; any box may be empty.
-std::optional<QString> InvalidTableField(const TableDialogFields& fields);
+// whole numbers of 0 to 99999, colour boxes "#RRGGBB"; any box may be empty. A box still holding
+// what `loaded` gave it (an existing table's own attribute) is not checked.
+std::optional<QString> InvalidTableField(const TableDialogFields& fields, const TableDialogFields* loaded = nullptr);
 
 // The HTML of a new table of `rows` rows whose columns have these widths in percent.
 QString NewTableHtml(const TableDialogFields& fields, int rows, const QStringList& columnPercents);

@@ -261,6 +261,7 @@ QWidget* frmTable::BuildFormatPage()
 
 void frmTable::Form_Load()
 {
+    m_loaded.reset();
     {
         const QSignalBlocker rows(cboRow);
         const QSignalBlocker cols(cboCol);
@@ -338,6 +339,9 @@ constexpr std::pair<QComboBox * frmTable::*, int TableDialogFields::*> kListFiel
 
 void frmTable::LoadFields(const TableDialogFields& fields)
 {
+    m_loaded.reset();
+    if (!fields.rowsAndColsPageEnabled)
+        m_loaded = fields;
     sstTabStrip->setTabEnabled(0, fields.rowsAndColsPageEnabled);
     sstTabStrip->setCurrentIndex(fields.rowsAndColsPageEnabled ? 0 : 1);
     for (const auto& [list, field] : kListFields)
@@ -406,7 +410,8 @@ void frmTable::cmdOK_Click()
 {
     const TableDialogFields fields = Fields();
     // Typed values go into the table's tag as they are: anything but a number or a colour is refused.
-    if (const std::optional<QString> invalid = InvalidTableField(fields)) {
+    const bool existing = m_loaded && !fields.rowsAndColsPageEnabled;
+    if (const std::optional<QString> invalid = InvalidTableField(fields, existing ? &*m_loaded : nullptr)) {
         prompts().Critical(kSaveError);
         if (auto* box = findChild<QLineEdit*>(*invalid)) {
             sstTabStrip->setCurrentWidget(sstTabStrip->widget(1));

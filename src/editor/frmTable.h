@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "core/TableDialog.h"
 
 #include <QDialog>
@@ -70,6 +72,9 @@ public:
     void cmdOK_Click();
 
 private:
+    // An existing table's own attributes as the dialog received them: kept boxes are not checked.
+    std::optional<TableDialogFields> m_loaded;
+
     QWidget* BuildStructurePage();
     QWidget* BuildFormatPage();
     QScrollBar* AddNumberRow(QGridLayout* grid, int row, const QString& caption, QLineEdit*& box,

@@ -19,6 +19,7 @@
 #include "platform/Settings.h"
 #include "publishing/modEdition.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLocale>
@@ -48,6 +49,8 @@ frmMdi::frmMdi(QWidget* parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(th
 
 frmMdi::~frmMdi()
 {
+    // The child windows go after this window's members, moving the focus as they go.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // An editor still open in the property grid loses its focus while the widgets go, after
     // this window's members: its edit must not reach them.
     if (m_properties)

@@ -120,6 +120,7 @@ private slots:
     void attributeMode_data();
     void attributeMode();
     void existingTableReadBackThroughTheFactory();
+    void existingTablesOwnValuesKept();
     void hostileValuesRefused_data();
     void hostileValuesRefused();
     void errorsKeepTheDialogOpen_data();
@@ -324,6 +325,37 @@ void tst_frmTable::attributeMode()
     QVERIFY(m_form->edit1.Pasted().isEmpty());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(m_env->BugLogEntries(), 0);
+}
+
+void tst_frmTable::existingTablesOwnValuesKept()
+{
+    // Values the table already had pass as they are; what the user types is checked.
+    TableDialogFields fields = ExistingTable();
+    fields.cboWidthRange = 1;
+    fields.txtWidth = "100px";
+    fields.txtBackGroundColor = "white";
+    m_form->edit1.SetSelectedTable("<TABLE>");
+    frmTable dialog;
+    dialog.LoadFields(fields);
+    dialog.show();
+    dialog.txtBorderColor->setText("red");
+    dialog.cmdOK->click();
+    QCOMPARE(m_prompts->Messages(), QStringList{"An error has occurred saving table properties."});
+    QVERIFY(m_form->edit1.TableAttributeWrites().isEmpty());
+    dialog.txtBorderColor->setText("#FF0000");
+    dialog.cmdOK->click();
+    QCOMPARE(m_form->edit1.TableAttributeWrites().size(), 1);
+    const QList<std::pair<QString, QString>> written = m_form->edit1.TableAttributeWrites().first();
+    QVERIFY(written.contains(std::pair<QString, QString>("bgColor", "white")));
+    QVERIFY(written.contains(std::pair<QString, QString>("Width", "100px")));
+
+    // A new table's boxes are all checked, whatever an earlier table held.
+    m_prompts->ClearHistory();
+    dialog.ShowNewTable();
+    dialog.txtBackGroundColor->setText("white");
+    dialog.cmdOK->click();
+    QCOMPARE(m_prompts->Messages(), QStringList{"An error has occurred saving table properties."});
+    QVERIFY(m_form->edit1.Pasted().isEmpty());
 }
 
 void tst_frmTable::existingTableReadBackThroughTheFactory()
