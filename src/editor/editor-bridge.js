@@ -1147,11 +1147,12 @@
         getSelection().addRange(whole);
     }
 
-    // Koravel copies an explorer item as text marked with "¤", which is no description content:
-    // refused here, where every paste passes, from the menu, the keyboard or the middle button.
-    function pasting(event) {
-        const text = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
-        if (text.includes('\u00a4')) {
+    // Koravel copies and drags an explorer item as text marked with "¤", which is no description
+    // content: refused here, where every paste passes, from the menu, the keyboard or the middle
+    // button, and every drop.
+    function refused(event) {
+        const data = event.type === 'paste' ? event.clipboardData : event.dataTransfer;
+        if (data && data.getData('text/plain').includes('\u00a4')) {
             event.preventDefault();
             event.stopImmediatePropagation();
         }
@@ -1222,7 +1223,8 @@
         schedule();
     });
     document.addEventListener('click', clicked, true);
-    document.addEventListener('paste', pasting, true);
+    document.addEventListener('paste', refused, true);
+    document.addEventListener('drop', refused, true);
     new QWebChannel(qt.webChannelTransport, channel => {
         bridge = channel.objects.bridge;
         for (const work of waiting)

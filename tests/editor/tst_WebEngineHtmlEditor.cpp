@@ -26,6 +26,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -125,6 +126,7 @@ private slots:
     void pasteHtml_data();
     void pasteHtml();
     void pasteOnceAndNeverAnExplorerItem();
+    void explorerItemNeverDropped();
     void tableSelectedAsAWhole();
     void hyperlinkAskedFor();
     void pictureAskedFor_data();
@@ -935,6 +937,35 @@ void tst_WebEngineHtmlEditor::pasteOnceAndNeverAnExplorerItem()
     QTRY_COMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Y"));
     paste->trigger();
     QTRY_COMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>aXYb</p>"));
+}
+
+// An explorer item dragged in is text marked with "¤", as when copied: dropped, it never goes
+// in, where other text does.
+void tst_WebEngineHtmlEditor::explorerItemNeverDropped()
+{
+    Load(Page(QStringLiteral("<P>ab</P>")));
+    const QVariantList box =
+        Script(QStringLiteral("(() => { const box = document.querySelector('p').getBoundingClientRect();"
+                              " return [box.left + 2, box.top + box.height / 2]; })()"))
+            .toList();
+    QCOMPARE(box.size(), 2);
+    const QPoint at(qRound(box[0].toDouble()), qRound(box[1].toDouble()));
+    QWebEngineView* view = m_editor->View();
+    const auto drop = [&](const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(view, &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(view, &move);
+        QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(view, &dropped);
+    };
+    drop(QStringLiteral("Procedure \u00a4 12"));
+    QTest::qWait(500);
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>ab</p>"));
+    drop(QStringLiteral("X"));
+    QTRY_VERIFY2(m_editor->BodyInnerHTML().contains(QLatin1Char('X')), qPrintable(m_editor->BodyInnerHTML()));
 }
 
 void tst_WebEngineHtmlEditor::tableSelectedAsAWhole()
