@@ -555,6 +555,12 @@
         };
     }
 
+    // The rows, or columns, that the selected cells start in: a cell spanning others counts as
+    // in its first row and column alone, and the others keep their cells.
+    function starts(cells) {
+        return extent(cells.map(c => ({x: c.x, y: c.y, rs: 1, cs: 1})));
+    }
+
     // Puts `node` in row y before the first cell of that row at grid column x or beyond.
     function insertCell(model, y, x, node, cell) {
         const row = model.byRow[y];
@@ -732,7 +738,7 @@
     function insertRow(selection) {
         const cells = selectedCells(selection);
         const model = selection.model;
-        const y = extent(cells).bottom;
+        const y = starts(cells).bottom;
         // A span the browser ends with the group would reach into the new row: it is written as
         // drawn.
         for (const cell of model.cells) {
@@ -765,7 +771,7 @@
     function insertColumn(selection) {
         const cells = selectedCells(selection);
         const model = selection.model;
-        const x = extent(cells).right;
+        const x = starts(cells).right;
         const widened = new Set();
         for (let y = 0; y < model.rows.length; ++y) {
             const left = model.slots[y][x];
@@ -788,7 +794,7 @@
     function deleteRows(selection) {
         const cells = selectedCells(selection);
         const model = selection.model;
-        const {top, bottom} = extent(cells);
+        const {top, bottom} = starts(cells);
         const hadCells = rowsWithCells(model.table);
         const column = cells[0].x;
         for (const cell of model.cells) {
@@ -816,7 +822,7 @@
     function deleteColumns(selection) {
         const cells = selectedCells(selection);
         const model = selection.model;
-        const {left, right} = extent(cells);
+        const {left, right} = starts(cells);
         const hadCells = rowsWithCells(model.table);
         for (const cell of model.cells) {
             const overlap = Math.min(rightOf(cell), right) - Math.max(cell.x, left) + 1;

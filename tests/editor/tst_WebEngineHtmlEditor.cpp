@@ -717,6 +717,34 @@ void tst_WebEngineHtmlEditor::tableCommands_data()
         << tall << "tall" << int(Decmd::SPLITCELL)
         << rows("<tr><td>tall</td><td>b</td></tr><tr><td>&nbsp;</td><td>c</td></tr><tr><td>d</td><td>e</td></tr>");
 
+    // A cell spanning rows or columns counts as in the row and column it starts in; the rows and
+    // columns it reaches beyond them keep their cells, and it keeps its content.
+    const QString taller =
+        rows(QStringLiteral("<tr><td rowspan=\"3\">tall</td><td>a</td></tr><tr><td>b</td></tr><tr><td>c</td></tr>"));
+    QTest::newRow("delete the row a tall cell starts in")
+        << taller << "tall" << int(Decmd::DELETEROWS)
+        << rows("<tr><td rowspan=\"2\">tall</td><td>b</td></tr><tr><td>c</td></tr>");
+    QTest::newRow("delete the rows of a selection from a tall cell")
+        << taller << "tall..b" << int(Decmd::DELETEROWS) << rows("<tr><td>tall</td><td>c</td></tr>");
+    QTest::newRow("delete a middle row through a tall cell")
+        << taller << "b" << int(Decmd::DELETEROWS)
+        << rows("<tr><td rowspan=\"2\">tall</td><td>a</td></tr><tr><td>c</td></tr>");
+    QTest::newRow("row below the row a tall cell starts in")
+        << taller << "tall" << int(Decmd::INSERTROW)
+        << rows(
+               "<tr><td rowspan=\"4\">tall</td><td>a</td></tr><tr><td>&nbsp;</td></tr><tr><td>b</td></tr>"
+               "<tr><td>c</td></tr>");
+    QTest::newRow("delete the column a wide cell starts in")
+        << wide << "wide" << int(Decmd::DELETECOLS) << rows("<tr><td>wide</td></tr><tr><td>two</td></tr>");
+    QTest::newRow("column right of the column a wide cell starts in")
+        << wide << "wide" << int(Decmd::INSERTCOL)
+        << rows("<tr><td colspan=\"3\">wide</td></tr><tr><td>one</td><td>&nbsp;</td><td>two</td></tr>");
+    const QString wider = rows(QStringLiteral(
+        "<tr><td>a</td><td colspan=\"2\">wide</td><td>b</td></tr><tr><td>c</td><td>d</td><td>e</td><td>f</td></tr>"));
+    QTest::newRow("delete the columns of a selection into a wide cell")
+        << wider << "a..wide" << int(Decmd::DELETECOLS)
+        << rows("<tr><td>wide</td><td>b</td></tr><tr><td>e</td><td>f</td></tr>");
+
     const QString ragged = rows(QStringLiteral("<tr><td>a</td><td>b</td><td>c</td></tr><tr><td>d</td></tr>"));
     QTest::newRow("ragged: column right, the short row left short")
         << ragged << "b" << int(Decmd::INSERTCOL)
