@@ -48,6 +48,10 @@
     // Beyond this many text nodes a selection's formatting is judged on its start.
     const SAMPLE = 4000;
 
+    function messageOf(error) {
+        return String(error && error.message ? error.message : error);
+    }
+
     function range() {
         const selection = getSelection();
         return selection.rangeCount ? selection.getRangeAt(0) : null;
@@ -315,18 +319,29 @@
     }
 
     // The changes made again, or taken back from the last: each in the state it left, so that
-    // its neighbours are where it saw them.
+    // its neighbours are where it saw them. All or nothing: a change that no longer fits a page
+    // changed by other means takes back those made before it.
     function replayed(entries, back) {
-        for (const entry of back ? entries.slice().reverse() : entries) {
-            if (entry.type !== 'childList') {
-                put(entry, back ? entry.old : entry.value);
-                continue;
+        const observer = new MutationObserver(() => {});
+        observer.observe(document, WATCH);
+        try {
+            for (const entry of back ? entries.slice().reverse() : entries) {
+                if (entry.type !== 'childList') {
+                    put(entry, back ? entry.old : entry.value);
+                    continue;
+                }
+                for (const node of back ? entry.added : entry.removed)
+                    node.remove();
+                for (const node of back ? entry.removed : entry.added)
+                    entry.target.insertBefore(node, entry.next);
             }
-            for (const node of back ? entry.added : entry.removed)
-                node.remove();
-            for (const node of back ? entry.removed : entry.added)
-                entry.target.insertBefore(node, entry.next);
+        } catch (error) {
+            const made = journal(observer.takeRecords());
+            observer.disconnect();
+            backward(made);
+            throw error;
         }
+        observer.disconnect();
     }
 
     function backward(entries) {
@@ -416,15 +431,21 @@
         }
     }
 
-    // The browser undid or redid one of our marks.
+    // The browser undid or redid one of our marks. An edit that no longer fits the page is left
+    // as it is, and the program told why.
     function replay(kind) {
         const count = marks.textContent.length;
-        if (kind === 'historyUndo' && edits[count]) {
-            backward(edits[count].entries);
-            restore(edits[count].before);
-        } else if (kind === 'historyRedo' && edits[count - 1]) {
-            forward(edits[count - 1].entries);
-            restore(edits[count - 1].after);
+        try {
+            if (kind === 'historyUndo' && edits[count]) {
+                backward(edits[count].entries);
+                restore(edits[count].before);
+            } else if (kind === 'historyRedo' && edits[count - 1]) {
+                forward(edits[count - 1].entries);
+                restore(edits[count - 1].after);
+            }
+        } catch (error) {
+            if (bridge)
+                bridge.Fail((kind === 'historyUndo' ? 'Undo: ' : 'Redo: ') + messageOf(error));
         }
     }
 
@@ -1057,7 +1078,7 @@
             const result = body();
             return {r: result === undefined ? null : result};
         } catch (error) {
-            return {e: String(error && error.message ? error.message : error)};
+            return {e: messageOf(error)};
         }
     }
 

@@ -119,6 +119,7 @@ private slots:
     void fontValuesAndMixedSelection();
     void commandsOnSelectedWord_data();
     void commandsOnSelectedWord();
+    void failedUndoLeavesTheDocumentWhole();
     void tableCommands_data();
     void tableCommands();
     void cellCommandStates();
@@ -657,6 +658,25 @@ void tst_WebEngineHtmlEditor::commandsOnSelectedWord()
     m_editor->ExecCommand(command, Decmd::OPT_DONTPROMPTUSER, argument);
     QCOMPARE(m_editor->BodyInnerHTML(), body);
     QVERIFY(m_editor->IsDirty());
+}
+
+// An edit whose undo no longer fits the page, changed behind the editor's back, is taken back
+// whole: the page stays as it was, and the failure is logged.
+void tst_WebEngineHtmlEditor::failedUndoLeavesTheDocumentWhole()
+{
+    Load(Page(QStringLiteral("<P>one</P><P>two</P><P>three</P>")));
+    SelectAcross(QStringLiteral("ne"), QStringLiteral("th"));
+    m_editor->PasteHTML(QStringLiteral("<B>x</B>"));
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>o</p><b>x</b><p>ree</p>"));
+    // The paragraph the removed one went before is moved elsewhere.
+    Script(
+        QStringLiteral("const last = document.querySelectorAll('p')[1]; const holder = document.createElement('div');"
+                       " last.before(holder); holder.append(last);"));
+    const QString moved = m_editor->BodyInnerHTML();
+    QCOMPARE(moved, QStringLiteral("<p>o</p><b>x</b><div><p>ree</p></div>"));
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), moved);
+    QTRY_VERIFY(m_environment->BugLog().contains(QLatin1String("Error_EditorUndo : ")));
 }
 
 void tst_WebEngineHtmlEditor::tableCommands_data()
