@@ -367,7 +367,9 @@
         return done ? count : -1;
     }
 
-    // Runs `work` as one step the user can undo; an edit that fails halfway leaves nothing.
+    // Runs `work` as one step the user can undo; an edit that fails halfway leaves nothing. The
+    // journal sees no change inside a node out of the page: nodes of the page are moved to a
+    // place in it, never into a new node not yet placed.
     function edit(work) {
         const before = points();
         const observer = new MutationObserver(() => {});
@@ -1109,8 +1111,8 @@
             tail.setEnd(paragraph, paragraph.childNodes.length);
             const after = paragraph.cloneNode(false);
             after.removeAttribute('id');
-            after.appendChild(tail.extractContents());
             paragraph.after(after);
+            after.appendChild(tail.extractContents());
             after.before(fragment);
             for (const half of [paragraph, after]) {
                 if (!half.textContent && !half.querySelector(CONTENT + ', br'))

@@ -911,32 +911,32 @@ void tst_WebEngineHtmlEditor::pasteHtml_data()
 {
     QTest::addColumn<QString>("fragment");
     QTest::addColumn<QString>("selection");  // "" for the caret before "two"
-    QTest::addColumn<QString>("expected");   // in "<P>one two three</P>"
+    QTest::addColumn<QString>("expected");   // in "<P>one two <B>three</B></P>"
     const QString pageBreak = QStringLiteral("<br style='page-break-before:always'>");
     QTest::newRow("page break at the caret") << pageBreak << ""
-                                             << "<p>one <br style=\"page-break-before:always\">two three</p>";
+                                             << "<p>one <br style=\"page-break-before:always\">two <b>three</b></p>";
     QTest::newRow("page break over a word") << pageBreak << "two"
-                                            << "<p>one <br style=\"page-break-before:always\"> three</p>";
+                                            << "<p>one <br style=\"page-break-before:always\"> <b>three</b></p>";
     QTest::newRow("rule") << "<HR>"
                           << ""
-                          << "<p>one </p><hr><p>two three</p>";
+                          << "<p>one </p><hr><p>two <b>three</b></p>";
     QTest::newRow("line break") << "<br>"
                                 << "two"
-                                << "<p>one <br> three</p>";
+                                << "<p>one <br> <b>three</b></p>";
     QTest::newRow("picture paragraph")
         << "<P><IMG  src=\"/tmp/a b/\u00e9'x.bmp\" align=baseline border=0 width =\"100%\"></P>"
         << ""
         << "<p>one </p><p><img src=\"/tmp/a b/\u00e9'x.bmp\" align=\"baseline\" border=\"0\" width=\"100%\"></p>"
-           "<p>two three</p>";
+           "<p>two <b>three</b></p>";
 }
 
-// The fragment goes in as written, as one step the user can undo.
+// The fragment goes in as written, as one step the user can undo and redo.
 void tst_WebEngineHtmlEditor::pasteHtml()
 {
     QFETCH(QString, fragment);
     QFETCH(QString, selection);
     QFETCH(QString, expected);
-    Load(Page(QStringLiteral("<P>one two three</P>")));
+    Load(Page(QStringLiteral("<P>one two <B>three</B></P>")));
     if (selection.isEmpty())
         Script(QStringLiteral("getSelection().collapse(document.querySelector('p').firstChild, 4)"));
     else
@@ -945,8 +945,10 @@ void tst_WebEngineHtmlEditor::pasteHtml()
     QCOMPARE(Parsed(m_editor->BodyInnerHTML()), Parsed(expected));
     QVERIFY(m_editor->IsDirty());
     m_editor->ExecCommand(Decmd::UNDO);
-    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one two three</p>"));
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>one two <b>three</b></p>"));
     QVERIFY(!m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::REDO);
+    QCOMPARE(Parsed(m_editor->BodyInnerHTML()), Parsed(expected));
 }
 
 // The main window's Edit > Paste has the same key as the browser's own paste: one key press
