@@ -223,11 +223,12 @@
         requestAnimationFrame(flush);
     }
 
-    // Our own edits (table cells, pasted fragments, table attributes) change the document
-    // directly, which the browser's undo stack does not see. Each is journalled and leaves one
-    // character, typed through the browser, in a hidden editable of ours outside BODY: the
-    // browser's stack then holds a step for it in its place among the user's typing, and when
-    // the browser undoes or redoes that step, the edit is undone or redone with it.
+    // Our own edits (table cells, pasted fragments, table attributes, lists lifted and renamed)
+    // change the document directly, which the browser's undo stack does not see. Each is
+    // journalled and leaves one character, typed through the browser, in a hidden editable of
+    // ours outside BODY: the browser's stack then holds a step for it in its place among the
+    // user's typing, and when the browser undoes or redoes that step, the edit is undone or
+    // redone with it.
     const MARK = '\ue000';
     const WATCH = {
         subtree: true, childList: true, attributes: true, attributeOldValue: true, characterData: true,
@@ -235,6 +236,7 @@
     };
     let marks = null;
     let edits = [];  // edits[i] goes with the marks' character i
+    let steps = 0;   // the steps made on the browser's undo list: its commands' and our edits'
     // The browser keeps this many steps; the edits before them can no longer be undone.
     const UNDO_DEPTH = 1000;
 
@@ -367,15 +369,16 @@
         return done ? count : -1;
     }
 
-    // Runs `work` as one step the user can undo; an edit that fails halfway leaves nothing. The
-    // journal sees no change inside a node out of the page: nodes of the page are moved to a
-    // place in it, never into a new node not yet placed.
+    // Runs `work` as one step the user can undo, and answers its result; an edit that fails
+    // halfway leaves nothing. The journal sees no change inside a node out of the page: nodes
+    // of the page are moved to a place in it, never into a new node not yet placed.
     function edit(work) {
         const before = points();
         const observer = new MutationObserver(() => {});
         observer.observe(document, WATCH);
+        let result;
         try {
-            work();
+            result = work();
         } catch (error) {
             backward(journal(observer.takeRecords()));
             observer.disconnect();
@@ -385,7 +388,7 @@
         const entries = journal(observer.takeRecords());
         observer.disconnect();
         if (!entries.length)
-            return;
+            return result;
         const after = points();
         const at = mark();
         if (at < 0) {
@@ -395,40 +398,59 @@
         }
         edits.length = at;
         edits.push({entries, before, after});
+        ++steps;
         if (edits.length > UNDO_DEPTH)
             edits[edits.length - UNDO_DEPTH - 1] = null;
         typed = true;
         schedule();
+        return result;
     }
 
-    // Browser commands as one step the user can undo: each made a step of the browser's own,
-    // which the browser takes back for them to be made again as one edit of ours. Should the
-    // page not come back as it was, the browser's steps are made again instead.
-    function grouped(commands) {
+    // A command of the browser's, which makes a step on its undo list when it changes the page.
+    // False when the browser would not run it.
+    function browserCommand(name, value) {
         const observer = new MutationObserver(() => {});
-        observer.observe(document, WATCH);
-        const records = [];
-        let steps = 0;
-        for (const [name, value] of commands) {
-            document.execCommand(name, false, value);
-            const made = observer.takeRecords();
-            steps += made.length ? 1 : 0;
-            records.push(...made);
-        }
+        observer.observe(document.body, WATCH);
+        const done = document.execCommand(name, false, value);
+        steps += observer.takeRecords().length ? 1 : 0;
         observer.disconnect();
-        if (steps < 2)
+        return done;
+    }
+
+    // Browser commands and edits of ours, run by `work` in turn, as one step the user can undo:
+    // each made a step of its own, which the browser takes back for all to be made again as one
+    // edit. Should the page not come out as they left it, their steps are made again instead, to
+    // be undone one by one. A `work` that fails leaves nothing.
+    function oneStep(work) {
+        const first = steps;
+        const observer = new MutationObserver(() => {});
+        observer.observe(document.body, WATCH);
+        try {
+            work();
+        } catch (error) {
+            observer.disconnect();
+            for (let i = first; i < steps; ++i)
+                document.execCommand('undo');
+            throw error;
+        }
+        const entries = journal(observer.takeRecords());
+        observer.disconnect();
+        const made = steps - first;
+        if (made < 2)
             return;
         const after = points();
-        const entries = journal(records);
-        for (let i = 0; i < steps; ++i)
+        const left = document.body.innerHTML;
+        for (let i = 0; i < made; ++i)
             document.execCommand('undo');
         try {
             edit(() => {
                 forward(entries);
+                if (document.body.innerHTML !== left)
+                    throw new Error('The page did not come back as the commands left it.');
                 restore(after);
             });
         } catch (error) {
-            for (let i = 0; i < steps; ++i)
+            for (let i = 0; i < made; ++i)
                 document.execCommand('redo');
         }
     }
@@ -457,9 +479,10 @@
         const replacement = document.createElement(tag);
         for (const attribute of Array.from(element.attributes))
             replacement.setAttribute(attribute.name, attribute.value);
+        element.before(replacement);
         while (element.firstChild)
             replacement.appendChild(element.firstChild);
-        element.replaceWith(replacement);
+        element.remove();
         if (at) {
             const map = node => node === element ? replacement : node;
             getSelection().setBaseAndExtent(map(at[0]), at[1], map(at[2]), at[3]);
@@ -487,10 +510,10 @@
             for (const list of nested) {
                 const holder = list.parentElement;
                 const after = holder.cloneNode(false);
+                holder.after(after);
                 while (list.nextSibling)
                     after.appendChild(list.nextSibling);
                 holder.after(list);
-                list.after(after);
                 for (const part of [holder, after]) {
                     if (!part.textContent.trim() && !part.querySelector('img, table, hr'))
                         part.remove();
@@ -504,26 +527,27 @@
         return r ? nearest(r.startContainer, LIST_TAGS) : null;
     }
 
+    // Run inside oneStep(): our changes between the browser's commands are edits of their own.
     function setBlock(tag) {
         const list = currentList();
         if (LIST_TAGS.includes(tag)) {
             if (list) {
                 if (list.tagName !== tag)
-                    rename(list, tag);
+                    edit(() => rename(list, tag));
                 return;
             }
-            document.execCommand(tag === 'OL' ? 'insertOrderedList' : 'insertUnorderedList');
+            browserCommand(tag === 'OL' ? 'insertOrderedList' : 'insertUnorderedList');
             // The browser makes no directory or menu lists: it makes a bulleted one, renamed.
             const made = currentList();
             if (made && made.tagName !== tag && tag !== 'OL')
-                rename(made, tag);
+                edit(() => rename(made, tag));
             return;
         }
         if (list) {
-            const plain = list.tagName === 'OL' ? list : list.tagName === 'UL' ? list : rename(list, 'UL');
-            document.execCommand(plain.tagName === 'OL' ? 'insertOrderedList' : 'insertUnorderedList');
+            const plain = ['OL', 'UL'].includes(list.tagName) ? list : edit(() => rename(list, 'UL'));
+            browserCommand(plain.tagName === 'OL' ? 'insertOrderedList' : 'insertUnorderedList');
         }
-        document.execCommand('formatBlock', false, tag);
+        browserCommand('formatBlock', tag);
     }
 
     // Table cells as the browser lays them out: a grid of the table's own rows, in the order
@@ -944,9 +968,11 @@
         }
         const plain = PLAIN[command];
         if (plain) {
-            if (!document.execCommand(plain))
-                throw new Error('The command is not available here.');
-            liftLists();
+            oneStep(() => {
+                if (!browserCommand(plain))
+                    throw new Error('The command is not available here.');
+                edit(liftLists);
+            });
             return null;
         }
         const named = WITH_ARGUMENT[command];
@@ -956,8 +982,10 @@
             return null;
         }
         if (command === 5043) {
-            setBlock(String(argument));
-            liftLists();
+            oneStep(() => {
+                setBlock(String(argument));
+                edit(liftLists);
+            });
             return null;
         }
         if (CELL_COMMANDS.includes(command)) {
@@ -1221,7 +1249,10 @@
         }),
         font: commands => call(() => {
             ensureCaret();
-            grouped(commands);
+            oneStep(() => {
+                for (const [name, value] of commands)
+                    browserCommand(name, value);
+            });
             return state();
         }),
         exec: (command, argument) => call(() => {

@@ -119,6 +119,10 @@ private slots:
     void fontValuesAndMixedSelection();
     void commandsOnSelectedWord_data();
     void commandsOnSelectedWord();
+    void listCommandsUndoAsOneStep_data();
+    void listCommandsUndoAsOneStep();
+    void blockFormatsUndoAsOneStep_data();
+    void blockFormatsUndoAsOneStep();
     void failedUndoLeavesTheDocumentWhole();
     void tableCommands_data();
     void tableCommands();
@@ -658,6 +662,93 @@ void tst_WebEngineHtmlEditor::commandsOnSelectedWord()
     m_editor->ExecCommand(command, Decmd::OPT_DONTPROMPTUSER, argument);
     QCOMPARE(m_editor->BodyInnerHTML(), body);
     QVERIFY(m_editor->IsDirty());
+}
+
+void tst_WebEngineHtmlEditor::listCommandsUndoAsOneStep_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("listed");
+    QTest::newRow("numbers") << int(Decmd::ORDERLIST)
+                             << QStringLiteral("<ol><li>one <b>x</b></li></ol><p>two</p><p>three</p>");
+    QTest::newRow("bullets") << int(Decmd::UNORDERLIST)
+                             << QStringLiteral("<ul><li>one <b>x</b></li></ul><p>two</p><p>three</p>");
+}
+
+// The browser makes the list of the first line inside the paragraph, from which it is lifted,
+// the rest of the paragraph split off: the whole is one step, undone and redone exactly, and an
+// edit of ours before it undoes and redoes in turn.
+void tst_WebEngineHtmlEditor::listCommandsUndoAsOneStep()
+{
+    QFETCH(int, command);
+    QFETCH(QString, listed);
+    Load(Page(QStringLiteral("<P>one two</P><P>three</P>")));
+    const QString original = m_editor->BodyInnerHTML();
+    Script(QStringLiteral("getSelection().collapse(document.querySelector('p').firstChild, 4)"));
+    m_editor->PasteHTML(QStringLiteral("<B>x</B><BR>"));
+    const QString pasted = m_editor->BodyInnerHTML();
+    QCOMPARE(pasted, QStringLiteral("<p>one <b>x</b><br>two</p><p>three</p>"));
+    Select(QStringLiteral("one"));
+    m_editor->ExecCommand(command);
+    QCOMPARE(m_editor->BodyInnerHTML(), listed);
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), pasted);
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), original);
+    QVERIFY(!m_editor->IsDirty());
+    m_editor->ExecCommand(Decmd::REDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), pasted);
+    m_editor->ExecCommand(Decmd::REDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), listed);
+}
+
+void tst_WebEngineHtmlEditor::blockFormatsUndoAsOneStep_data()
+{
+    QTest::addColumn<QString>("list");    // the list's tag in the document
+    QTest::addColumn<QString>("format");  // set with "mid" selected
+    QTest::addColumn<QString>("made");    // what the body then holds
+    QTest::newRow("menu list") << "UL"
+                               << "Menu List"
+                               << "<menu><li>first</li>";
+    QTest::newRow("directory list") << "UL"
+                                    << "Directory List"
+                                    << "<dir><li>first</li>";
+    QTest::newRow("numbered list") << "UL"
+                                   << "Numbered List"
+                                   << "<ol><li>first</li>";
+    // A directory list is made bulleted for the browser to end it.
+    QTest::newRow("heading out of a directory list") << "DIR"
+                                                     << "Heading 1"
+                                                     << "<h1>mid</h1>";
+}
+
+// A block format renames a list, or ends it, with the browser's commands and our own changes in
+// turn: the whole is one step, and the list items pasted before it come back with their step.
+void tst_WebEngineHtmlEditor::blockFormatsUndoAsOneStep()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, format);
+    QFETCH(QString, made);
+    Load(Page(QStringLiteral("<%1><LI>first</LI><LI>last</LI></%1><P>after</P>").arg(list)));
+    const QString original = m_editor->BodyInnerHTML();
+    Script(QStringLiteral("getSelection().collapse(document.querySelector('li').parentNode, 1)"));
+    m_editor->PasteHTML(QStringLiteral("<LI>mid</LI><LI>mid2</LI>"));
+    const QString pasted = m_editor->BodyInnerHTML();
+    QCOMPARE(pasted, QString(original).replace(QLatin1String("<li>first</li>"),
+                                               QLatin1String("<li>first</li><li>mid</li><li>mid2</li>")));
+    Select(QStringLiteral("mid"));
+    m_editor->ExecCommand(Decmd::SETBLOCKFMT, Decmd::OPT_DODEFAULT, format);
+    const QString formatted = m_editor->BodyInnerHTML();
+    QVERIFY2(formatted.contains(made) && formatted.contains(QLatin1String("mid2")), qPrintable(formatted));
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), pasted);
+    m_editor->ExecCommand(Decmd::UNDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), original);
+    m_editor->ExecCommand(Decmd::REDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), pasted);
+    m_editor->ExecCommand(Decmd::REDO);
+    QCOMPARE(m_editor->BodyInnerHTML(), formatted);
+    QVERIFY(m_prompts->Messages().isEmpty());
+    QCOMPARE(m_environment->BugLog(), QString());
 }
 
 // An edit whose undo no longer fits the page, changed behind the editor's back, is taken back
