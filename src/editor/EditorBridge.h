@@ -43,10 +43,13 @@ public slots:
     void Report(const QVariantMap& state, bool typed) { emit Reported(state, typed); }
     // The answer to the program's question number `id`: {r: result} or {e: error}.
     void Answer(int id, const QVariantMap& answer) { emit Answered(id, answer); }
+    // An undo or redo of the page's own that it could not make, the page left as it was.
+    void Fail(const QString& message) { emit Failed(message); }
 
 signals:
     void Reported(const QVariantMap& state, bool typed);
     void Answered(int id, const QVariantMap& answer);
+    void Failed(const QString& message);
 
 private:
     int m_id = 0;

@@ -55,7 +55,13 @@ void FindDialog::FindNext()
         return;
     const QWebEnginePage::FindFlags flags =
         m_matchCase->isChecked() ? QWebEnginePage::FindCaseSensitively : QWebEnginePage::FindFlags();
-    // The answer comes later, maybe after the dialog is gone.
+    // The browser takes the text it searched last as a search for its next match, under the
+    // case rule it had then, and never answers when that rule changed: a new rule starts anew.
+    if (m_matchCase->isChecked() != m_caseMatched)
+        m_view->findText(QString());
+    m_caseMatched = m_matchCase->isChecked();
+    // The answer comes later, maybe after the dialog is gone; the last one's must not pass for it.
+    m_result->clear();
     QPointer<QLabel> result(m_result);
     m_view->findText(text, flags, [result](const QWebEngineFindTextResult& found) {
         if (result) {

@@ -28,4 +28,5 @@ private:
     QLineEdit* m_text;
     QCheckBox* m_matchCase;
     QLabel* m_result;
+    bool m_caseMatched = false;  // the case rule of the last search
 };

@@ -155,6 +155,9 @@ WebEngineHtmlEditor::WebEngineHtmlEditor(QWidget* parentWidget)
             [this](const QPoint& at) { emit ShowContextMenu(at.x(), at.y()); });
     connect(m_bridge, &EditorBridge::Reported, this, &WebEngineHtmlEditor::Reported);
     connect(m_bridge, &EditorBridge::Answered, this, &WebEngineHtmlEditor::Answered);
+    connect(m_bridge, &EditorBridge::Failed, this, [](const QString& message) {
+        LogError(QStringLiteral("Error_EditorUndo : "), KvlError::kGeneric, message);
+    });
     connect(m_page, &QWebEnginePage::loadFinished, this, &WebEngineHtmlEditor::BlankPageLoaded);
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {

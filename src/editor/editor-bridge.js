@@ -48,6 +48,10 @@
     // Beyond this many text nodes a selection's formatting is judged on its start.
     const SAMPLE = 4000;
 
+    function messageOf(error) {
+        return String(error && error.message ? error.message : error);
+    }
+
     function range() {
         const selection = getSelection();
         return selection.rangeCount ? selection.getRangeAt(0) : null;
@@ -219,11 +223,12 @@
         requestAnimationFrame(flush);
     }
 
-    // Our own edits (table cells, pasted fragments, table attributes) change the document
-    // directly, which the browser's undo stack does not see. Each is journalled and leaves one
-    // character, typed through the browser, in a hidden editable of ours outside BODY: the
-    // browser's stack then holds a step for it in its place among the user's typing, and when
-    // the browser undoes or redoes that step, the edit is undone or redone with it.
+    // Our own edits (table cells, pasted fragments, table attributes, lists lifted and renamed)
+    // change the document directly, which the browser's undo stack does not see. Each is
+    // journalled and leaves one character, typed through the browser, in a hidden editable of
+    // ours outside BODY: the browser's stack then holds a step for it in its place among the
+    // user's typing, and when the browser undoes or redoes that step, the edit is undone or
+    // redone with it.
     const MARK = '\ue000';
     const WATCH = {
         subtree: true, childList: true, attributes: true, attributeOldValue: true, characterData: true,
@@ -231,6 +236,7 @@
     };
     let marks = null;
     let edits = [];  // edits[i] goes with the marks' character i
+    let steps = 0;   // the steps made on the browser's undo list: its commands' and our edits'
     // The browser keeps this many steps; the edits before them can no longer be undone.
     const UNDO_DEPTH = 1000;
 
@@ -315,18 +321,29 @@
     }
 
     // The changes made again, or taken back from the last: each in the state it left, so that
-    // its neighbours are where it saw them.
+    // its neighbours are where it saw them. All or nothing: a change that no longer fits a page
+    // changed by other means takes back those made before it.
     function replayed(entries, back) {
-        for (const entry of back ? entries.slice().reverse() : entries) {
-            if (entry.type !== 'childList') {
-                put(entry, back ? entry.old : entry.value);
-                continue;
+        const observer = new MutationObserver(() => {});
+        observer.observe(document, WATCH);
+        try {
+            for (const entry of back ? entries.slice().reverse() : entries) {
+                if (entry.type !== 'childList') {
+                    put(entry, back ? entry.old : entry.value);
+                    continue;
+                }
+                for (const node of back ? entry.added : entry.removed)
+                    node.remove();
+                for (const node of back ? entry.removed : entry.added)
+                    entry.target.insertBefore(node, entry.next);
             }
-            for (const node of back ? entry.added : entry.removed)
-                node.remove();
-            for (const node of back ? entry.removed : entry.added)
-                entry.target.insertBefore(node, entry.next);
+        } catch (error) {
+            const made = journal(observer.takeRecords());
+            observer.disconnect();
+            backward(made);
+            throw error;
         }
+        observer.disconnect();
     }
 
     function backward(entries) {
@@ -352,13 +369,16 @@
         return done ? count : -1;
     }
 
-    // Runs `work` as one step the user can undo; an edit that fails halfway leaves nothing.
+    // Runs `work` as one step the user can undo, and answers its result; an edit that fails
+    // halfway leaves nothing. The journal sees no change inside a node out of the page: nodes
+    // of the page are moved to a place in it, never into a new node not yet placed.
     function edit(work) {
         const before = points();
         const observer = new MutationObserver(() => {});
         observer.observe(document, WATCH);
+        let result;
         try {
-            work();
+            result = work();
         } catch (error) {
             backward(journal(observer.takeRecords()));
             observer.disconnect();
@@ -368,7 +388,7 @@
         const entries = journal(observer.takeRecords());
         observer.disconnect();
         if (!entries.length)
-            return;
+            return result;
         const after = points();
         const at = mark();
         if (at < 0) {
@@ -378,53 +398,78 @@
         }
         edits.length = at;
         edits.push({entries, before, after});
+        ++steps;
         if (edits.length > UNDO_DEPTH)
             edits[edits.length - UNDO_DEPTH - 1] = null;
         typed = true;
         schedule();
+        return result;
     }
 
-    // Browser commands as one step the user can undo: each made a step of the browser's own,
-    // which the browser takes back for them to be made again as one edit of ours. Should the
-    // page not come back as it was, the browser's steps are made again instead.
-    function grouped(commands) {
+    // A command of the browser's, which makes a step on its undo list when it changes the page.
+    // False when the browser would not run it.
+    function browserCommand(name, value) {
         const observer = new MutationObserver(() => {});
-        observer.observe(document, WATCH);
-        const records = [];
-        let steps = 0;
-        for (const [name, value] of commands) {
-            document.execCommand(name, false, value);
-            const made = observer.takeRecords();
-            steps += made.length ? 1 : 0;
-            records.push(...made);
-        }
+        observer.observe(document.body, WATCH);
+        const done = document.execCommand(name, false, value);
+        steps += observer.takeRecords().length ? 1 : 0;
         observer.disconnect();
-        if (steps < 2)
+        return done;
+    }
+
+    // Browser commands and edits of ours, run by `work` in turn, as one step the user can undo:
+    // each made a step of its own, which the browser takes back for all to be made again as one
+    // edit. Should the page not come out as they left it, their steps are made again instead, to
+    // be undone one by one. A `work` that fails leaves nothing.
+    function oneStep(work) {
+        const first = steps;
+        const observer = new MutationObserver(() => {});
+        observer.observe(document.body, WATCH);
+        try {
+            work();
+        } catch (error) {
+            observer.disconnect();
+            for (let i = first; i < steps; ++i)
+                document.execCommand('undo');
+            throw error;
+        }
+        const entries = journal(observer.takeRecords());
+        observer.disconnect();
+        const made = steps - first;
+        if (made < 2)
             return;
         const after = points();
-        const entries = journal(records);
-        for (let i = 0; i < steps; ++i)
+        const left = document.body.innerHTML;
+        for (let i = 0; i < made; ++i)
             document.execCommand('undo');
         try {
             edit(() => {
                 forward(entries);
+                if (document.body.innerHTML !== left)
+                    throw new Error('The page did not come back as the commands left it.');
                 restore(after);
             });
         } catch (error) {
-            for (let i = 0; i < steps; ++i)
+            for (let i = 0; i < made; ++i)
                 document.execCommand('redo');
         }
     }
 
-    // The browser undid or redid one of our marks.
+    // The browser undid or redid one of our marks. An edit that no longer fits the page is left
+    // as it is, and the program told why.
     function replay(kind) {
         const count = marks.textContent.length;
-        if (kind === 'historyUndo' && edits[count]) {
-            backward(edits[count].entries);
-            restore(edits[count].before);
-        } else if (kind === 'historyRedo' && edits[count - 1]) {
-            forward(edits[count - 1].entries);
-            restore(edits[count - 1].after);
+        try {
+            if (kind === 'historyUndo' && edits[count]) {
+                backward(edits[count].entries);
+                restore(edits[count].before);
+            } else if (kind === 'historyRedo' && edits[count - 1]) {
+                forward(edits[count - 1].entries);
+                restore(edits[count - 1].after);
+            }
+        } catch (error) {
+            if (bridge)
+                bridge.Fail((kind === 'historyUndo' ? 'Undo: ' : 'Redo: ') + messageOf(error));
         }
     }
 
@@ -434,9 +479,10 @@
         const replacement = document.createElement(tag);
         for (const attribute of Array.from(element.attributes))
             replacement.setAttribute(attribute.name, attribute.value);
+        element.before(replacement);
         while (element.firstChild)
             replacement.appendChild(element.firstChild);
-        element.replaceWith(replacement);
+        element.remove();
         if (at) {
             const map = node => node === element ? replacement : node;
             getSelection().setBaseAndExtent(map(at[0]), at[1], map(at[2]), at[3]);
@@ -464,10 +510,10 @@
             for (const list of nested) {
                 const holder = list.parentElement;
                 const after = holder.cloneNode(false);
+                holder.after(after);
                 while (list.nextSibling)
                     after.appendChild(list.nextSibling);
                 holder.after(list);
-                list.after(after);
                 for (const part of [holder, after]) {
                     if (!part.textContent.trim() && !part.querySelector('img, table, hr'))
                         part.remove();
@@ -481,26 +527,27 @@
         return r ? nearest(r.startContainer, LIST_TAGS) : null;
     }
 
+    // Run inside oneStep(): our changes between the browser's commands are edits of their own.
     function setBlock(tag) {
         const list = currentList();
         if (LIST_TAGS.includes(tag)) {
             if (list) {
                 if (list.tagName !== tag)
-                    rename(list, tag);
+                    edit(() => rename(list, tag));
                 return;
             }
-            document.execCommand(tag === 'OL' ? 'insertOrderedList' : 'insertUnorderedList');
+            browserCommand(tag === 'OL' ? 'insertOrderedList' : 'insertUnorderedList');
             // The browser makes no directory or menu lists: it makes a bulleted one, renamed.
             const made = currentList();
             if (made && made.tagName !== tag && tag !== 'OL')
-                rename(made, tag);
+                edit(() => rename(made, tag));
             return;
         }
         if (list) {
-            const plain = list.tagName === 'OL' ? list : list.tagName === 'UL' ? list : rename(list, 'UL');
-            document.execCommand(plain.tagName === 'OL' ? 'insertOrderedList' : 'insertUnorderedList');
+            const plain = ['OL', 'UL'].includes(list.tagName) ? list : edit(() => rename(list, 'UL'));
+            browserCommand(plain.tagName === 'OL' ? 'insertOrderedList' : 'insertUnorderedList');
         }
-        document.execCommand('formatBlock', false, tag);
+        browserCommand('formatBlock', tag);
     }
 
     // Table cells as the browser lays them out: a grid of the table's own rows, in the order
@@ -553,6 +600,12 @@
             top: Math.min(...cells.map(c => c.y)), left: Math.min(...cells.map(c => c.x)),
             bottom: Math.max(...cells.map(bottomOf)), right: Math.max(...cells.map(rightOf))
         };
+    }
+
+    // The rows, or columns, that the selected cells start in: a cell spanning others counts as
+    // in its first row and column alone, and the others keep their cells.
+    function starts(cells) {
+        return extent(cells.map(c => ({x: c.x, y: c.y, rs: 1, cs: 1})));
     }
 
     // Puts `node` in row y before the first cell of that row at grid column x or beyond.
@@ -732,7 +785,7 @@
     function insertRow(selection) {
         const cells = selectedCells(selection);
         const model = selection.model;
-        const y = extent(cells).bottom;
+        const y = starts(cells).bottom;
         // A span the browser ends with the group would reach into the new row: it is written as
         // drawn.
         for (const cell of model.cells) {
@@ -765,7 +818,7 @@
     function insertColumn(selection) {
         const cells = selectedCells(selection);
         const model = selection.model;
-        const x = extent(cells).right;
+        const x = starts(cells).right;
         const widened = new Set();
         for (let y = 0; y < model.rows.length; ++y) {
             const left = model.slots[y][x];
@@ -788,7 +841,7 @@
     function deleteRows(selection) {
         const cells = selectedCells(selection);
         const model = selection.model;
-        const {top, bottom} = extent(cells);
+        const {top, bottom} = starts(cells);
         const hadCells = rowsWithCells(model.table);
         const column = cells[0].x;
         for (const cell of model.cells) {
@@ -816,7 +869,7 @@
     function deleteColumns(selection) {
         const cells = selectedCells(selection);
         const model = selection.model;
-        const {left, right} = extent(cells);
+        const {left, right} = starts(cells);
         const hadCells = rowsWithCells(model.table);
         for (const cell of model.cells) {
             const overlap = Math.min(rightOf(cell), right) - Math.max(cell.x, left) + 1;
@@ -915,9 +968,11 @@
         }
         const plain = PLAIN[command];
         if (plain) {
-            if (!document.execCommand(plain))
-                throw new Error('The command is not available here.');
-            liftLists();
+            oneStep(() => {
+                if (!browserCommand(plain))
+                    throw new Error('The command is not available here.');
+                edit(liftLists);
+            });
             return null;
         }
         const named = WITH_ARGUMENT[command];
@@ -927,8 +982,10 @@
             return null;
         }
         if (command === 5043) {
-            setBlock(String(argument));
-            liftLists();
+            oneStep(() => {
+                setBlock(String(argument));
+                edit(liftLists);
+            });
             return null;
         }
         if (CELL_COMMANDS.includes(command)) {
@@ -1051,7 +1108,7 @@
             const result = body();
             return {r: result === undefined ? null : result};
         } catch (error) {
-            return {e: String(error && error.message ? error.message : error)};
+            return {e: messageOf(error)};
         }
     }
 
@@ -1082,8 +1139,8 @@
             tail.setEnd(paragraph, paragraph.childNodes.length);
             const after = paragraph.cloneNode(false);
             after.removeAttribute('id');
-            after.appendChild(tail.extractContents());
             paragraph.after(after);
+            after.appendChild(tail.extractContents());
             after.before(fragment);
             for (const half of [paragraph, after]) {
                 if (!half.textContent && !half.querySelector(CONTENT + ', br'))
@@ -1147,11 +1204,12 @@
         getSelection().addRange(whole);
     }
 
-    // Koravel copies an explorer item as text marked with "¤", which is no description content:
-    // refused here, where every paste passes, from the menu, the keyboard or the middle button.
-    function pasting(event) {
-        const text = event.clipboardData ? event.clipboardData.getData('text/plain') : '';
-        if (text.includes('\u00a4')) {
+    // Koravel copies and drags an explorer item as text marked with "¤", which is no description
+    // content: refused here, where every paste passes, from the menu, the keyboard or the middle
+    // button, and every drop.
+    function refused(event) {
+        const data = event.type === 'paste' ? event.clipboardData : event.dataTransfer;
+        if (data && data.getData('text/plain').includes('\u00a4')) {
             event.preventDefault();
             event.stopImmediatePropagation();
         }
@@ -1191,7 +1249,10 @@
         }),
         font: commands => call(() => {
             ensureCaret();
-            grouped(commands);
+            oneStep(() => {
+                for (const [name, value] of commands)
+                    browserCommand(name, value);
+            });
             return state();
         }),
         exec: (command, argument) => call(() => {
@@ -1222,7 +1283,8 @@
         schedule();
     });
     document.addEventListener('click', clicked, true);
-    document.addEventListener('paste', pasting, true);
+    document.addEventListener('paste', refused, true);
+    document.addEventListener('drop', refused, true);
     new QWebChannel(qt.webChannelTransport, channel => {
         bridge = channel.objects.bridge;
         for (const work of waiting)
