@@ -1,0 +1,151 @@
+#include "editor/StyleSheet.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString kAlign = QStringLiteral("text-align:");
+
+bool CommentAt(const QString& text, qsizetype i, qsizetype end)
+{
+    return i + 1 < end && text[i] == QLatin1Char('/') && text[i + 1] == QLatin1Char('*');
+}
+
+// Where the comment opened at `i` ends (just past "*/"); -1 when it is not closed before `end`.
+qsizetype CommentEnd(const QString& text, qsizetype i, qsizetype end)
+{
+    const qsizetype close = text.indexOf(QLatin1String("*/"), i + 2);
+    return close < 0 || close + 2 > end ? -1 : close + 2;
+}
+
+// The first `c` in [from, end) outside comments; -1 when there is none. Text after a comment that
+// is never closed is all comment.
+qsizetype FindOutsideComments(const QString& text, QChar c, qsizetype from, qsizetype end = -1)
+{
+    if (end < 0)
+        end = text.size();
+    for (qsizetype i = from; i < end; ++i) {
+        if (CommentAt(text, i, end)) {
+            i = CommentEnd(text, i, end);
+            if (i < 0)
+                return -1;
+            --i;
+        } else if (text[i] == c) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The length of the comments, with the blanks around them, that open the text before a "{".
+qsizetype LeadLength(const QString& text, qsizetype from, qsizetype end)
+{
+    qsizetype lead = from;
+    qsizetype i = from;
+    for (;;) {
+        while (i < end && text[i].isSpace())
+            ++i;
+        if (!CommentAt(text, i, end) || CommentEnd(text, i, end) < 0)
+            break;
+        i = CommentEnd(text, i, end);
+        while (i < end && text[i].isSpace())
+            ++i;
+        lead = i;
+    }
+    return lead - from;
+}
+
+// Past the one line end that separates two rules.
+qsizetype SkipLineEnd(const QString& text, qsizetype pos)
+{
+    if (QStringView(text).mid(pos, 2) == QLatin1String("\r\n"))
+        return pos + 2;
+    if (pos < text.size() && text[pos] == QLatin1Char('\n'))
+        return pos + 1;
+    return pos;
+}
+
+}  // namespace
+
+StyleSheet StyleSheet::Parse(const QString& text)
+{
+    StyleSheet sheet;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const qsizetype open = FindOutsideComments(text, QLatin1Char('{'), pos);
+        if (open < 0) {
+            if (!QStringView(text).mid(pos).trimmed().isEmpty())
+                sheet.unplaced += text.mid(pos);
+            break;
+        }
+        const qsizetype close = FindOutsideComments(text, QLatin1Char('}'), open + 1);
+        const qsizetype nested = FindOutsideComments(text, QLatin1Char('{'), open + 1);
+        const bool stray = FindOutsideComments(text, QLatin1Char('}'), pos, open) >= 0;
+        if (close < 0 || stray || (nested >= 0 && nested < close)) {
+            sheet.unplaced += text.mid(pos);
+            break;
+        }
+        const qsizetype lead = LeadLength(text, pos, open);
+        StyleRule rule{text.mid(pos, lead), text.mid(pos + lead, open - pos - lead).trimmed(),
+                       text.mid(open + 1, close - open - 1)};
+        if (rule.selector.isEmpty())
+            sheet.unplaced += text.mid(pos, close + 1 - pos) + QLatin1Char('\n');
+        else
+            sheet.rules.append(rule);
+        pos = SkipLineEnd(text, close + 1);
+    }
+    return sheet;
+}
+
+QString StyleSheet::Text() const
+{
+    QString text;
+    for (const StyleRule& rule : rules)
+        text += rule.lead + rule.selector + QLatin1Char('{') + rule.declarations + QLatin1String("}\n");
+    return text + unplaced;
+}
+
+QString StyleSheet::Value(const QString& declarations, const QString& property)
+{
+    const QString key = property + QLatin1Char(':');
+    const qsizetype at = declarations.indexOf(key);
+    if (at < 0)
+        return {};
+    const qsizetype end = declarations.indexOf(QLatin1Char(';'), at + key.size());
+    return end < 0 ? QString() : declarations.mid(at + key.size(), end - at - key.size());
+}
+
+QString StyleSheet::WithAlignment(const QString& declarations, const QString& alignment)
+{
+    QString result = declarations;
+    const qsizetype at = result.indexOf(kAlign);
+    if (at < 0) {
+        if (!alignment.isEmpty())
+            result += kAlign + alignment + QLatin1String(";\n");
+        return result;
+    }
+    const qsizetype end = result.indexOf(QLatin1Char(';'), at + kAlign.size());
+    if (end < 0)
+        return result;
+    if (!alignment.isEmpty())
+        return result.replace(at, end + 1 - at, kAlign + alignment + QLatin1Char(';'));
+    return result.remove(at, SkipLineEnd(result, end + 1) - at);
+}
+
+QString StyleSheet::WithPageBreak(const QString& declarations, int pageBreak)
+{
+    static const QRegularExpression breaks(QStringLiteral("page-break-(?:before|after):always;(?:\\r?\\n)?"));
+    QString result = declarations;
+    result.remove(breaks);
+    if (pageBreak == 1)
+        result += QLatin1String("page-break-before:always;\n");
+    else if (pageBreak == 2)
+        result += QLatin1String("page-break-after:always;\n");
+    return result;
+}
+
+bool StyleSheet::AllowedSelector(const QString& selector)
+{
+    return !selector.contains(QLatin1Char('{')) && !selector.contains(QLatin1Char('}')) &&
+           !selector.contains(QLatin1Char('<'));
+}
