@@ -13,6 +13,7 @@
 #include "core/ui/frmInputText.h"
 #include "mainwindow/MainWindowShell.h"
 #include "editor/EditorCommands.h"
+#include "editor/frmCSS.h"
 #include "editor/frmDescription.h"
 #include "editor/frmTable.h"
 #include "mainwindow/frmAbout.h"
@@ -31,6 +32,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -100,6 +102,21 @@ std::unique_ptr<QDialog> ParentsList(frmMdi* window)
     return list;
 }
 
+// The style sheet editor on a sheet of three tags, its second shown. The home is temporary: a
+// sheet stored for the picture goes with it.
+std::unique_ptr<QDialog> StyleSheetEditor(frmMdi* window)
+{
+    auto css = std::make_unique<frmCSS>(window);
+    if (css->Form_Load() && css->lstStyles->count() < 2 &&
+        HTMLTemplate().Save(17, QStringLiteral("BODY{font-family:Arial;\n}\nH1{font-weight:bold;\nfont-size:18pt;\n"
+                                               "text-align:Center;\npage-break-before:always;\n}\nP{margin:0;\n}\n")) ==
+            0)
+        css->Form_Load();
+    css->lstStyles->setCurrentRow(1);
+    css->show();
+    return css;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -112,14 +129,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
         QTextStream(stderr)
-            << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results|description|table]\n";
+            << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results|description|table|css]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
     // The main window by default; "about", "input" and "list" picture a dialog over it, "search" the
     // main window with its search pane, "results" the result window of that search and
     // "description" the selected procedure's description window, "table" that window with a table
-    // inserted through the Table menu.
+    // inserted through the Table menu, "css" the style sheet editor.
     const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
@@ -157,6 +174,7 @@ int main(int argc, char* argv[])
             properties->grdProperties()->setCurrentIndex(properties->Model()->index(1, PropertyGrid::kValueCol));
     }
     int code = 0;
+    std::unique_ptr<QDialog> styleSheetEditor;
     // Give the window time to lay out its bands and panes (and the editor its page) before the
     // picture is taken.
     const std::function<void()> take = [&] {
@@ -178,6 +196,8 @@ int main(int argc, char* argv[])
                 QApplication::processEvents();
                 picture = results;
             }
+        } else if (shown == QLatin1String("css")) {
+            dialog = std::move(styleSheetEditor);
         } else if (shown == QLatin1String("input")) {
             auto input = std::make_unique<frmInputText>(window);
             input->setWindowTitle(QStringLiteral("Title"));
@@ -206,6 +226,12 @@ int main(int argc, char* argv[])
         QTimer::singleShot(3000, [&] {
             InsertTable(window);
             QTimer::singleShot(2500, take);
+        });
+    } else if (shown == QLatin1String("css")) {
+        // The picture waits for the preview's page.
+        QTimer::singleShot(1500, [&] {
+            styleSheetEditor = StyleSheetEditor(window);
+            QTimer::singleShot(3000, take);
         });
     } else {
         QTimer::singleShot(shown == QLatin1String("description") ? 4000 : 1500, take);
