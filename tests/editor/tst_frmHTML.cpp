@@ -1,6 +1,7 @@
 // The HTML code command and its source window, on scripted description panes in the real main
 // window: the caret marker, the colouring, the work file, the window's place and the reload.
 #include "EditorWindowFixture.h"
+#include "WhileModal.h"
 
 #include "core/ActiveEditor.h"
 #include "core/MainToolbars.h"
@@ -72,7 +73,10 @@ private:
     FakeHtmlEditor* OpenFocused() { return OpenFocusedSubTest(m_window); }
     // Runs the command; `work` sees the source window while it is shown, which is then closed.
     // False when no source window showed.
-    bool RunCommand(const std::function<void(frmHTML*)>& work);
+    bool RunCommand(const std::function<void(frmHTML*)>& work)
+    {
+        return WhileModal<frmHTML>([this] { m_window->RunCommand(QStringLiteral("mnuToolsHTML")); }, work);
+    }
     frmDescription* Form() const { return ActiveDescriptionWindow(m_window); }
 
     std::unique_ptr<MainWindowFixture> m_fixture;
@@ -95,26 +99,6 @@ void tst_frmHTML::cleanup()
         QVERIFY(m_window->CloseChildWindows());
     m_window = nullptr;
     m_fixture.reset();
-}
-
-bool tst_frmHTML::RunCommand(const std::function<void(frmHTML*)>& work)
-{
-    bool shown = false;
-    QTimer timer;
-    timer.setInterval(10);
-    connect(&timer, &QTimer::timeout, this, [&] {
-        auto* window = qobject_cast<frmHTML*>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        timer.stop();
-        shown = true;
-        work(window);
-        window->close();
-    });
-    timer.start();
-    // The command ends with the window; one that never shows ends at once.
-    m_window->RunCommand(QStringLiteral("mnuToolsHTML"));
-    return shown;
 }
 
 void tst_frmHTML::sourceShown_data()
