@@ -10,8 +10,8 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 
@@ -23,15 +23,16 @@ double Stored(const QString& key, double defaultValue)
     return SettingNumber(Settings::GetSetting(kSection, key, QString::number(defaultValue))).value_or(defaultValue);
 }
 
-void Colour(QTextCursor& cursor, qsizetype from, qsizetype to, const QColor& colour)
+const QColor kBody(0, 1, 0);
+const QColor kGrey(119, 119, 119);
+
+// An invalid colour inserts the text in the box's own.
+void Insert(QTextCursor& cursor, QStringView text, const QColor& colour)
 {
-    if (to <= from)
-        return;
     QTextCharFormat format;
-    format.setForeground(colour);
-    cursor.setPosition(static_cast<int>(from));
-    cursor.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
-    cursor.setCharFormat(format);
+    if (colour.isValid())
+        format.setForeground(colour);
+    cursor.insertText(text.toString(), format);
 }
 
 }  // namespace
@@ -70,19 +71,24 @@ void frmHTML::Form_Load()
 void frmHTML::SetSource(const QString& html)
 {
     const HtmlSourceText source = HtmlSourceText::FromPage(html);
-    m_rtfHTML->setPlainText(source.text);
-    if (!m_coloured) {
-        // Three ranges once; what the user types later takes the colour it is typed into.
-        QTextCursor cursor(m_rtfHTML->document());
-        Colour(cursor, 0, source.text.size(), QColor(0, 1, 0));
-        Colour(cursor, 0, source.bodyStart, QColor(119, 119, 119));
-        Colour(cursor, source.bodyEnd, source.text.size(), QColor(119, 119, 119));
-        m_coloured = true;
-    }
-    QTextCursor caret(m_rtfHTML->document());
-    caret.setPosition(static_cast<int>(source.caret));
-    m_rtfHTML->setTextCursor(caret);
-    m_rtfHTML->document()->setModified(false);
+    QTextDocument* document = m_rtfHTML->document();
+    document->setUndoRedoEnabled(false);
+    document->clear();
+    // The text goes in as its three coloured ranges, laid out once; what the user types later
+    // takes the colour it is typed into.
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    const bool colour = !m_coloured;
+    Insert(cursor, QStringView(source.text).left(source.bodyStart), colour ? kGrey : QColor());
+    Insert(cursor, QStringView(source.text).mid(source.bodyStart, source.bodyEnd - source.bodyStart),
+           colour ? kBody : QColor());
+    Insert(cursor, QStringView(source.text).mid(source.bodyEnd), colour ? kGrey : QColor());
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(true);
+    m_coloured = true;
+    cursor.setPosition(static_cast<int>(source.caret));
+    m_rtfHTML->setTextCursor(cursor);
+    document->setModified(false);
 }
 
 QString frmHTML::Source() const
