@@ -92,6 +92,8 @@ QList<BenchFigure> BenchRun::Figures()
         editor = EditorFigures();
     if (Wanted(QStringLiteral("22")) || Wanted(QStringLiteral("23")))
         editor << TableFigures();
+    if (Wanted(QStringLiteral("24")))
+        editor << SourceViewFigures();
     figures << window << search << save << editor << memory;
     return figures;
 }

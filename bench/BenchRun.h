@@ -44,6 +44,8 @@ private:
     QList<BenchFigure> EditorFigures();
     // Table cell commands in the description editor.
     QList<BenchFigure> TableFigures();
+    // The HTML code window on a 2 MB source.
+    QList<BenchFigure> SourceViewFigures();
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 

@@ -6,8 +6,9 @@
 # `search` and `results` write docs/search-pane.png and docs/search-results.png: the main window
 # with its search pane after a search, and that search's result window; `description` writes
 # docs/description-window.png: a procedure's description window; `table` writes
-# docs/description-table.png: that window with a table inserted through the Table menu; `css`
-# writes docs/style-sheet.png: the style sheet editor.
+# docs/description-table.png: that window with a table inserted through the Table menu; `html`
+# writes docs/html-source.png: that description's HTML code window; `css` writes
+# docs/style-sheet.png: the style sheet editor.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -22,8 +23,9 @@ case "${1:-main}" in
   results) picture=search-results.png ;;
   description) picture=description-window.png ;;
   table) picture=description-table.png ;;
+  html) picture=html-source.png ;;
   css) picture=style-sheet.png ;;
-  *) echo "usage: $0 [main|about|input|list|search|results|description|table|css]" >&2; exit 2 ;;
+  *) echo "usage: $0 [main|about|input|list|search|results|description|table|html|css]" >&2; exit 2 ;;
 esac
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT

@@ -15,6 +15,7 @@
 #include "editor/EditorCommands.h"
 #include "editor/frmCSS.h"
 #include "editor/frmDescription.h"
+#include "editor/frmHTML.h"
 #include "editor/frmTable.h"
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmExplorer.h"
@@ -79,6 +80,25 @@ void InsertTable(frmMdi* window)
     }
 }
 
+// The open description's HTML code window, pictured while it is shown; the command ends with it.
+bool PictureSourceView(frmMdi* window, const QString& output)
+{
+    QMdiSubWindow* sub = window->MdiArea()->currentSubWindow();
+    auto* form = sub ? qobject_cast<frmDescription*>(sub->widget()) : nullptr;
+    if (!form)
+        return false;
+    form->DescriptionView()->setFocus();
+    bool saved = false;
+    QTimer::singleShot(1000, [&] {
+        if (auto* source = qobject_cast<frmHTML*>(QApplication::activeModalWidget())) {
+            saved = source->grab().save(output);
+            source->close();
+        }
+    });
+    window->RunCommand(QStringLiteral("mnuToolsHTML"));
+    return saved;
+}
+
 std::unique_ptr<QDialog> ParentsList(frmMdi* window)
 {
     ExplorerNode* node = nullptr;
@@ -128,15 +148,16 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
-        QTextStream(stderr)
-            << "usage: kvl_screenshot <picture.png> [main|about|input|list|search|results|description|table|css]\n";
+        QTextStream(stderr) << "usage: kvl_screenshot <picture.png> "
+                               "[main|about|input|list|search|results|description|table|html|css]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
     // The main window by default; "about", "input" and "list" picture a dialog over it, "search" the
     // main window with its search pane, "results" the result window of that search and
     // "description" the selected procedure's description window, "table" that window with a table
-    // inserted through the Table menu, "css" the style sheet editor.
+    // inserted through the Table menu, "html" that description's HTML code window, "css" the style
+    // sheet editor.
     const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
@@ -161,7 +182,8 @@ int main(int argc, char* argv[])
             if (node && node->Image() == kImageProcedure) {
                 explorer->SelectNode(node->Key());
                 explorer->tvTestPlan_NodeClick(node);
-                if (shown == QLatin1String("description") || shown == QLatin1String("table")) {
+                if (shown == QLatin1String("description") || shown == QLatin1String("table") ||
+                    shown == QLatin1String("html")) {
                     Procedure procedure;
                     procedure.SetKey(node->Key());
                     if (procedure.Find(KeyIdShort(node->Tag())) == 0)
@@ -220,7 +242,18 @@ int main(int argc, char* argv[])
         window->close();
         app.quit();
     };
-    if (shown == QLatin1String("table")) {
+    if (shown == QLatin1String("html")) {
+        QTimer::singleShot(4000, [&] {
+            if (!PictureSourceView(window, output)) {
+                QTextStream(stderr) << "cannot write " << output << '\n';
+                code = 1;
+            }
+            // Nothing was edited; should the close ask anyway, the default prompts answer "No".
+            setPrompts(nullptr);
+            window->close();
+            app.quit();
+        });
+    } else if (shown == QLatin1String("table")) {
         // The picture waits for the insertion, which waits for the editor's page.
         window->mnuViewToolBarTable_Click();
         QTimer::singleShot(3000, [&] {

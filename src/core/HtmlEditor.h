@@ -29,6 +29,9 @@ public:
     // The whole page, as the editor currently serialises it.
     virtual QString DocumentHTML() const = 0;
     virtual void SetDocumentHTML(const QString& html) = 0;
+    // Replaces the document by an edited version of it: what IsDirty compares with stays the
+    // document last set, so that the edit counts as one. Raises DocumentComplete like a set.
+    virtual void ReloadDocumentHTML(const QString& html) = 0;
     // The inner HTML of the document's BODY.
     virtual QString BodyInnerHTML() const = 0;
     // The src values of the document's images, in document order.
@@ -41,6 +44,8 @@ public:
 
     // Pastes an HTML fragment over the selection, or at the caret, as one step the user can undo.
     virtual void PasteHTML(const QString& html) = 0;
+    // Inserts an HTML fragment where the selection starts, the selection's content kept.
+    virtual void InsertHTMLAtSelectionStart(const QString& html) = 0;
     // The start tag of the TABLE the user selected as a whole (a click on its border, or a
     // selection spanning exactly that table); "" otherwise, a caret in a cell included.
     virtual QString SelectedTable() = 0;

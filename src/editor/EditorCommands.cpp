@@ -101,6 +101,7 @@ QList<std::pair<QString, EditorCommands::Handler>> EditorCommands::Handlers()
         {"mnuRemoveTableCells", &EditorCommands::mnuRemoveTableCells_Click},
         {"mnuMergeCells", &EditorCommands::mnuMergeCells_Click},
         {"mnuSplitCells", &EditorCommands::mnuSplitCells_Click},
+        {"mnuToolsHTML", &EditorCommands::mnuToolsHTML_Click},
     };
     for (const auto& [name, member] : menus)
         handlers.append({QLatin1String(name), [this, member = member] { (this->*member)(); }});

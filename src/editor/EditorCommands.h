@@ -72,6 +72,9 @@ public:
     // 1-based, separators included.
     void tlbTable_ButtonClick(int index);
 
+    // The focused pane's HTML source, edited in a modal window and loaded back into the pane.
+    void mnuToolsHTML_Click();
+
     void mnuCreateTable_Click();
     void mnuInsertTableRow_Click();
     void mnuInsertTableColum_Click();

@@ -231,6 +231,19 @@ void WebEngineHtmlEditor::SetDocumentHTML(const QString& html)
         Place(html, QString());
 }
 
+void WebEngineHtmlEditor::ReloadDocumentHTML(const QString& html)
+{
+    // The document last set stays what the user's edits are measured against.
+    m_copy = html;
+    m_copyTimer.stop();
+    ++m_placing;
+    m_ready = false;
+    if (m_blankLoaded)
+        Place(html, m_setDocument);
+    else
+        m_reloadCopy = true;
+}
+
 void WebEngineHtmlEditor::Place(const QString& html, const QString& setBody)
 {
     m_placeQuestion = ++m_questions;
@@ -556,6 +569,12 @@ bool WebEngineHtmlEditor::IsDirty() const
 void WebEngineHtmlEditor::PasteHTML(const QString& html)
 {
     TakeState(Call(QStringLiteral("paste"), Literal(html)));
+    RestartCopyTimer();
+}
+
+void WebEngineHtmlEditor::InsertHTMLAtSelectionStart(const QString& html)
+{
+    TakeState(Call(QStringLiteral("insertAtStart"), Literal(html)));
     RestartCopyTimer();
 }
 

@@ -39,12 +39,14 @@ public:
     QVariant ExecCommand(int command, int option = Decmd::OPT_DODEFAULT, const QVariant& argument = {}) override;
     QString DocumentHTML() const override;
     void SetDocumentHTML(const QString& html) override;
+    void ReloadDocumentHTML(const QString& html) override;
     QString BodyInnerHTML() const override;
     QStringList Images() const override;
     QString StyleSheetText() const override;
     void SetStyleSheetText(const QString& cssText) override;
     bool IsDirty() const override;
     void PasteHTML(const QString& html) override;
+    void InsertHTMLAtSelectionStart(const QString& html) override;
     QString SelectedTable() override;
     void SetSelectedTableAttributes(const QList<std::pair<QString, QString>>& attributes) override;
     bool Visible() const override;
@@ -101,7 +103,7 @@ private:
     int m_placing = 0;          // the number of the last placement asked for
     QString m_setDocument;      // as last given to SetDocumentHTML
     QString m_copy;             // the document after the last pause in typing
-    bool m_reloadCopy = false;  // the blank page is being reloaded after a dead renderer
+    bool m_reloadCopy = false;  // the blank page, once loaded, places the copy
     int m_deaths = 0;
     mutable int m_questions = 0;  // the number of the last question put to the page
     int m_placeQuestion = 0;      // the question that places the document under way

@@ -1155,6 +1155,23 @@
         getSelection().addRange(caret);
     }
 
+    // The fragment where the selection starts. A selection keeps what it held, from just after
+    // the fragment: the range kept is live, so it follows the nodes the insertion splits.
+    function insertAtStart(html) {
+        const kept = range().cloneRange();
+        const start = kept.cloneRange();
+        start.collapse(true);
+        getSelection().removeAllRanges();
+        getSelection().addRange(start);
+        insertFragment(html);
+        if (kept.collapsed)
+            return;
+        const after = range();
+        kept.setStart(after.startContainer, after.startOffset);
+        getSelection().removeAllRanges();
+        getSelection().addRange(kept);
+    }
+
     function contains(r, node) {
         const whole = document.createRange();
         whole.selectNode(node);
@@ -1230,6 +1247,11 @@
         paste: html => call(() => {
             ensureCaret();
             edit(() => insertFragment(html));
+            return state();
+        }),
+        insertAtStart: html => call(() => {
+            ensureCaret();
+            edit(() => insertAtStart(html));
             return state();
         }),
         selectedTable: () => call(() => { const table = selectedTable(); return table ? openTag(table) : ''; }),

@@ -30,29 +30,6 @@ void Save(const QString& key, const QString& value)
     Settings::SaveSetting(kSection, key, value);
 }
 
-// A window larger than its screen is cut to it, and one off every screen comes back on one.
-QRect OnScreen(QRect wanted)
-{
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    QScreen* home = QGuiApplication::primaryScreen();
-    for (QScreen* screen : screens) {
-        if (screen->availableGeometry().intersects(wanted)) {
-            home = screen;
-            break;
-        }
-    }
-    if (!home)
-        return wanted;
-    const QRect available = home->availableGeometry();
-    wanted.setWidth(std::clamp(wanted.width(), 1, available.width()));
-    wanted.setHeight(std::clamp(wanted.height(), 1, available.height()));
-    if (!available.intersects(wanted)) {
-        wanted.moveLeft(std::clamp(wanted.left(), available.left(), available.right() - wanted.width() + 1));
-        wanted.moveTop(std::clamp(wanted.top(), available.top(), available.bottom() - wanted.height() + 1));
-    }
-    return wanted;
-}
-
 }  // namespace
 
 void frmMdi::BuildPanes()

@@ -1,5 +1,4 @@
-#include "FakeEditorPanes.h"
-#include "MainWindowFixture.h"
+#include "EditorWindowFixture.h"
 #include "ModelFixture.h"
 
 #include "core/ActiveEditor.h"
@@ -22,8 +21,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QtTest>
-
-using ModelFixture::Run;
 
 namespace {
 
@@ -82,19 +79,7 @@ private slots:
     void tableProperties();
 
 private:
-    // Opens sub-test 1 and puts the focus in its description pane.
-    FakeHtmlEditor* OpenFocused()
-    {
-        SubTestLoad();
-        auto* form = qobject_cast<frmDescription*>(m_window->MdiArea()->currentSubWindow()->widget());
-        if (!form || !QTest::qWaitFor([form] { return form->DHTMLEditInitialized; }))
-            return nullptr;
-        form->DescriptionView()->setFocus();
-        if (!QTest::qWaitFor([form] { return ActiveEditor() == form->DHTMLEdit1(); }))
-            return nullptr;
-        return static_cast<FakeHtmlEditor*>(form->DHTMLEdit1());
-    }
-    void SubTestLoad();
+    FakeHtmlEditor* OpenFocused() { return OpenFocusedSubTest(m_window); }
     void FocusExplorer()
     {
         m_window->Explorer()->tvTestPlan()->setFocus();
@@ -110,16 +95,8 @@ private:
 void tst_EditorCommands::init()
 {
     m_fixture = std::make_unique<MainWindowFixture>();
-    QVERIFY2(m_fixture->Prepare(), qPrintable(m_fixture->Error()));
-    Run("INSERT INTO SUBTEST (ID, NAME, DESCRIPTION) VALUES (1, 'One', '<P>first</P>')");
-    m_window = m_fixture->Load();
-    QVERIFY(m_window);
-    InstallWindowServices(m_window);
-    gMainToolbars().cboStyles.SetItems({});
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    m_window = ShowEditorWindow(*m_fixture, QStringLiteral("<P>first</P>"));
+    QVERIFY2(m_window, qPrintable(m_fixture->Error()));
     QGuiApplication::clipboard()->clear();
     RecordingTableDialog::Shown().clear();
 }
@@ -132,13 +109,6 @@ void tst_EditorCommands::cleanup()
         QVERIFY(m_window->CloseChildWindows());
     m_window = nullptr;
     m_fixture.reset();
-}
-
-void tst_EditorCommands::SubTestLoad()
-{
-    SubTest item;
-    QCOMPARE(item.Find("1"), 0);
-    QCOMPARE(item.LoadDocument(), 0);
 }
 
 void tst_EditorCommands::routing_data()

@@ -131,6 +131,10 @@ private slots:
     void pasteHtml_data();
     void pasteHtml();
     void pasteOnceAndNeverAnExplorerItem();
+    void insertAtSelectionStart_data();
+    void insertAtSelectionStart();
+    void reloadKeepsTheDirtyBaseline();
+    void reloadedSourceNeverRuns();
     void explorerItemNeverDropped();
     void tableSelectedAsAWhole();
     void hyperlinkAskedFor();
@@ -1040,6 +1044,85 @@ void tst_WebEngineHtmlEditor::pasteHtml()
     QVERIFY(!m_editor->IsDirty());
     m_editor->ExecCommand(Decmd::REDO);
     QCOMPARE(Parsed(m_editor->BodyInnerHTML()), Parsed(expected));
+}
+
+void tst_WebEngineHtmlEditor::insertAtSelectionStart_data()
+{
+    QTest::addColumn<QString>("first");     // the selection from the start of this text
+    QTest::addColumn<QString>("last");      // to the end of this one; "" for a caret
+    QTest::addColumn<QString>("expected");  // in "<P>one two <B>three</B></P><P>four</P>"
+    const QString marker = QStringLiteral("<span id=\"cursor\" style=\"DISPLAY: none\"></span>");
+    QTest::newRow("caret") << "two"
+                           << ""
+                           << "<p>one " + marker + "two <b>three</b></p><p>four</p>";
+    QTest::newRow("word") << "two"
+                          << "two"
+                          << "<p>one " + marker + "two <b>three</b></p><p>four</p>";
+    QTest::newRow("across paragraphs") << "three"
+                                       << "four"
+                                       << "<p>one two <b>" + marker + "three</b></p><p>four</p>";
+}
+
+// The marker goes in before the selection, whose content and extent stay as they were.
+void tst_WebEngineHtmlEditor::insertAtSelectionStart()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QString, expected);
+    Load(Page(QStringLiteral("<P>one two <B>three</B></P><P>four</P>")));
+    if (last.isEmpty()) {
+        Select(first);
+        Script(QStringLiteral("getSelection().collapseToStart()"));
+    } else {
+        SelectAcross(first, last);
+    }
+    const QString selected = Script(QStringLiteral("getSelection().toString()")).toString();
+    m_editor->InsertHTMLAtSelectionStart(QStringLiteral("<SPAN id=cursor style=\"DISPLAY: none\"></SPAN>"));
+    QCOMPARE(m_editor->BodyInnerHTML(), expected);
+    QCOMPARE(Script(QStringLiteral("getSelection().toString()")).toString(), selected);
+}
+
+// A reload shows the new text and completes like a load, but what the user's edits are measured
+// against stays the document last set: an edited reload is dirty, the set text reloaded is not.
+void tst_WebEngineHtmlEditor::reloadKeepsTheDirtyBaseline()
+{
+    const QString page = Page(QStringLiteral("<P>one</P>"));
+    Load(page);
+    const QString serialised = m_editor->DocumentHTML();
+    QSignalSpy complete(m_editor, &HtmlEditor::DocumentComplete);
+    m_editor->ReloadDocumentHTML(Page(QStringLiteral("<P>edited</P>")));
+    QVERIFY(complete.wait(10000));
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("<p>edited</p>"));
+    QVERIFY(m_editor->IsDirty());
+
+    m_editor->ReloadDocumentHTML(serialised);
+    QVERIFY(complete.wait(10000));
+    QCOMPARE(m_editor->DocumentHTML(), serialised);
+    QVERIFY(!m_editor->IsDirty());
+
+    // An empty source gives an empty document, an edit of a document that had a body.
+    m_editor->ReloadDocumentHTML(QString());
+    QVERIFY(complete.wait(10000));
+    QCOMPARE(m_editor->BodyInnerHTML(), QString());
+    QVERIFY(m_editor->IsDirty());
+}
+
+// A source typed by hand is parsed as the engine parses it, and nothing in it runs or navigates.
+void tst_WebEngineHtmlEditor::reloadedSourceNeverRuns()
+{
+    Load(Page(QStringLiteral("<P>one</P>")));
+    const QUrl base = m_editor->View()->page()->url();
+    QSignalSpy complete(m_editor, &HtmlEditor::DocumentComplete);
+    m_editor->ReloadDocumentHTML(
+        QStringLiteral("<title>kept</title><meta http-equiv=refresh content=\"0;url=about:blank\">"
+                       "<script>document.title='ran'</script>plain <b>text & <i>unclosed"));
+    QVERIFY(complete.wait(10000));
+    QTest::qWait(1000);
+    QCOMPARE(Script(QStringLiteral("document.title")).toString(), QStringLiteral("kept"));
+    QCOMPARE(m_editor->View()->page()->url(), base);
+    // The script before any text belongs to the head, where the engine's parser puts it.
+    QCOMPARE(m_editor->BodyInnerHTML(), QStringLiteral("plain <b>text &amp; <i>unclosed</i></b>"));
+    QVERIFY(m_editor->DocumentHTML().contains(QLatin1String("<script>document.title='ran'</script></head>")));
 }
 
 // The main window's Edit > Paste has the same key as the browser's own paste: one key press

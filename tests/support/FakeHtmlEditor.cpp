@@ -28,8 +28,43 @@ QVariant FakeHtmlEditor::ExecCommand(int command, int option, const QVariant& ar
 void FakeHtmlEditor::SetDocumentHTML(const QString& html)
 {
     m_document = html;
+    m_setBody = ExtractBody(html);
     m_dirty = false;
+    m_selectionStart = -1;
+    m_selectionLength = 0;
     emit DocumentComplete();
+}
+
+void FakeHtmlEditor::ReloadDocumentHTML(const QString& html)
+{
+    if (m_failWrites)
+        throw KvlError(70, QStringLiteral("Permission denied"));
+    m_document = html;
+    m_dirty = ExtractBody(html) != m_setBody;
+    m_selectionStart = -1;
+    m_selectionLength = 0;
+    ++m_reloads;
+    emit DocumentComplete();
+}
+
+qsizetype FakeHtmlEditor::SelectionStart() const
+{
+    if (m_selectionStart >= 0)
+        return m_selectionStart;
+    const HtmlElement& body = HtmlDocument(m_document).Body();
+    return body.InSource() ? body.start + body.startTagLength : 0;
+}
+
+void FakeHtmlEditor::InsertHTMLAtSelectionStart(const QString& html)
+{
+    if (m_failPaste)
+        throw KvlError(438, QStringLiteral("Object doesn't support this property or method"));
+    const qsizetype start = SelectionStart();
+    m_document.insert(start, html);
+    // The selection's content moves on with the text after the fragment.
+    if (m_selectionStart >= 0)
+        m_selectionStart += html.size();
+    m_dirty = true;
 }
 
 QString FakeHtmlEditor::BodyInnerHTML() const

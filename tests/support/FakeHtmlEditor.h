@@ -32,6 +32,17 @@ public:
     void SetSelectedTable(const QString& startTag) { m_selectedTable = startTag; }
     QList<QList<std::pair<QString, QString>>> TableAttributeWrites() const { return m_tableWrites; }
     void SetDirty(bool dirty) { m_dirty = dirty; }
+    // The selection as offsets into the document text; by default the caret stands just after
+    // the BODY start tag.
+    void SetSelection(qsizetype start, qsizetype length)
+    {
+        m_selectionStart = start;
+        m_selectionLength = length;
+    }
+    qsizetype SelectionStart() const;
+    qsizetype SelectionLength() const { return m_selectionLength; }
+    // How often the document was reloaded.
+    int Reloads() const { return m_reloads; }
     // How often QueryStatus asked about this command.
     int StatusQueries(int command) const { return m_queries.value(command); }
 
@@ -39,12 +50,14 @@ public:
     QVariant ExecCommand(int command, int option, const QVariant& argument) override;
     QString DocumentHTML() const override { return m_document; }
     void SetDocumentHTML(const QString& html) override;
+    void ReloadDocumentHTML(const QString& html) override;
     QString BodyInnerHTML() const override;
     QStringList Images() const override;
     QString StyleSheetText() const override { return m_styleSheet; }
     void SetStyleSheetText(const QString& cssText) override;
     bool IsDirty() const override { return m_dirty; }
     void PasteHTML(const QString& html) override;
+    void InsertHTMLAtSelectionStart(const QString& html) override;
     QString SelectedTable() override { return m_selectedTable; }
     void SetSelectedTableAttributes(const QList<std::pair<QString, QString>>& attributes) override;
     bool Visible() const override { return m_visible; }
@@ -63,6 +76,10 @@ private:
     QString m_selectedTable;
     QList<QList<std::pair<QString, QString>>> m_tableWrites;
     QString m_document;
+    QString m_setBody;  // the BODY of the document last set, which counts as unchanged
+    qsizetype m_selectionStart = -1;
+    qsizetype m_selectionLength = 0;
+    int m_reloads = 0;
     QString m_styleSheet;
     bool m_dirty = false;
     bool m_visible = true;

@@ -1,7 +1,10 @@
 #include "core/ui/Twips.h"
 
+#include <QGuiApplication>
 #include <QLocale>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -36,4 +39,26 @@ std::optional<double> SettingNumber(const QString& text)
 QString SettingText(double value)
 {
     return QLocale::c().toString(static_cast<double>(static_cast<float>(value)), 'g', 7);
+}
+
+QRect OnScreen(QRect wanted)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QScreen* home = QGuiApplication::primaryScreen();
+    for (QScreen* screen : screens) {
+        if (screen->availableGeometry().intersects(wanted)) {
+            home = screen;
+            break;
+        }
+    }
+    if (!home)
+        return wanted;
+    const QRect available = home->availableGeometry();
+    wanted.setWidth(std::clamp(wanted.width(), 1, available.width()));
+    wanted.setHeight(std::clamp(wanted.height(), 1, available.height()));
+    if (!available.intersects(wanted)) {
+        wanted.moveLeft(std::clamp(wanted.left(), available.left(), available.right() - wanted.width() + 1));
+        wanted.moveTop(std::clamp(wanted.top(), available.top(), available.bottom() - wanted.height() + 1));
+    }
+    return wanted;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <Qt>
 #include <optional>
@@ -14,3 +15,7 @@ double Twips(const QWidget* widget, int pixels, Qt::Orientation direction = Qt::
 std::optional<double> SettingNumber(const QString& text);
 // A single-precision number as such text.
 QString SettingText(double value);
+
+// A stored window place made to fit: larger than its screen, it is cut to it; off every screen,
+// it comes back onto the primary one.
+QRect OnScreen(QRect wanted);
