@@ -1,5 +1,6 @@
 // The HTML code command: the focused pane's source edited by hand.
 #include "core/ActiveEditor.h"
+#include "core/DecmdCommands.h"
 #include "core/HtmlEditor.h"
 #include "editor/EditorCommands.h"
 #include "editor/HtmlSourceText.h"
@@ -14,9 +15,11 @@ void EditorCommands::mnuToolsHTML_Click()
     const QPointer<HtmlEditor> editor = ActiveEditor();
     if (!editor)
         return;
+    bool markerIn = false;
     try {
         // At the start of a selection, which a paste over it would delete.
         editor->InsertHTMLAtSelectionStart(HtmlSourceText::CursorMarker());
+        markerIn = true;
         const QString html = editor->DocumentHTML();
         frmHTML window(m_host.owner, m_host.HasActiveChild);
         window.SetSource(html);
@@ -25,7 +28,15 @@ void EditorCommands::mnuToolsHTML_Click()
         // snapshot and dirty baseline, so what differs from the last save is saved.
         if (editor)
             editor->ReloadDocumentHTML(window.Source());
+        markerIn = false;
     } catch (const std::exception& error) {
         LogError(QStringLiteral("Error_ToolsHTML : "), error);
+        // The marker must not reach a save: its insertion is one step that Undo takes back.
+        try {
+            if (markerIn && editor)
+                editor->ExecCommand(Decmd::UNDO);
+        } catch (const std::exception& undoError) {
+            LogError(QStringLiteral("Error_ToolsHTML : "), undoError);
+        }
     }
 }

@@ -105,10 +105,36 @@ QString StyleSheet::Text() const
     return text + unplaced;
 }
 
+namespace {
+
+// Where `property` starts a declaration: "color:" inside "background-color:" is not "color".
+qsizetype PropertyAt(const QString& declarations, const QString& key)
+{
+    for (qsizetype at = declarations.indexOf(key); at >= 0; at = declarations.indexOf(key, at + 1)) {
+        const QChar before = at > 0 ? declarations.at(at - 1) : QChar(u';');
+        if (before == u';' || before == u'{' || before.isSpace())
+            return at;
+    }
+    return -1;
+}
+
+// The declarations with their last one closed by ";", so that another can follow it.
+QString Terminated(const QString& declarations)
+{
+    qsizetype last = declarations.size() - 1;
+    while (last >= 0 && declarations.at(last).isSpace())
+        --last;
+    if (last < 0 || declarations.at(last) == u';')
+        return declarations;
+    return declarations.left(last + 1) + QLatin1Char(';') + declarations.mid(last + 1);
+}
+
+}  // namespace
+
 QString StyleSheet::Value(const QString& declarations, const QString& property)
 {
     const QString key = property + QLatin1Char(':');
-    const qsizetype at = declarations.indexOf(key);
+    const qsizetype at = PropertyAt(declarations, key);
     if (at < 0)
         return {};
     const qsizetype end = declarations.indexOf(QLatin1Char(';'), at + key.size());
@@ -118,10 +144,11 @@ QString StyleSheet::Value(const QString& declarations, const QString& property)
 QString StyleSheet::WithAlignment(const QString& declarations, const QString& alignment)
 {
     QString result = declarations;
-    const qsizetype at = result.indexOf(kAlign);
+    const qsizetype at = PropertyAt(result, kAlign);
     if (at < 0) {
+        // Appended after a last declaration written without its ";", it would spoil both.
         if (!alignment.isEmpty())
-            result += kAlign + alignment + QLatin1String(";\n");
+            result = Terminated(result) + kAlign + alignment + QLatin1String(";\n");
         return result;
     }
     const qsizetype end = result.indexOf(QLatin1Char(';'), at + kAlign.size());
@@ -138,14 +165,18 @@ QString StyleSheet::WithPageBreak(const QString& declarations, int pageBreak)
     QString result = declarations;
     result.remove(breaks);
     if (pageBreak == 1)
-        result += QLatin1String("page-break-before:always;\n");
+        result = Terminated(result) + QLatin1String("page-break-before:always;\n");
     else if (pageBreak == 2)
-        result += QLatin1String("page-break-after:always;\n");
+        result = Terminated(result) + QLatin1String("page-break-after:always;\n");
     return result;
 }
 
 bool StyleSheet::AllowedSelector(const QString& selector)
 {
-    return !selector.contains(QLatin1Char('{')) && !selector.contains(QLatin1Char('}')) &&
-           !selector.contains(QLatin1Char('<'));
+    // Braces, a tag's start, a comment's ends and an escape would each break the rules after it.
+    for (const char* forbidden : {"{", "}", "<", "/*", "*/", "\\"}) {
+        if (selector.contains(QLatin1String(forbidden)))
+            return false;
+    }
+    return true;
 }

@@ -59,7 +59,7 @@ QString FontPreview(const QString& shown, const QString& declarations)
         attributes += QStringLiteral(" size=") + QString::number(size + 1);
     const QString colour = StyleSheet::Value(declarations, QStringLiteral("color"));
     if (!colour.isEmpty())
-        attributes += QStringLiteral(" color=") + colour.toHtmlEscaped();
+        attributes += QStringLiteral(" color=\"") + colour.toHtmlEscaped() + QLatin1Char('"');
     if (attributes.isEmpty())
         return prefix + QStringLiteral("Style example") + suffix;
     return prefix + QStringLiteral("<FONT ") + attributes + QStringLiteral("> Style example</FONT>") + suffix;

@@ -152,6 +152,12 @@ private slots:
         QTest::newRow("case counts") << "Text-Align:Center;"
                                      << "text-align"
                                      << "";
+        QTest::newRow("not inside another property") << "background-color:yellow;color:red;"
+                                                     << "color"
+                                                     << "red";
+        QTest::newRow("only inside another property") << "background-color:yellow;"
+                                                      << "color"
+                                                      << "";
     }
     void values()
     {
@@ -184,6 +190,12 @@ private slots:
         QTest::newRow("empty choice, none set") << "color:red;\n"
                                                 << ""
                                                 << "color:red;\n";
+        QTest::newRow("append after a declaration without ;") << "color:red"
+                                                              << "Center"
+                                                              << "color:red;text-align:Center;\n";
+        QTest::newRow("append after ; left out before a line end") << "color:red\n"
+                                                                   << "Center"
+                                                                   << "color:red;\ntext-align:Center;\n";
         QTest::newRow("unended value stays") << "text-align:left"
                                              << "Right"
                                              << "text-align:left";
@@ -209,7 +221,30 @@ private slots:
             << "page-break-before:always;\r\ncolor:red;" << QList<int>{1} << "color:red;page-break-before:always;\n";
         QTest::newRow("stored without line end")
             << "color:red;page-break-before:always;" << QList<int>{2} << "color:red;page-break-after:always;\n";
+        QTest::newRow("after a declaration without ;")
+            << "color:red" << QList<int>{1} << "color:red;page-break-before:always;\n";
     }
+    void selectors_data()
+    {
+        QTest::addColumn<QString>("selector");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("tag") << "P" << true;
+        QTest::newRow("class and id") << ".x #y" << true;
+        QTest::newRow("{") << "P{" << false;
+        QTest::newRow("}") << "P}" << false;
+        QTest::newRow("<") << "</style>" << false;
+        // A comment or an escape left open would swallow the rules after it.
+        QTest::newRow("comment start") << "P /*" << false;
+        QTest::newRow("comment end") << "P*/" << false;
+        QTest::newRow("escape") << "P\\" << false;
+    }
+    void selectors()
+    {
+        QFETCH(QString, selector);
+        QFETCH(bool, allowed);
+        QCOMPARE(StyleSheet::AllowedSelector(selector), allowed);
+    }
+
     void pageBreak()
     {
         QFETCH(QString, declarations);

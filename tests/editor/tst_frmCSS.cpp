@@ -306,8 +306,12 @@ private slots:
         QTest::newRow("styles and attributes")
             << "font-weight:bold;\nfont-family:\"Arial Black\";\nfont-size:18pt;\ntext-decoration:underline;\n"
                "font-style:italic;\ncolor:#00ff00;\n"
-            << "<HTML><BODY><U><EM><STRONG><FONT  face=\"Arial Black\" size=5 color=#00ff00> Style "
+            << "<HTML><BODY><U><EM><STRONG><FONT  face=\"Arial Black\" size=5 color=\"#00ff00\"> Style "
                "example</FONT></STRONG></EM></U></BODY></HTML>";
+        // The text colour, not the background's; a value with blanks stays one attribute.
+        QTest::newRow("background first, colour with blanks")
+            << "background-color:yellow;color:rgb(0, 0, 255);"
+            << "<HTML><BODY><FONT  color=\"rgb(0, 0, 255)\"> Style example</FONT></BODY></HTML>";
         QTest::newRow("unlisted size")
             << "font-size:11pt;font-family:Times New Roman;"
             << "<HTML><BODY><FONT  face=\"Times New Roman\"> Style example</FONT></BODY></HTML>";

@@ -61,6 +61,7 @@ private slots:
     void laterEditsNotColoured();
     void markerAtSelectionStart();
     void nothingWithoutAFocusedPane();
+    void markerTakenBackWhenTheEditorFails();
     void editedSourceReloadedAndSaved();
     void failedWorkFileStillReloads();
     void workFileInDeclaredCharset();
@@ -197,6 +198,21 @@ void tst_frmHTML::markerAtSelectionStart()
     QCOMPARE(caret, static_cast<int>(second));
     QCOMPARE(editor->DocumentHTML(), page);
     QCOMPARE(editor->Reloads(), 1);
+}
+
+// An editor that stops answering once the marker is in: the marker's insertion is undone, so that
+// no save stores it, and the failure is logged.
+void tst_frmHTML::markerTakenBackWhenTheEditorFails()
+{
+    FakeHtmlEditor* editor = OpenFocused();
+    QVERIFY(editor);
+    editor->FailDocumentReads(true);
+    QVERIFY(m_window->RunCommand("mnuToolsHTML"));
+    editor->FailDocumentReads(false);
+    QVERIFY(!editor->ExecutedCommands().isEmpty());
+    QCOMPARE(editor->ExecutedCommands().last(), (QPair<int, int>(Decmd::UNDO, 0)));
+    QCOMPARE(editor->Reloads(), 0);
+    QVERIFY(m_fixture->Environment.BugLog().contains("Error_ToolsHTML : "));
 }
 
 // With the focus outside the panes (the explorer), the command does nothing.

@@ -25,6 +25,13 @@ QVariant FakeHtmlEditor::ExecCommand(int command, int option, const QVariant& ar
     return m_values.value(command);
 }
 
+QString FakeHtmlEditor::DocumentHTML() const
+{
+    if (m_failReads)
+        throw KvlError(KvlError::kGeneric, QStringLiteral("The editor did not answer within 5 s."));
+    return m_document;
+}
+
 void FakeHtmlEditor::SetDocumentHTML(const QString& html)
 {
     m_document = html;

@@ -28,6 +28,8 @@ public:
     // The fragments pasted, in order; PasteHTML raises while FailPaste is set.
     QStringList Pasted() const { return m_pasted; }
     void FailPaste(bool fail) { m_failPaste = fail; }
+    // DocumentHTML raises, as an editor that does not answer.
+    void FailDocumentReads(bool fail) { m_failReads = fail; }
     // The start tag SelectedTable answers, and the attribute lists written to that table.
     void SetSelectedTable(const QString& startTag) { m_selectedTable = startTag; }
     QList<QList<std::pair<QString, QString>>> TableAttributeWrites() const { return m_tableWrites; }
@@ -48,7 +50,7 @@ public:
 
     int QueryStatus(int command) override;
     QVariant ExecCommand(int command, int option, const QVariant& argument) override;
-    QString DocumentHTML() const override { return m_document; }
+    QString DocumentHTML() const override;
     void SetDocumentHTML(const QString& html) override;
     void ReloadDocumentHTML(const QString& html) override;
     QString BodyInnerHTML() const override;
@@ -73,6 +75,7 @@ private:
     QVariantList m_arguments;
     QStringList m_pasted;
     bool m_failPaste = false;
+    bool m_failReads = false;
     QString m_selectedTable;
     QList<QList<std::pair<QString, QString>>> m_tableWrites;
     QString m_document;
