@@ -3,6 +3,7 @@
 #include "EditorWindowFixture.h"
 #include "WhileModal.h"
 
+#include "editor/WebEngineSanitizerOptions.h"
 #include "editor/frmHTML.h"
 
 #include <QPlainTextEdit>

@@ -58,7 +58,8 @@ qsizetype FakeHtmlEditor::SelectionStart() const
 {
     if (m_selectionStart >= 0)
         return m_selectionStart;
-    const HtmlElement& body = HtmlDocument(m_document).Body();
+    const HtmlDocument document(m_document);
+    const HtmlElement& body = document.Body();
     return body.InSource() ? body.start + body.startTagLength : 0;
 }
 
