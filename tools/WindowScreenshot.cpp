@@ -89,12 +89,21 @@ bool PictureSourceView(frmMdi* window, const QString& output)
         return false;
     form->DescriptionView()->setFocus();
     bool saved = false;
-    QTimer::singleShot(1000, [&] {
-        if (auto* source = qobject_cast<frmHTML*>(QApplication::activeModalWidget())) {
+    // The window shows once the editor has answered, which may take longer than a fixed wait:
+    // it is looked for until it is there, and pictured a second after.
+    QTimer poll;
+    poll.setInterval(200);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* source = qobject_cast<frmHTML*>(QApplication::activeModalWidget());
+        if (!source)
+            return;
+        poll.stop();
+        QTimer::singleShot(1000, source, [&saved, source, &output] {
             saved = source->grab().save(output);
             source->close();
-        }
+        });
     });
+    poll.start();
     window->RunCommand(QStringLiteral("mnuToolsHTML"));
     return saved;
 }
