@@ -3,6 +3,7 @@
 #include "EditorWindowFixture.h"
 #include "WhileModal.h"
 
+#include "core/DecmdCommands.h"
 #include "editor/WebEngineSanitizerOptions.h"
 #include "editor/frmHTML.h"
 
@@ -58,7 +59,12 @@ HtmlEditor* tst_HtmlSourceView::OpenFocused()
     form->DescriptionView()->setFocus();
     if (!QTest::qWaitFor([form] { return ActiveEditor() == form->DHTMLEdit1(); }))
         return nullptr;
-    return form->DHTMLEdit1();
+    // The page's first report follows its layout, which a cold engine in the sanitizer build
+    // takes seconds to do: until then the command's questions could outwait their bound.
+    HtmlEditor* editor = form->DHTMLEdit1();
+    if (!QTest::qWaitFor([editor] { return editor->QueryStatus(Decmd::BOLD) >= Decmd::ENABLED; }, 20000))
+        return nullptr;
+    return editor;
 }
 
 void tst_HtmlSourceView::EditSource(HtmlEditor* editor, const std::function<QString(QString)>& edit)
