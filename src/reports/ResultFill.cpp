@@ -61,7 +61,16 @@ QString ResultFill::WorkLoadText(float workLoad)
     // No group separator: the text must read back as the same number when filled down or edited.
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(static_cast<double>(workLoad), 'g', 7);
+    // Seven digits show most work loads as typed; some single-precision numbers need up to nine
+    // to read back unchanged.
+    QString text;
+    for (int digits = 7; digits <= 9; ++digits) {
+        text = locale.toString(static_cast<double>(workLoad), 'g', digits);
+        const std::optional<double> back = ReadWorkLoad(text);
+        if (back && static_cast<float>(*back) == workLoad)
+            break;
+    }
+    return text;
 }
 
 std::optional<double> ResultFill::ReadNumber(const QString& text)
@@ -263,6 +272,8 @@ bool ResultFill::ValidateEdit(int row, int column, const QString& text) const
             return ReadWorkLoad(text).has_value();
         case colIteration:
             return ReadIteration(text).has_value();
+        case colStatus:
+            return StatusList().contains(text);
         case colComment:
             return text.size() <= kCommentLength;
         default:

@@ -72,7 +72,8 @@ public:
     // grdResult_Click: WorkLoad and Iteration of a procedure row below the plan row open at once.
     bool OpensOnClick(int row, int column) const;
     // grdResult_ValidateEdit: WorkLoad takes a finite number with either decimal separator,
-    // Iteration a number whose integer part fits 32 bits, Comment up to 100 characters.
+    // Iteration a number whose integer part fits 32 bits, Status one of the four status names,
+    // Comment up to 100 characters.
     bool ValidateEdit(int row, int column, const QString& text) const;
     // The text a WorkLoad cell's number reads as, "," or "." being the decimal separator in any
     // locale; nullopt for text that is not a finite number.

@@ -2,6 +2,7 @@
 
 #include "core/InputText.h"
 #include "core/KeyHelpers.h"
+#include "core/NodeKey.h"
 #include "core/db/AdoConnection.h"
 #include "model/PlanResults.h"
 #include "model/Procedure.h"
@@ -31,13 +32,20 @@ KvlError Refused(const QString& what)
     return KvlError(13, QStringLiteral("Type mismatch: \"%1\"").arg(what));
 }
 
+// The procedure of an occurrence key is named by its last segment; the first ones name the plan
+// and its sub-tests.
+QString ProcedureIdOf(const QString& key)
+{
+    return KeyIdShort(key.section(NodeKey::kSeparator, -1));
+}
+
 }  // namespace
 
 std::unique_ptr<Procedure> ResultFill::FindProcedure(int row) const
 {
     const QString key = m_grid.Cell(row, colKey);
     auto procedure = std::make_unique<Procedure>();
-    if (key.isEmpty() || procedure->Find(KeyIdShort(key)) != 0)
+    if (key.isEmpty() || procedure->Find(ProcedureIdOf(key)) != 0)
         return nullptr;
     procedure->SetKey(key);
     return procedure;
@@ -61,6 +69,9 @@ void ResultFill::WriteCell(int row, int column, const QString& text)
     std::shared_ptr<Result> result = procedure->Result();
     switch (column) {
         case colStatus: {
+            // The empty cell of a status this program does not know must not store Passed.
+            if (!StatusList().contains(text))
+                throw Refused(text);
             const int status = StatusFromText(text);
             if (status != result->Status()) {
                 result->SetIteration(result->Iteration() + 1);
@@ -96,7 +107,7 @@ void ResultFill::SetWorkLoadOfProcedure(const QString& procedureId, const QStrin
 {
     for (int other = 1; other < m_grid.RowCount(); ++other) {
         const QString key = m_grid.Cell(other, colKey);
-        if (!key.isEmpty() && KeyIdShort(key) == procedureId)
+        if (!key.isEmpty() && ProcedureIdOf(key) == procedureId)
             m_grid.SetCell(other, colWorkLoad, text);
     }
 }
@@ -111,7 +122,7 @@ void ResultFill::ShowStored(int row)
 {
     const QString key = m_grid.Cell(row, colKey);
     Procedure procedure;
-    if (procedure.Find(KeyIdShort(key)) == 0)
+    if (procedure.Find(ProcedureIdOf(key)) == 0)
         SetWorkLoadOfProcedure(procedure.Id(), WorkLoadText(procedure.WorkLoad()));
     Result stored;
     if (stored.Find(key) != 0)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ModelFixture.h"
+#include "TestDatabase.h"
+#include "TestEnvironment.h"
 
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"
@@ -23,6 +25,15 @@ inline QString BuildPlan()
     const QString plan = ModelFixture::Scalar("SELECT MIN(ID) FROM TESTPLAN").toString();
     return NodeKey::kConfigurationPrefix + configuration + NodeKey::kSeparator + plan;
 }
+
+// A test row's own world and database, to hold the demonstration plan.
+struct PlanDatabase
+{
+    explicit PlanDatabase(const QString& backend) : db(backend) {}
+    TestEnvironment env;
+    TestDatabase db;
+    QString planKey;
+};
 
 inline int CountRows(const QString& table)
 {
@@ -63,3 +74,13 @@ struct UserManagement
 };
 
 }  // namespace ResultFillFixture
+
+// Opens the PlanDatabase's back end (skipping the row without its server) and writes the schema
+// and the demonstration plan.
+#define RESULT_FILL_OPEN_PLAN(plan)                      \
+    do {                                                 \
+        KORAVEL_REQUIRE_BACKEND((plan).db);              \
+        ModelFixture::AddSchema();                       \
+        (plan).planKey = ResultFillFixture::BuildPlan(); \
+        QVERIFY(!(plan).planKey.isEmpty());              \
+    } while (false)
