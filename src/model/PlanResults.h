@@ -12,10 +12,12 @@
 class PlanResults
 {
 public:
-    // Reads every RESULT row of the plan whose key lies under the configuration. Raises KvlError.
+    // Reads every RESULT row of the plan whose key lies under the configuration. Raises KvlError,
+    // the results read before kept.
     void Load(const QString& testPlanId, const QString& configurationId);
     bool Has(const QString& key) const { return m_results.contains(key); }
-    // The stored result of `key`, or the values a new row would hold; Key set either way.
+    // The stored result of `key`, or the values a new row would hold (Result::NewRow); Key set
+    // either way.
     Result ResultOf(const QString& key) const;
 
     // Inserts, in one transaction with one recompute of today's history, the rows Result::Create
