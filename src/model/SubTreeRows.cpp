@@ -38,7 +38,7 @@ QList<LinkRow> SubTreeRows::ChildrenAt(const QString& subTestId, int level, cons
     // One entry per fill: a cycle reaches the deepest level along every path through it.
     if (!m_refusalLogged) {
         m_refusalLogged = true;
-        LogError(QStringLiteral("Error_tvTestPlan_AddSubTest : "), 6,
+        LogError(m_refusalLabel, 6,
                  QStringLiteral("Sub-tests are nested more than %1 levels deep below \"%2\"; the deeper ones are "
                                 "not shown.")
                      .arg(OccurrenceKey::kMaxSubTestDepth)
@@ -79,4 +79,30 @@ void SubTreeRows::Load(const QStringList& rootIds, int levels)
     }
     SortByOrder(m_children);
     SortByOrder(m_procedures);
+}
+
+QStringList SubTreeRows::SubTestIds() const
+{
+    QSet<qint64> seen(m_read.cbegin(), m_read.cend());
+    for (const QList<LinkRow>& rows : m_children)
+        for (const LinkRow& row : rows)
+            seen.insert(row.id.toLongLong());
+    QStringList ids;
+    ids.reserve(seen.size());
+    for (const qint64 id : seen)
+        ids << QString::number(id);
+    return ids;
+}
+
+QStringList SubTreeRows::ProcedureIds() const
+{
+    QSet<qint64> seen;
+    for (const QList<LinkRow>& rows : m_procedures)
+        for (const LinkRow& row : rows)
+            seen.insert(row.id.toLongLong());
+    QStringList ids;
+    ids.reserve(seen.size());
+    for (const qint64 id : seen)
+        ids << QString::number(id);
+    return ids;
 }

@@ -22,6 +22,11 @@ public:
     // deepest sub-test level (only a cycle or foreign data nests them so deep) are refused: none
     // are given, and the first refusal of this object is logged.
     QList<LinkRow> ChildrenAt(const QString& subTestId, int level, const QString& name);
+    // The label of that log entry; the explorer's by default.
+    void SetRefusalLabel(const QString& label) { m_refusalLabel = label; }
+    // Every sub-test read or met as a child, and every procedure met, each once.
+    QStringList SubTestIds() const;
+    QStringList ProcedureIds() const;
 
 private:
     // Ids as numbers: a subtree's rows are filed without a string per row. -1 for a text that
@@ -30,6 +35,7 @@ private:
 
     QSet<qint64> m_read;
     bool m_refusalLogged = false;
+    QString m_refusalLabel = QStringLiteral("Error_tvTestPlan_AddSubTest : ");
     QHash<qint64, QList<LinkRow>> m_children;
     QHash<qint64, QList<LinkRow>> m_procedures;
 };

@@ -4,6 +4,7 @@
 #include "platform/BugLog.h"
 #include "platform/KvlError.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <limits>
@@ -115,19 +116,49 @@ bool HasUserTable()
     return HasMarker(QStringLiteral("2.0"));
 }
 
+namespace {
+
+int gUserNameScopes = 0;
+QHash<QString, QString> gUserNames;
+
+}  // namespace
+
+UserNameCache::UserNameCache()
+{
+    ++gUserNameScopes;
+}
+
+UserNameCache::~UserNameCache()
+{
+    if (--gUserNameScopes == 0)
+        gUserNames.clear();
+}
+
 QString UserName(const QString& userId)
 {
     if (userId.isEmpty())
         return kUndefinedUser;
-    try {
-        QSqlQuery query = gConnection().Query(QStringLiteral("SELECT * FROM USERS WHERE ID = ?"), {IdValue(userId)});
-        if (!query.next() || query.value(QStringLiteral("NAME")).isNull())
-            return kUndefinedUser;
-        return query.value(QStringLiteral("NAME")).toString();
-    } catch (const KvlError& error) {
-        LogError(QStringLiteral("Error_UserName:"), error);
-        return kUndefinedUser;
+    if (gUserNameScopes > 0) {
+        const auto known = gUserNames.constFind(userId);
+        if (known != gUserNames.constEnd())
+            return *known;
     }
+    const auto read = [&]() -> QString {
+        try {
+            QSqlQuery query =
+                gConnection().Query(QStringLiteral("SELECT * FROM USERS WHERE ID = ?"), {IdValue(userId)});
+            if (!query.next() || query.value(QStringLiteral("NAME")).isNull())
+                return kUndefinedUser;
+            return query.value(QStringLiteral("NAME")).toString();
+        } catch (const KvlError& error) {
+            LogError(QStringLiteral("Error_UserName:"), error);
+            return kUndefinedUser;
+        }
+    };
+    const QString name = read();
+    if (gUserNameScopes > 0)
+        gUserNames.insert(userId, name);
+    return name;
 }
 
 QString ProcedureName(const QString& procedureId)

@@ -29,5 +29,15 @@ bool HasUserTable();           // '2.0'
 
 // Names: trapped, logged, then "Undefined" (UserName) or "" (the others).
 QString UserName(const QString& userId);
+// While one lives, UserName reads each user once: a page generator or a result grid names the
+// same few users for thousands of items.
+class UserNameCache
+{
+public:
+    UserNameCache();
+    ~UserNameCache();
+    UserNameCache(const UserNameCache&) = delete;
+    UserNameCache& operator=(const UserNameCache&) = delete;
+};
 QString ProcedureName(const QString& procedureId);
 QString ConfigurationName(const QString& configurationId);
