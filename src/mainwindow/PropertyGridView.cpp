@@ -1,11 +1,11 @@
 #include "mainwindow/PropertyGridView.h"
 
 #include "core/services/PropertyGrid.h"
+#include "core/ui/CellButtonEditor.h"
 #include "mainwindow/PropertyGridModel.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,45 +15,9 @@
 
 namespace {
 
-// The editor of a "..." cell: the text stays typeable, the button runs the cell's action.
-class ButtonEditor : public QWidget
-{
-public:
-    explicit ButtonEditor(QWidget* parent)
-        : QWidget(parent), m_text(new QLineEdit(this)), m_button(new QToolButton(this))
-    {
-        auto* layout = new QHBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        m_text->setFrame(false);
-        m_button->setText(QStringLiteral("..."));
-        m_button->setObjectName(QStringLiteral("cellButton"));
-        m_button->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(m_text, 1);
-        layout->addWidget(m_button);
-        setFocusProxy(m_text);
-        setAutoFillBackground(true);
-    }
-    QLineEdit* Text() const { return m_text; }
-    QToolButton* Button() const { return m_button; }
-
-private:
-    QLineEdit* m_text;
-    QToolButton* m_button;
-};
-
-QLineEdit* LineOf(QWidget* editor)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(editor))
-        return line;
-    if (auto* button = dynamic_cast<ButtonEditor*>(editor))
-        return button->Text();
-    return nullptr;
-}
-
 QString TextOf(const QWidget* editor)
 {
-    if (const QLineEdit* line = LineOf(const_cast<QWidget*>(editor)))
+    if (const QLineEdit* line = CellButtonEditor::LineOf(const_cast<QWidget*>(editor)))
         return line->text();
     if (const auto* combo = qobject_cast<const QComboBox*>(editor))
         return combo->currentText();
@@ -73,7 +37,7 @@ public:
         const int row = index.row();
         const QString kind = row < grid.Rows() ? grid.EditKind(row) : QString();
         if (kind == PropertyGrid::kButtonEditor) {
-            auto* editor = new ButtonEditor(parent);
+            auto* editor = new CellButtonEditor(parent);
             editor->Text()->installEventFilter(const_cast<PropertyDelegate*>(this));
             const int col = index.column();
             QObject::connect(editor->Button(), &QToolButton::clicked, m_view,
@@ -98,7 +62,7 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
     {
         const QString text = index.data(Qt::EditRole).toString();
-        if (QLineEdit* line = LineOf(editor))
+        if (QLineEdit* line = CellButtonEditor::LineOf(editor))
             line->setText(text);
         else if (auto* combo = qobject_cast<QComboBox*>(editor))
             combo->setCurrentIndex(std::max(0, combo->findText(text)));
@@ -122,7 +86,7 @@ protected:
             return true;
         // The focus sits in a button cell's text, not in the cell's editor: leaving the text for
         // anything outside the editor hands the typed text over, as leaving a plain editor does.
-        if (auto* owner = ButtonEditorOf(object); owner && event->type() == QEvent::FocusOut) {
+        if (auto* owner = CellButtonEditor::Owning(object); owner && event->type() == QEvent::FocusOut) {
             const QWidget* focus = QApplication::focusWidget();
             while (focus && focus != owner)
                 focus = focus->parentWidget();
@@ -133,11 +97,6 @@ protected:
             return false;
         }
         return QStyledItemDelegate::eventFilter(object, event);
-    }
-
-    static ButtonEditor* ButtonEditorOf(QObject* text)
-    {
-        return qobject_cast<QLineEdit*>(text) ? dynamic_cast<ButtonEditor*>(text->parent()) : nullptr;
     }
 
 private:
@@ -176,7 +135,7 @@ QString PropertyGridView::EditorText() const
 
 void PropertyGridView::CaretToEnd()
 {
-    if (QLineEdit* line = LineOf(Editor()))
+    if (QLineEdit* line = CellButtonEditor::LineOf(Editor()))
         line->setCursorPosition(static_cast<int>(line->text().size()));
 }
 
