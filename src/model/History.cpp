@@ -11,6 +11,12 @@
 #include <QSqlQuery>
 #include <array>
 
+QString ConfigurationKeyPattern(const QString& configurationId)
+{
+    return NodeKey::kConfigurationPrefix + QString::number(IdValue(configurationId)) + NodeKey::kSeparator +
+           QLatin1Char('%');
+}
+
 void UpdateHistory(const QString& testPlanId, const QString& configurationId)
 {
     if (!HasHistory())
@@ -23,9 +29,7 @@ void UpdateHistory(const QString& testPlanId, const QString& configurationId)
     AdoConnection& connection = gConnection();
     // Two testers of one plan count in turn, so the later count holds the other's result.
     LockAllocation(QStringLiteral("HISTORY"), testPlan.toInt());
-    // The pattern keeps the separator after the id, so configuration 1 does not take the keys of 12.
-    const QString pattern =
-        NodeKey::kConfigurationPrefix + QString::number(configuration.toInt()) + NodeKey::kSeparator + QLatin1Char('%');
+    const QString pattern = ConfigurationKeyPattern(configurationId);
     // One row per status: the engine sums what would otherwise cross the connection row by row.
     // Each result is counted once, as RESULT's key is KEY_NODE and a result has one procedure.
     // Work loads are summed in double precision, as a REAL column may be single precision.

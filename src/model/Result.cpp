@@ -1,6 +1,7 @@
 #include "model/Result.h"
 
 #include "core/db/AdoConnection.h"
+#include "core/db/BoundLists.h"
 #include "core/db/DbHelpers.h"
 #include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
@@ -72,38 +73,82 @@ int Result::Find(const QString& key)
         const bool withTester = gUserManagement;
         bool found = false;
         // A kept statement: the result is read on every selection of a procedure.
-        gConnection().ForEachRow(
-            QStringLiteral("SELECT ID_PROCEDURE, ID_TESTPLAN, STATUS, COMMENT, ITERATION, DATE_CREATION, DATE_UPDATE%1 "
-                           "FROM RESULT WHERE KEY_NODE = ?")
-                .arg(withTester ? QStringLiteral(", ID_USER") : QString()),
-            {key}, [&](const QSqlQuery& row) {
-                if (found)
-                    return;
-                found = true;
-                if (row.isNull(QStringLiteral("ID_PROCEDURE")) || row.isNull(QStringLiteral("ID_TESTPLAN")))
-                    throw KvlError(94, QStringLiteral("Invalid use of Null"));
-                m_idProcedure = DbValues::IdText(row.value(QStringLiteral("ID_PROCEDURE")));
-                m_idTestPlan = DbValues::IdText(row.value(QStringLiteral("ID_TESTPLAN")));
-                if (!row.isNull(QStringLiteral("STATUS")))
-                    m_status = row.value(QStringLiteral("STATUS")).toInt();
-                if (!row.isNull(QStringLiteral("COMMENT")))
-                    m_comment = row.value(QStringLiteral("COMMENT")).toString();
-                if (!row.isNull(QStringLiteral("ITERATION")))
-                    m_iteration = row.value(QStringLiteral("ITERATION")).toInt();
-                if (!row.isNull(QStringLiteral("DATE_CREATION")))
-                    m_dateCreation = DbValues::ReadDate(row.value(QStringLiteral("DATE_CREATION")));
-                if (!row.isNull(QStringLiteral("DATE_UPDATE")))
-                    m_dateUpdate = DbValues::ReadDate(row.value(QStringLiteral("DATE_UPDATE")));
-                if (withTester) {
-                    const QVariant tester = row.value(QStringLiteral("ID_USER"));
-                    m_idTester = tester.isNull() ? QStringLiteral("0") : DbValues::IdText(tester);
-                }
-            });
+        gConnection().ForEachRow(QStringLiteral("SELECT %1 FROM RESULT WHERE KEY_NODE = ?").arg(Columns(withTester)),
+                                 {key}, [&](const QSqlQuery& row) {
+                                     if (found)
+                                         return;
+                                     found = true;
+                                     ReadRow(row, withTester);
+                                 });
         return found ? 0 : 1;
     } catch (const std::exception& error) {
         LogError(kFindLabel, error);
         return 1;
     }
+}
+
+QString Result::Columns(bool withTester)
+{
+    return QStringLiteral("ID_PROCEDURE, ID_TESTPLAN, STATUS, COMMENT, ITERATION, DATE_CREATION, DATE_UPDATE") +
+           (withTester ? QStringLiteral(", ID_USER") : QString());
+}
+
+void Result::ReadRow(const QSqlQuery& row, bool withTester)
+{
+    // By position: a plan's results are read thousands at a time.
+    enum { kProcedure, kTestPlan, kStatus, kComment, kIteration, kCreation, kUpdate, kTester };
+    if (row.isNull(kProcedure) || row.isNull(kTestPlan))
+        throw KvlError(94, QStringLiteral("Invalid use of Null"));
+    m_idProcedure = DbValues::IdText(row.value(kProcedure));
+    m_idTestPlan = DbValues::IdText(row.value(kTestPlan));
+    if (!row.isNull(kStatus))
+        m_status = row.value(kStatus).toInt();
+    if (!row.isNull(kComment))
+        m_comment = row.value(kComment).toString();
+    if (!row.isNull(kIteration))
+        m_iteration = row.value(kIteration).toInt();
+    if (!row.isNull(kCreation))
+        m_dateCreation = DbValues::ReadDate(row.value(kCreation));
+    if (!row.isNull(kUpdate))
+        m_dateUpdate = DbValues::ReadDate(row.value(kUpdate));
+    if (withTester) {
+        const QVariant tester = row.value(kTester);
+        m_idTester = tester.isNull() ? QStringLiteral("0") : DbValues::IdText(tester);
+    }
+}
+
+Result Result::NewRow(const QString& key)
+{
+    Result result;
+    result.m_key = key;
+    result.m_idTestPlan = TestPlanIdFromKey(key);
+    result.m_idProcedure = ProcedureIdOfKey(key);
+    result.m_status = kFailed;
+    if (gUserManagement)
+        result.m_idTester = gUserId;
+    return result;
+}
+
+QStringList Result::NewRowColumns(bool withTester)
+{
+    QStringList columns{QStringLiteral("KEY_NODE"), QStringLiteral("ID_TESTPLAN"), QStringLiteral("ID_PROCEDURE"),
+                        QStringLiteral("STATUS")};
+    if (withTester)
+        columns << QStringLiteral("ID_USER");
+    return columns;
+}
+
+QVariantList Result::NewRowValues(const QString& key, bool withTester)
+{
+    const QString procedureId = ProcedureIdOfKey(key);
+    // Without a procedure the row could not be stored.
+    if (procedureId.isEmpty())
+        throw InvalidKey();
+    QVariantList values{key, DbValues::Id(TestPlanIdFromKey(key)), DbValues::Id(procedureId),
+                        static_cast<int>(kFailed)};
+    if (withTester)
+        values << DbValues::Id(gUserId);
+    return values;
 }
 
 void Result::WriteRow()
@@ -169,30 +214,24 @@ int Result::Update()
 int Result::Create()
 {
     try {
-        const QString procedureId = ProcedureIdOfKey(m_key);
-        // Without a procedure the row could not be stored.
-        if (procedureId.isEmpty())
-            throw InvalidKey();
-        const QString testPlanId = TestPlanIdFromKey(m_key);
         const bool withTester = gUserManagement;
+        const QVariantList values = NewRowValues(m_key, withTester);
+        const QStringList columns = NewRowColumns(withTester);
         AdoConnection& connection = gConnection();
         DbTransaction transaction(connection);
-        QVariantList values{m_key, DbValues::Id(testPlanId), DbValues::Id(procedureId), static_cast<int>(kFailed)};
-        if (withTester)
-            values << DbValues::Id(gUserId);
-        connection.Run(QStringLiteral("INSERT INTO RESULT (KEY_NODE, ID_TESTPLAN, ID_PROCEDURE, STATUS%1) "
-                                      "VALUES (?, ?, ?, ?%2)")
-                           .arg(withTester ? QStringLiteral(", ID_USER") : QString(),
-                                withTester ? QStringLiteral(", ?") : QString()),
-                       values);
-        UpdateHistory(testPlanId, ConfigurationIdFromKey(m_key));
+        connection.Run(
+            QStringLiteral("INSERT INTO RESULT (%1) VALUES (%2)")
+                .arg(columns.join(QStringLiteral(", ")), BoundLists::Marks(columns.size(), QStringLiteral("?"))),
+            values);
+        UpdateHistory(TestPlanIdFromKey(m_key), ConfigurationIdFromKey(m_key));
         if (!transaction.Commit())
             throw KvlError(3251, QStringLiteral("The result could not be committed."));
-        m_idTestPlan = testPlanId;
-        m_idProcedure = procedureId;
-        m_status = kFailed;
+        const Result created = NewRow(m_key);
+        m_idTestPlan = created.m_idTestPlan;
+        m_idProcedure = created.m_idProcedure;
+        m_status = created.m_status;
         if (withTester)
-            m_idTester = gUserId;
+            m_idTester = created.m_idTester;
         return 0;
     } catch (const std::exception& error) {
         LogError(kCreateLabel, error);

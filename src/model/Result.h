@@ -2,6 +2,10 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+class QSqlQuery;
 
 // The execution result of one procedure occurrence: a RESULT row keyed by the occurrence's node
 // key. Every write ends with the daily history of its test plan.
@@ -36,12 +40,25 @@ public:
     // Loads the row of `key`: 0 found, 1 not found, empty key or failure.
     int Find(const QString& key);
 
+    // The select list of a stored result, the tester's id last and only with `withTester`.
+    static QString Columns(bool withTester);
+    // Takes a row whose first columns are Columns(withTester), by position; Key is left as it is.
+    // Raises on a row without its ids.
+    void ReadRow(const QSqlQuery& row, bool withTester);
+    // What a row created for `key` holds (status failed, never played, the ids the key gives, the
+    // logged user under user management), without touching the database.
+    static Result NewRow(const QString& key);
+    // The columns a created row is inserted with, and the values for `key` in that order. Raises on
+    // a key without a procedure id or with ids that are not numbers.
+    static QStringList NewRowColumns(bool withTester);
+    static QVariantList NewRowValues(const QString& key, bool withTester);
+    // The procedure id of a key, or the empty text when its last segment does not hold one.
+    static QString ProcedureIdOfKey(const QString& key);
+
 private:
     // Writes the row of Key and takes the values written. Raises.
     void WriteRow();
     static QString DateText(const QDate& date);
-    // The procedure id of a key, or the empty text when its last segment does not hold one.
-    static QString ProcedureIdOfKey(const QString& key);
 
     QString m_key;
     QString m_idProcedure;

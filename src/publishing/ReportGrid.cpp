@@ -13,7 +13,9 @@ void ReportGrid::Clear()
     for (const Column& column : m_columns)
         headers << column.header;
     m_rows.clear();
-    m_rows.append(Row{headers});
+    Row header;
+    header.cells = headers;
+    m_rows.append(header);
     m_lastNodeAt.clear();
 }
 

@@ -2,6 +2,7 @@
 
 #include "publishing/ReportGrid.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -12,6 +13,8 @@ class TestPlan;
 class SubTest;
 class SubTreeRows;
 class PlanResults;
+class Procedure;
+class Result;
 
 // The result entry window without its widgets: one test plan's outline grid of procedure
 // occurrences and their results, the status filter, the outline commands, which cells may be
@@ -69,11 +72,17 @@ public:
     // grdResult_Click: WorkLoad and Iteration of a procedure row below the plan row open at once.
     bool OpensOnClick(int row, int column) const;
     // grdResult_ValidateEdit: WorkLoad takes a finite number with either decimal separator,
-    // Iteration a number whose integer part fits 32 bits, Comment up to 100 characters.
+    // Iteration a number whose integer part fits 32 bits, Status one of the four status names,
+    // Comment up to 100 characters.
     bool ValidateEdit(int row, int column, const QString& text) const;
     // The text a WorkLoad cell's number reads as, "," or "." being the decimal separator in any
     // locale; nullopt for text that is not a finite number.
     static std::optional<double> ReadWorkLoad(const QString& text);
+    // An Iteration cell's count: the integer part of the number's absolute value; nullopt for text
+    // that is not a number or a count beyond 32 bits.
+    static std::optional<int> ReadIteration(const QString& text);
+    // A work load as the WorkLoad column shows it: the user's locale, without group separators.
+    static QString WorkLoadText(float workLoad);
 
     // grdResult_AfterEdit: puts `text` in the cell and writes it; 0 done, 1 failed or refused. A
     // failed write leaves the row showing its stored values.
@@ -99,10 +108,33 @@ signals:
     void OutlineChanged();
 
 private:
+    // A row found by the walk, added once the results are read.
+    struct Pending
+    {
+        bool node;
+        int level;
+        QString name;
+        QString key;
+        std::shared_ptr<Procedure> procedure;
+    };
+
+    static std::optional<double> ReadNumber(const QString& text);
+    // The plan's own node key under the configuration of the selected node.
+    QString TestPlanKey() const;
+    // Raises KvlError.
+    void FillGrid();
     void AddSubTestRows(SubTest& parent);
     void AddProcedureRows(SubTest& subTest);
-    // Shows the stored values of a procedure row again.
+    QString TesterText(const Result& result);
+    // The procedure of a row found again by its id, its key set; nullptr when it is gone.
+    std::unique_ptr<Procedure> FindProcedure(int row) const;
+    // The cell write rule inside the caller's transaction; raises KvlError.
+    void WriteCell(int row, int column, const QString& text);
+    // Shows the stored values of a procedure row again, in every row of its procedure for the
+    // work load.
     void ShowStored(int row);
+    void SetWorkLoadOfProcedure(const QString& procedureId, const QString& text);
+    void EmitAllRowsChanged();
 
     QString m_selectedKey;
     ReportGrid m_grid;
@@ -111,4 +143,8 @@ private:
     std::unique_ptr<TestPlan> mobjTestPlan;
     std::unique_ptr<SubTreeRows> m_rows;
     std::unique_ptr<PlanResults> m_results;
+    QList<Pending> m_pending;
+    // Every procedure occurrence of the plan, the filtered ones too.
+    QStringList m_keys;
+    QHash<QString, QString> m_userNames;
 };
