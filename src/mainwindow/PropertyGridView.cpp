@@ -15,15 +15,6 @@
 
 namespace {
 
-QString TextOf(const QWidget* editor)
-{
-    if (const QLineEdit* line = CellButtonEditor::LineOf(const_cast<QWidget*>(editor)))
-        return line->text();
-    if (const auto* combo = qobject_cast<const QComboBox*>(editor))
-        return combo->currentText();
-    return QString();
-}
-
 // Chooses each value cell's editor from the row's edit kind, which the pane's before-edit step
 // has just set.
 class PropertyDelegate : public QStyledItemDelegate
@@ -70,7 +61,7 @@ public:
 
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
-        model->setData(index, TextOf(editor), Qt::EditRole);
+        model->setData(index, CellButtonEditor::TextOf(editor), Qt::EditRole);
     }
 
 protected:
@@ -130,7 +121,7 @@ QWidget* PropertyGridView::Editor() const
 
 QString PropertyGridView::EditorText() const
 {
-    return TextOf(Editor());
+    return CellButtonEditor::TextOf(Editor());
 }
 
 void PropertyGridView::CaretToEnd()
@@ -142,7 +133,8 @@ void PropertyGridView::CaretToEnd()
 bool PropertyGridView::EditorAcceptable() const
 {
     QWidget* editor = Editor();
-    return !editor || !ValidateEdit || !ValidateEdit(m_editing.row(), m_editing.column(), TextOf(editor));
+    return !editor || !ValidateEdit ||
+           !ValidateEdit(m_editing.row(), m_editing.column(), CellButtonEditor::TextOf(editor));
 }
 
 bool PropertyGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)

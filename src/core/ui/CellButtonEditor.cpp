@@ -1,5 +1,6 @@
 #include "core/ui/CellButtonEditor.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QToolButton>
@@ -32,4 +33,13 @@ QLineEdit* CellButtonEditor::LineOf(QWidget* editor)
     if (auto* button = qobject_cast<CellButtonEditor*>(editor))
         return button->Text();
     return nullptr;
+}
+
+QString CellButtonEditor::TextOf(QWidget* editor)
+{
+    if (const QLineEdit* line = LineOf(editor))
+        return line->text();
+    if (const auto* combo = qobject_cast<const QComboBox*>(editor))
+        return combo->currentText();
+    return {};
 }

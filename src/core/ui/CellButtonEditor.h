@@ -21,6 +21,8 @@ public:
     static CellButtonEditor* Owning(QObject* text);
     // The line edit of an editor: the editor itself, or the text of a button editor.
     static QLineEdit* LineOf(QWidget* editor);
+    // The text of a cell editor: a line edit's, a button editor's or a pick list's.
+    static QString TextOf(QWidget* editor);
 
 private:
     QLineEdit* m_text;
