@@ -44,11 +44,12 @@ struct Window
 {
     explicit Window(const QString& backend) : db(backend) {}
 
-    bool Open()
+    bool Open(bool users = false)
     {
         planKey = ResultFillFixture::BuildPlan();
         if (planKey.isEmpty())
             return false;
+        management = std::make_unique<ResultFillFixture::UserManagement>(users);
         window = std::make_unique<frmResultFill>(planKey);
         window->show();
         window->activateWindow();
@@ -86,6 +87,7 @@ struct Window
     TestDatabase db;
     ScriptedPrompts prompts;
     QString planKey;
+    std::unique_ptr<ResultFillFixture::UserManagement> management;
     std::unique_ptr<frmResultFill> window;
 };
 
@@ -123,6 +125,8 @@ private slots:
     }
     void textsAndCommands_data() { TestDatabase::AddBackendRows(); }
     void textsAndCommands();
+    void testerColumn_data();
+    void testerColumn();
     void loadStateAndArrows_data() { TestDatabase::AddBackendRows(); }
     void loadStateAndArrows();
     void outlineKeys_data();
@@ -198,12 +202,36 @@ void tst_frmResultFill::textsAndCommands()
 
     ResultGridView* view = w.View();
     QCOMPARE(view->model()->headerData(ResultFill::colWorkLoad, Qt::Horizontal).toString(), QString("WorkLoad"));
-    QVERIFY(view->isColumnHidden(ResultFill::colKey));
-    QVERIFY(view->isColumnHidden(ResultFill::colTester));
     QCOMPARE(view->columnWidth(ResultFill::colTest), Pixels(view, 2500));
     QCOMPARE(view->columnWidth(ResultFill::colStatus), Pixels(view, 1000));
     QVERIFY(view->uniformRowHeights());
     QVERIFY(w.prompts.History().isEmpty());
+}
+
+void tst_frmResultFill::testerColumn_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::addColumn<bool>("users");
+    for (const QString& backend : TestDatabase::Backends()) {
+        QTest::newRow(qPrintable(backend + "-alone")) << backend << false;
+        QTest::newRow(qPrintable(backend + "-users")) << backend << true;
+    }
+}
+
+void tst_frmResultFill::testerColumn()
+{
+    QFETCH(QString, backend);
+    QFETCH(bool, users);
+    Window w(backend);
+    KORAVEL_REQUIRE_BACKEND(w.db);
+    ModelFixture::AddSchema();
+    QVERIFY(w.Open(users));
+    QCOMPARE(w.View()->isColumnHidden(ResultFill::colTester), !users);
+    QVERIFY(w.View()->isColumnHidden(ResultFill::colKey));
+    // The rest of the window's columns show, whatever the user management.
+    for (int column = ResultFill::colTest; column <= ResultFill::colComment; ++column)
+        if (column != ResultFill::colTester)
+            QVERIFY(!w.View()->isColumnHidden(column));
 }
 
 void tst_frmResultFill::loadStateAndArrows()

@@ -163,6 +163,7 @@ void frmResultFill::Form_Load()
 
 void frmResultFill::cboFilter_Click(int index)
 {
+    m_grid->CommitEditor();
     m_fill->SetFilter(m_filter->itemData(index).toInt());
 }
 
