@@ -8,7 +8,8 @@
 # docs/description-window.png: a procedure's description window; `table` writes
 # docs/description-table.png: that window with a table inserted through the Table menu; `html`
 # writes docs/html-source.png: that description's HTML code window; `css` writes
-# docs/style-sheet.png: the style sheet editor.
+# docs/style-sheet.png: the style sheet editor; `fillin` writes docs/result-fill.png: the result
+# entry window of the sample's test plan.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -25,7 +26,8 @@ case "${1:-main}" in
   table) picture=description-table.png ;;
   html) picture=html-source.png ;;
   css) picture=style-sheet.png ;;
-  *) echo "usage: $0 [main|about|input|list|search|results|description|table|html|css]" >&2; exit 2 ;;
+  fillin) picture=result-fill.png ;;
+  *) echo "usage: $0 [main|about|input|list|search|results|description|table|html|css|fillin]" >&2; exit 2 ;;
 esac
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT

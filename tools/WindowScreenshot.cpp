@@ -28,6 +28,9 @@
 #include "model/Procedure.h"
 #include "model/SubTest.h"
 #include "publishing/HTMLTemplate.h"
+#include "reports/ResultFill.h"
+#include "reports/ui/ResultGridView.h"
+#include "reports/ui/frmResultFill.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -146,6 +149,29 @@ std::unique_ptr<QDialog> StyleSheetEditor(frmMdi* window)
     return css;
 }
 
+// The result entry window on the sample's first test plan, expanded whole, a status picked.
+std::unique_ptr<QDialog> ResultEntry(frmMdi* window)
+{
+    QString plan;
+    for (int index = 1; index <= gExplorerNodes().Count() && plan.isEmpty(); ++index) {
+        const ExplorerNode* node = gExplorerNodes().Item(index);
+        if (node && node->Image() == kImageTestPlan)
+            plan = node->Key();
+    }
+    auto dialog = std::make_unique<frmResultFill>(plan, window);
+    dialog->resize(900, 420);
+    dialog->ExpandAllRows();
+    ResultGridView* grid = dialog->grdResult();
+    const ReportGrid& rows = dialog->Fill().Grid();
+    for (int row = 1; row < rows.RowCount(); ++row) {
+        if (dialog->Fill().IsProcedureRow(row)) {
+            grid->SetCurrentCell(row, ResultFill::colStatus);
+            break;
+        }
+    }
+    return dialog;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -158,7 +184,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
         QTextStream(stderr) << "usage: kvl_screenshot <picture.png> "
-                               "[main|about|input|list|search|results|description|table|html|css]\n";
+                               "[main|about|input|list|search|results|description|table|html|css|fillin]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
@@ -166,7 +192,7 @@ int main(int argc, char* argv[])
     // main window with its search pane, "results" the result window of that search and
     // "description" the selected procedure's description window, "table" that window with a table
     // inserted through the Table menu, "html" that description's HTML code window, "css" the style
-    // sheet editor.
+    // sheet editor, "fillin" the result entry window.
     const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
@@ -174,6 +200,7 @@ int main(int argc, char* argv[])
     MainWindowShell shell(&widgetPrompts);
     setAppShell(&shell);
     HTMLTemplate::InstallStyleSheetLoader();
+    frmResultFill::Install();
 
     Startup startup;
     if (startup.Main() == StartupState::Ended || !shell.MainWindow()) {
@@ -229,6 +256,8 @@ int main(int argc, char* argv[])
             }
         } else if (shown == QLatin1String("css")) {
             dialog = std::move(styleSheetEditor);
+        } else if (shown == QLatin1String("fillin")) {
+            dialog = ResultEntry(window);
         } else if (shown == QLatin1String("input")) {
             auto input = std::make_unique<frmInputText>(window);
             input->setWindowTitle(QStringLiteral("Title"));

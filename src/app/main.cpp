@@ -4,6 +4,7 @@
 #include "core/ui/WidgetPrompts.h"
 #include "mainwindow/MainWindowShell.h"
 #include "publishing/HTMLTemplate.h"
+#include "reports/ui/frmResultFill.h"
 
 #include <QApplication>
 
@@ -27,6 +28,8 @@ int main(int argc, char* argv[])
 
     // Page heads take their style sheet from the template store.
     HTMLTemplate::InstallStyleSheetLoader();
+    // The report windows, before the main window's commands look for them.
+    frmResultFill::Install();
 
     Startup startup;
     const StartupState state = startup.Main();

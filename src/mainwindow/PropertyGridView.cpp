@@ -1,11 +1,11 @@
 #include "mainwindow/PropertyGridView.h"
 
 #include "core/services/PropertyGrid.h"
+#include "core/ui/CellButtonEditor.h"
 #include "mainwindow/PropertyGridModel.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -14,51 +14,6 @@
 #include <QToolButton>
 
 namespace {
-
-// The editor of a "..." cell: the text stays typeable, the button runs the cell's action.
-class ButtonEditor : public QWidget
-{
-public:
-    explicit ButtonEditor(QWidget* parent)
-        : QWidget(parent), m_text(new QLineEdit(this)), m_button(new QToolButton(this))
-    {
-        auto* layout = new QHBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        m_text->setFrame(false);
-        m_button->setText(QStringLiteral("..."));
-        m_button->setObjectName(QStringLiteral("cellButton"));
-        m_button->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(m_text, 1);
-        layout->addWidget(m_button);
-        setFocusProxy(m_text);
-        setAutoFillBackground(true);
-    }
-    QLineEdit* Text() const { return m_text; }
-    QToolButton* Button() const { return m_button; }
-
-private:
-    QLineEdit* m_text;
-    QToolButton* m_button;
-};
-
-QLineEdit* LineOf(QWidget* editor)
-{
-    if (auto* line = qobject_cast<QLineEdit*>(editor))
-        return line;
-    if (auto* button = dynamic_cast<ButtonEditor*>(editor))
-        return button->Text();
-    return nullptr;
-}
-
-QString TextOf(const QWidget* editor)
-{
-    if (const QLineEdit* line = LineOf(const_cast<QWidget*>(editor)))
-        return line->text();
-    if (const auto* combo = qobject_cast<const QComboBox*>(editor))
-        return combo->currentText();
-    return QString();
-}
 
 // Chooses each value cell's editor from the row's edit kind, which the pane's before-edit step
 // has just set.
@@ -73,7 +28,7 @@ public:
         const int row = index.row();
         const QString kind = row < grid.Rows() ? grid.EditKind(row) : QString();
         if (kind == PropertyGrid::kButtonEditor) {
-            auto* editor = new ButtonEditor(parent);
+            auto* editor = new CellButtonEditor(parent);
             editor->Text()->installEventFilter(const_cast<PropertyDelegate*>(this));
             const int col = index.column();
             QObject::connect(editor->Button(), &QToolButton::clicked, m_view,
@@ -98,7 +53,7 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
     {
         const QString text = index.data(Qt::EditRole).toString();
-        if (QLineEdit* line = LineOf(editor))
+        if (QLineEdit* line = CellButtonEditor::LineOf(editor))
             line->setText(text);
         else if (auto* combo = qobject_cast<QComboBox*>(editor))
             combo->setCurrentIndex(std::max(0, combo->findText(text)));
@@ -106,7 +61,7 @@ public:
 
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
-        model->setData(index, TextOf(editor), Qt::EditRole);
+        model->setData(index, CellButtonEditor::TextOf(editor), Qt::EditRole);
     }
 
 protected:
@@ -122,7 +77,7 @@ protected:
             return true;
         // The focus sits in a button cell's text, not in the cell's editor: leaving the text for
         // anything outside the editor hands the typed text over, as leaving a plain editor does.
-        if (auto* owner = ButtonEditorOf(object); owner && event->type() == QEvent::FocusOut) {
+        if (auto* owner = CellButtonEditor::Owning(object); owner && event->type() == QEvent::FocusOut) {
             const QWidget* focus = QApplication::focusWidget();
             while (focus && focus != owner)
                 focus = focus->parentWidget();
@@ -133,11 +88,6 @@ protected:
             return false;
         }
         return QStyledItemDelegate::eventFilter(object, event);
-    }
-
-    static ButtonEditor* ButtonEditorOf(QObject* text)
-    {
-        return qobject_cast<QLineEdit*>(text) ? dynamic_cast<ButtonEditor*>(text->parent()) : nullptr;
     }
 
 private:
@@ -171,19 +121,20 @@ QWidget* PropertyGridView::Editor() const
 
 QString PropertyGridView::EditorText() const
 {
-    return TextOf(Editor());
+    return CellButtonEditor::TextOf(Editor());
 }
 
 void PropertyGridView::CaretToEnd()
 {
-    if (QLineEdit* line = LineOf(Editor()))
+    if (QLineEdit* line = CellButtonEditor::LineOf(Editor()))
         line->setCursorPosition(static_cast<int>(line->text().size()));
 }
 
 bool PropertyGridView::EditorAcceptable() const
 {
     QWidget* editor = Editor();
-    return !editor || !ValidateEdit || !ValidateEdit(m_editing.row(), m_editing.column(), TextOf(editor));
+    return !editor || !ValidateEdit ||
+           !ValidateEdit(m_editing.row(), m_editing.column(), CellButtonEditor::TextOf(editor));
 }
 
 bool PropertyGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)

@@ -22,13 +22,15 @@ const QStringList kMenuKeys = {
     "LINEBREAK",   "COLLAPSE",       "EXPAND",      "CLOCK",      "HELPSEARCH",  "USERS",          "HISTORY",
     "NEWDATABASE", "PAGESETUP",      "SAVEALL",     "SAVE",       "LAYOUT"};
 
-// The button keys of tlbStandard, tlbEdit, tlbFormat and tlbTable.
+// The button keys of tlbStandard, tlbEdit, tlbFormat and tlbTable, then those of the result
+// window's tlbResult but its Print, which is tlbStandard's.
 const QStringList kToolbarKeys = {
-    "Connect",      "Preview",   "Save",       "SaveAll",     "Print",        "Properties",   "HTMLView",
-    "Undo",         "Redo",      "Cut",        "Copy",        "Paste",        "Find",         "Bold",
-    "Italic",       "Underline", "Color",      "LeftJustify", "Center",       "RightJustify", "Numbers",
-    "Bullets",      "Outdent",   "Indent",     "InsertTable", "InsertColumn", "InsertRow",    "InsertCell",
-    "RemoveColumn", "RemoveRow", "RemoveCell", "MergeCell",   "SplitCell"};
+    "Connect",      "Preview",        "Save",       "SaveAll",     "Print",        "Properties",   "HTMLView",
+    "Undo",         "Redo",           "Cut",        "Copy",        "Paste",        "Find",         "Bold",
+    "Italic",       "Underline",      "Color",      "LeftJustify", "Center",       "RightJustify", "Numbers",
+    "Bullets",      "Outdent",        "Indent",     "InsertTable", "InsertColumn", "InsertRow",    "InsertCell",
+    "RemoveColumn", "RemoveRow",      "RemoveCell", "MergeCell",   "SplitCell",    "Export",       "WebPreview",
+    "FillDownCell", "FillDownResult", "FillAll",    "ClearAll"};
 
 struct Expected
 {
@@ -66,7 +68,7 @@ void tst_Icons::keyLists()
     QCOMPARE(kMenuKeys.size(), 54);
     QCOMPARE(QSet<QString>(kMenuKeys.begin(), kMenuKeys.end()).size(), 54);
     QCOMPARE(kMenuKeys.indexOf("CONNECT"), 3);  // icon index of CONNECT in UpdateMenuImage
-    QCOMPARE(kToolbarKeys.size(), 7 + 6 + 11 + 9);
+    QCOMPARE(kToolbarKeys.size(), 7 + 6 + 11 + 9 + 6);
 }
 
 void tst_Icons::iconLoads_data()
