@@ -64,17 +64,16 @@ int ReportGrid::AddRow(const QStringList& cells, bool node, int level, const QSt
 
 QList<int> ReportGrid::Children(int row) const
 {
-    QList<int> nodes;
-    QList<int> plain;
+    QList<int> children;
     for (int below = row + 1; below < m_rows.size(); ++below) {
         const Row& candidate = m_rows.at(below);
         if (candidate.parent == row)
-            (candidate.node ? nodes : plain).append(below);
+            children.append(below);
         // Rows of a subtree follow their node; a node of this level or above ends it.
         else if (candidate.node && candidate.level <= m_rows.at(row).level)
             break;
     }
-    return nodes + plain;
+    return children;
 }
 
 void ReportGrid::ApplyStates()

@@ -61,7 +61,7 @@ public:
     void Reserve(int rows) { m_rows.reserve(rows); }
 
     bool IsNode(int row) const { return m_rows.at(row).node; }
-    // The node rows directly under `row` in grid order, then the plain rows.
+    // The rows directly under `row`, in grid order.
     QList<int> Children(int row) const;
 
     OutlineState State(int row) const { return m_rows.at(row).state; }

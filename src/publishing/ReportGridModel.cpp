@@ -42,22 +42,19 @@ void ReportGridModel::Rebuild()
     m_anyChild.fill(false, rows);
     m_position.fill(-1, rows);
     m_children = QList<QList<int>>(qMax(rows, 1));
-    // Node rows first, then plain rows, each in grid order; a row's parent always comes before it.
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int row = 1; row < rows; ++row) {
-            const ReportGrid::Row& item = m_grid.RowAt(row);
-            if (pass == 0) {
-                m_parent[row] = item.parent;
-                m_node[row] = item.node;
-                if (item.parent >= 0)
-                    m_anyChild[item.parent] = true;
-            }
-            if (item.hidden || item.node != (pass == 0))
-                continue;
-            QList<int>& siblings = m_children[Slot(item.parent)];
-            m_position[row] = static_cast<int>(siblings.size());
-            siblings.append(row);
-        }
+    // Children in grid order: a sub-test's own procedures, then its child sub-tests, as the grid
+    // lists them and as fill-down walks them. A row's parent always comes before it.
+    for (int row = 1; row < rows; ++row) {
+        const ReportGrid::Row& item = m_grid.RowAt(row);
+        m_parent[row] = item.parent;
+        m_node[row] = item.node;
+        if (item.parent >= 0)
+            m_anyChild[item.parent] = true;
+        if (item.hidden)
+            continue;
+        QList<int>& siblings = m_children[Slot(item.parent)];
+        m_position[row] = static_cast<int>(siblings.size());
+        siblings.append(row);
     }
 }
 

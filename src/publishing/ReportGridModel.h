@@ -8,7 +8,7 @@
 class ReportGrid;
 
 // Shows a report grid to a tree view: the header row gives the column headers, node rows are
-// tree items over their children (sub-nodes first, then plain rows), and only the rows that the
+// tree items over their children in grid order, and only the rows that the
 // outline leaves shown are children at all. The owner of the grid changes it and then says so
 // through Reset, RowsChanged or OutlineChanged; the model keeps its own copy of the tree between
 // those calls, so a view that asks in between sees a consistent tree.
