@@ -100,16 +100,16 @@ struct Window
 
 const QStringList kAllRows{"Demonstration plan",
                            "Power-on",
+                           "Read the boot banner",
                            "Supply rails",
                            "Measure the 3.3 V rail",
                            "Self-test",
                            "Run the built-in test",
-                           "Read the boot banner",
                            "Communication",
-                           "Self-test",
-                           "Run the built-in test",
                            "Read the boot banner",
-                           "Echo a frame"};
+                           "Echo a frame",
+                           "Self-test",
+                           "Run the built-in test"};
 
 }  // namespace
 
