@@ -48,10 +48,17 @@ struct Walker
     }
     qsizetype Span(const char* data, size_t length) const { return Index(data + length) - Index(data); }
 
-    void Visit(const GumboNode* node)
+    qsizetype End(const GumboStringPiece& piece) const
+    {
+        return piece.data && piece.length > 0 ? Index(piece.data + piece.length) : -1;
+    }
+
+    // Appends the element and its descendants; returns one past the node's last source
+    // character, -1 when nothing of it is in the source.
+    qsizetype Visit(const GumboNode* node)
     {
         if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
-            return;
+            return node->type == GUMBO_NODE_DOCUMENT ? -1 : End(node->v.text.original_text);
         const GumboElement& element = node->v.element;
         HtmlElement item;
         if (element.tag == GUMBO_TAG_UNKNOWN) {
@@ -80,9 +87,13 @@ struct Walker
             }
             item.attributes.append(a);
         }
+        const qsizetype position = out.size();
         out.append(item);
+        qsizetype end = qMax(End(element.original_tag), End(element.original_end_tag));
         for (unsigned int i = 0; i < element.children.length; ++i)
-            Visit(static_cast<const GumboNode*>(element.children.data[i]));
+            end = qMax(end, Visit(static_cast<const GumboNode*>(element.children.data[i])));
+        out[position].end = end;
+        return end;
     }
 };
 
@@ -139,6 +150,15 @@ QString HtmlDocument::OuterHtml(const HtmlElement& element) const
     if (!element.HasEndTag() || element.endTagStart < element.start)
         return StartTag(element);
     return m_source.mid(element.start, element.endTagStart + element.endTagLength - element.start);
+}
+
+QString HtmlDocument::InnerHtml(const HtmlElement& element) const
+{
+    if (!element.InSource())
+        return {};
+    const qsizetype from = element.start + element.startTagLength;
+    const qsizetype to = element.HasEndTag() && element.endTagStart >= from ? element.endTagStart : element.end;
+    return to > from ? m_source.mid(from, to - from) : QString();
 }
 
 bool HtmlDocument::MayHoldImages(const QString& html)

@@ -23,6 +23,9 @@ public:
     // in the source, else start tag to end tag; "" for an implied element.
     QString OuterHtml(const HtmlElement& element) const;
     QString StartTag(const HtmlElement& element) const;
+    // The markup between the start tag and the end tag as written; without an end tag, up to
+    // the end of the element's last content.
+    QString InnerHtml(const HtmlElement& element) const;
 
     // False when the text can hold no IMG element, so that it need not be parsed for pictures.
     static bool MayHoldImages(const QString& html);

@@ -23,6 +23,7 @@ struct HtmlElement
     qsizetype startTagLength = 0;
     qsizetype endTagStart = -1;  // -1 without an end tag in the source
     qsizetype endTagLength = 0;
+    qsizetype end = -1;  // one past the element's last source character, content included
 
     bool InSource() const { return start >= 0; }
     bool HasEndTag() const { return endTagStart >= 0; }
