@@ -6,6 +6,7 @@
 #include "platform/Globals.h"
 #include "platform/KvlError.h"
 #include "publishing/PictureFile.h"
+#include "publishing/PublicationGeneration.h"
 #include "publishing/PictureReferences.h"
 
 #include <QDir>
@@ -126,7 +127,9 @@ QVariant Publication::DownLoadPicture(QString& strHTML)
         AdoConnection& connection = gConnection();
         const QDir images = ImagesFolder();
         PictureReferences page(strHTML);
-        QHash<int, QString> written;  // picture number -> file, "" when not stored
+        // A generation writes each picture once for all its pages.
+        QHash<int, QString> local;  // picture number -> file, "" when not stored
+        QHash<int, QString>& written = m_generation ? m_generation->pictures : local;
         for (const PictureReferences::Reference& reference : page.References()) {
             int number = 0;
             if (!PictureReferences::PictureNumber(PictureReferences::FileName(reference.source), number))

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ModelFixture.h"
+
+#include "core/NodeKey.h"
+#include "core/services/ExplorerNodes.h"
+#include "model/DemonstrationPlan.h"
+#include "model/TestPlan.h"
+#include "platform/Settings.h"
+#include "publishing/HTMLTemplate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+// The demonstration plan with fixed dates and templates that show every kind of field, so that
+// generated pages can be compared with stored ones.
+namespace PublicationFixture {
+
+inline QString Placeholder(const QString& name)
+{
+    return "<IMG src=\"" + name + ".tag\">";
+}
+
+// Plan, sub-test, procedure and sheet templates holding the fields each fills.
+inline void SaveTemplates()
+{
+    HTMLTemplate store;
+    QCOMPARE(store.Save(3, "<H1>" + Placeholder("TESTPLANNAME") + "</H1><P>" + Placeholder("TESTPLANTITLE") + " on " +
+                               Placeholder("CONFIGURATIONNAME") + " (" + Placeholder("CONFIGURATIONFIRST") + ")</P>" +
+                               Placeholder("TESTPLANTOC") + Placeholder("TESTPLANDESCRIPTION")),
+             0);
+    QCOMPARE(store.Save(4, "<P>" + Placeholder("SUBTESTNAME") + ": " + Placeholder("SUBTESTDESCRIPTION") + "</P>"), 0);
+    QCOMPARE(store.Save(14, "<P><B>" + Placeholder("PROCEDURENAME") + "</B> " + Placeholder("PROCEDURESTATUS") + " " +
+                                Placeholder("PROCEDURECOMMENT") + " " + Placeholder("PROCEDUREWORKLOAD") + "</P>" +
+                                Placeholder("PROCEDUREDESCRIPTION") + Placeholder("PROCEDUREEXPECTEDRESULT")),
+             0);
+    QCOMPARE(store.Save(20, "<H2>" + Placeholder("PROCEDURETITLE") + "</H2><P>" + Placeholder("SUBTESTNAME") + " / " +
+                                Placeholder("TESTPLANNAME") + " / " + Placeholder("CONFIGURATIONNAME") + "</P><P>" +
+                                Placeholder("PROCEDURESTATUS") + " " + Placeholder("PROCEDURECOMMENT") + "</P>" +
+                                Placeholder("PROCEDUREDESCRIPTION") + Placeholder("PROCEDUREEXPECTEDRESULT")),
+             0);
+    QCOMPARE(store.Save(17, "BODY { font-family: sans-serif }"), 0);
+}
+
+// Builds the demonstration plan with dates that do not move and the templates above; gives the
+// plan's node key.
+inline QString BuildPlan()
+{
+    gExplorerNodes().Clear();
+    if (BuildDemonstrationPlan() != 0)
+        return {};
+    for (const char* table : {"CONFIGURATION", "TESTPLAN", "SUBTEST", "PROCEDURES"})
+        ModelFixture::Run(QString("UPDATE %1 SET DATE_CREATION = ?, DATE_UPDATE = ?").arg(table),
+                          {QDate(2026, 1, 15), QDate(2026, 2, 20)});
+    SaveTemplates();
+    HTMLTemplate::InstallStyleSheetLoader();
+    Settings::SaveSetting("Options", "StoreImage", "0");
+    const QString configuration = ModelFixture::Scalar("SELECT MIN(ID) FROM CONFIGURATION").toString();
+    const QString plan = ModelFixture::Scalar("SELECT MIN(ID) FROM TESTPLAN").toString();
+    return NodeKey::kConfigurationPrefix + configuration + NodeKey::kSeparator + plan;
+}
+
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Compares a written file with its stored twin; KORAVEL_WRITE_GOLDEN=1 stores it instead.
+inline bool SameAsGolden(const QString& path, const QString& golden)
+{
+    const QString stored = QStringLiteral(KORAVEL_GOLDEN_DIR) + QLatin1Char('/') + golden;
+    const QByteArray written = ReadFile(path);
+    if (qEnvironmentVariableIntValue("KORAVEL_WRITE_GOLDEN") == 1) {
+        QFile file(stored);
+        return file.open(QIODevice::WriteOnly) && file.write(written) == written.size();
+    }
+    if (written == ReadFile(stored))
+        return true;
+    qWarning().noquote() << "differs from" << stored << ":\n" << QString::fromUtf8(written.left(4000));
+    return false;
+}
+
+inline int Count(const QString& table)
+{
+    return ModelFixture::Scalar("SELECT COUNT(*) FROM " + table).toInt();
+}
+
+}  // namespace PublicationFixture
