@@ -33,6 +33,8 @@ private slots:
     void document();
     void faults_data() { TestDatabase::AddBackendRows(); }
     void faults();
+    void badInput_data() { TestDatabase::AddBackendRows(); }
+    void badInput();
     void itemPages_data() { TestDatabase::AddBackendRows(); }
     void itemPages();
     void site_data() { TestDatabase::AddBackendRows(); }
@@ -181,6 +183,63 @@ void tst_TestPlanDocument::faults()
     QCOMPARE(env.BugLogEntries(), 1);
     QVERIFY(env.BugLog().contains("more than 10 levels"));
     QVERIFY(QString::fromLatin1(ReadFile(path)).contains("<H10>"));
+}
+
+void tst_TestPlanDocument::badInput()
+{
+    OPEN_PLAN();
+    const QString path = env.Path("plan.htm");
+    Publication publication;
+    publication.SetFileName(path);
+    publication.SetIdConfiguration(ConfigurationIdFromKey(planKey));
+
+    // Descriptions are the user's markup, kept as stored even when broken: the page still ends
+    // properly and the headings after them are numbered.
+    ModelFixture::Run(
+        "UPDATE PROCEDURES SET DESCRIPTION = '<P>open <B>bold <TABLE><TR><TD>cell', "
+        "RESULT = '</BODY></HTML><BODY><H7>Stray' WHERE NAME = 'Echo a frame'");
+    ModelFixture::Run(
+        "UPDATE SUBTEST SET DESCRIPTION = '<script>document.write(\"</BODY>\")</script>' "
+        "WHERE NAME = 'Communication'");
+    // A procedure three sub-tests down shows the result stored under its own occurrence.
+    const QString power = Id("SUBTEST", "Power-on");
+    const QString selfTest = Id("SUBTEST", "Self-test");
+    const QString rails = Id("SUBTEST", "Supply rails");
+    ModelFixture::Run("INSERT INTO SUBTEST_LINKS (ID_SUBTEST_PARENT, ID_SUBTEST_CHILD, ORDER_SUBTEST) VALUES (?, ?, 9)",
+                      {selfTest, rails});
+    Result deep;
+    deep.SetKey(planKey + NodeKey::kSeparator + plan.Id() + "|" + power + "|1" + NodeKey::kSeparator + power + "|" +
+                selfTest + "|2" + NodeKey::kSeparator + selfTest + "|" + rails + "|9" + NodeKey::kSeparator + rails +
+                "|" + Id("PROCEDURES", "Measure the 3.3 V rail") + "|1$");
+    QCOMPARE(deep.Create(), 0);
+    deep.SetStatus(kWarning);
+    deep.SetComment("Deep");
+    QCOMPARE(deep.Update(), 0);
+    const Counts before;
+
+    QCOMPARE(publication.EditTestPlan(plan, true), 0);
+    QCOMPARE(env.BugLogEntries(), 0);
+    QVERIFY(Counts() == before);
+    const QString page = QString::fromUtf8(ReadFile(path));
+    QVERIFY(page.endsWith("</BODY></HTML>\r\n"));
+    QVERIFY(page.contains("<script>document.write(\"</BODY>\")</script>"));
+    QVERIFY(page.contains("<P>open <B>bold <TABLE><TR><TD>cell"));
+    QVERIFY(page.contains("<H1>3 Serial communication</H1>"));
+    QCOMPARE(page.count("Measure the 3.3 V rail</B> Warning Deep"), 1);
+    QCOMPARE(page.count("Measure the 3.3 V rail</B> Passed 3.31 V"), 1);
+
+    // A folder that cannot be written: 1 and a log entry, for the document and the site.
+    QFile blocker(env.Path("file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    env.ClearBugLog();
+    publication.SetFileName(env.Path("file/plan.htm"));
+    QCOMPARE(publication.EditTestPlan(plan, true), 1);
+    QVERIFY(env.BugLog().contains("Error_EditTestPlan : "));
+    env.ClearBugLog();
+    publication.SetFileName(env.Path("file/site.htm"));
+    QCOMPARE(publication.GenerateDocuments(plan), 1);
+    QVERIFY(env.BugLog().contains("Error_GenerateDocuments : "));
 }
 
 void tst_TestPlanDocument::itemPages()
