@@ -2,6 +2,7 @@
 // names, links, results and history, two imports of one plan, and failures that leave the database
 // and the explorer as they were.
 
+#include "FakeDescriptionForm.h"
 #include "ModelFixture.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
@@ -269,6 +270,8 @@ void tst_XmlImport::options()
     PREPARE(w);
     const int configurations = Count("CONFIGURATION");
     QSignalSpy progress(&gProgressBar(), &ProgressBar::ValueChanged);
+    HTMLTemplate::InstallStyleSheetLoader();
+    FakeDescriptionForm openDescription;
 
     const XmlPlan::Plan plan = SamplePlan(matchingId ? w.benchId : "999");
     QCOMPARE(w.Store(plan, configuration, keepName, css), 0);
@@ -321,6 +324,8 @@ void tst_XmlImport::options()
     QCOMPARE(bare.Title(), Procedure().NamingPrefix() + bareId);
 
     QCOMPARE(HTMLTemplate().Load(17), css ? QString("BODY { color: navy }") : QString("BODY { color: black }"));
+    // An imported style sheet reaches the open description windows.
+    QCOMPARE(openDescription.edit1.StyleSheetText(), css ? QString("BODY { color: navy }") : QString());
 
     // Shown after the commit: the configuration's node (retitled or added), the plan's node with
     // its subtree, selected.
