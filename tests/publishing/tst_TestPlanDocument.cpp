@@ -1,8 +1,5 @@
 #include "PublicationFixture.h"
-#include "TestDatabase.h"
-#include "TestEnvironment.h"
 
-#include "core/KeyHelpers.h"
 #include "model/Configuration.h"
 #include "model/Procedure.h"
 #include "model/Result.h"
@@ -40,33 +37,6 @@ private slots:
     void site_data() { TestDatabase::AddBackendRows(); }
     void site();
 };
-
-namespace {
-
-QString Id(const QString& table, const QString& name)
-{
-    return ModelFixture::Scalar(QString("SELECT MIN(ID) FROM %1 WHERE NAME = ?").arg(table), {name}).toString();
-}
-
-struct Counts
-{
-    int results = Count("RESULT");
-    int history = Count("HISTORY");
-    bool operator==(const Counts&) const = default;
-};
-
-}  // namespace
-
-#define OPEN_PLAN()                      \
-    QFETCH(QString, backend);            \
-    TestEnvironment env;                 \
-    TestDatabase db(backend);            \
-    KORAVEL_REQUIRE_BACKEND(db);         \
-    ModelFixture::AddSchema();           \
-    const QString planKey = BuildPlan(); \
-    QVERIFY(!planKey.isEmpty());         \
-    TestPlan plan;                       \
-    QCOMPARE(plan.Find(TestPlanIdFromKey(planKey)), 0)
 
 void tst_TestPlanDocument::document_data()
 {
