@@ -17,12 +17,15 @@
 namespace {
 
 constexpr int kStyleSheetTemplate = 17;
+constexpr qsizetype kChunkBytes = 1 << 20;
 
 }  // namespace
 
 XmlPlanWriter::XmlPlanWriter(QIODevice& device, TestPlan& plan)
-    : m_xml(&device), m_plan(plan), m_configurationId(plan.IdConfiguration())
+    : m_device(device), m_buffer(&m_chunk), m_xml(&m_buffer), m_plan(plan), m_configurationId(plan.IdConfiguration())
 {
+    m_chunk.reserve(kChunkBytes + kChunkBytes / 4);
+    m_buffer.open(QIODevice::WriteOnly);
     m_xml.setAutoFormatting(false);
     m_rows.SetRefusalLabel(QStringLiteral("Error_WriteSubTests XML :"));
 }
@@ -68,6 +71,19 @@ void XmlPlanWriter::Write()
         WriteSubTests(*subTest);
     }
     m_xml.writeEndElement();
+    Flush(true);
+}
+
+void XmlPlanWriter::Flush(bool end)
+{
+    if (m_chunk.size() < kChunkBytes && !end)
+        return;
+    // After a refused write the rest is dropped: the file will not be saved.
+    if (!m_deviceFailed && m_device.write(m_chunk) != m_chunk.size())
+        m_deviceFailed = true;
+    // The allocation stays for the next chunk.
+    m_chunk.resize(0);
+    m_buffer.seek(0);
 }
 
 void XmlPlanWriter::ReadSubTree(const QStringList& subTestIds)

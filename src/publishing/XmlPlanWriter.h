@@ -6,6 +6,8 @@
 
 #include "platform/BugLog.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QString>
 #include <QXmlStreamWriter>
 #include <charconv>
@@ -37,7 +39,7 @@ public:
     // Failed for one of a private writer; the device then holds a partial document.
     void Write();
     // True when the device refused some of the bytes.
-    bool DeviceFailed() const { return m_xml.hasError(); }
+    bool DeviceFailed() const { return m_deviceFailed || m_xml.hasError(); }
     // How many characters XML 1.0 cannot carry were written as U+FFFD.
     qint64 Replaced() const { return m_replaced; }
 
@@ -74,11 +76,18 @@ private:
         return QString::fromLatin1(text, end.ptr - text);
     }
 
+    // Hands the document written so far to the device once it fills a chunk, or at the `end`.
+    void Flush(bool end = false);
     void TextElement(const QString& name, const QString& text);
     // The text as character data that reads back unchanged: carriage returns as references (a
     // parser would fold them into line feeds), what XML cannot carry as U+FFFD.
     void Characters(const QString& text);
 
+    // The document goes to the device in chunks: a save file writes each call straight through.
+    QIODevice& m_device;
+    QByteArray m_chunk;
+    QBuffer m_buffer;
+    bool m_deviceFailed = false;
     QXmlStreamWriter m_xml;
     TestPlan& m_plan;
     QString m_configurationId;

@@ -69,6 +69,7 @@ void XmlPlanWriter::WriteProcedures(Procedure& procedure)
         WriteDescription(QStringLiteral("Error_WriteProcedureExpectedResult XML :"), m_columns.expectedResults,
                          procedure.Id(), QStringLiteral("expected_result"));
         m_xml.writeEndElement();
+        Flush();
     });
 }
 
