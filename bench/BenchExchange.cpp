@@ -73,6 +73,26 @@ ExportRows ReadExportRows(const QString& planId)
     return read;
 }
 
+// The plan, its configuration and the sub-test and procedure occurrences whose description is
+// not Null: the descriptions the file must show with their text.
+qint64 FilledDescriptions(const QString& planId)
+{
+    const QVariantList plan{planId.toInt()};
+    const auto count = [](const QString& statement, const QVariantList& values) {
+        return gConnection().Scalar(statement, values).toLongLong();
+    };
+    return count(kOccurrences + QStringLiteral("SELECT COUNT(*) FROM OCC O JOIN SUBTEST S ON S.ID = O.ID "
+                                               "WHERE S.DESCRIPTION IS NOT NULL"),
+                 plan) +
+           count(kOccurrences + QStringLiteral("SELECT COUNT(*) FROM OCC O JOIN PROCEDURE_LINKS L ON L.ID_SUBTEST = "
+                                               "O.ID JOIN PROCEDURES P ON P.ID = L.ID_PROCEDURE WHERE P.DESCRIPTION "
+                                               "IS NOT NULL"),
+                 plan) +
+           count(QStringLiteral("SELECT COUNT(*) FROM TESTPLAN WHERE ID = ? AND DESCRIPTION IS NOT NULL"), plan) +
+           count(QStringLiteral("SELECT COUNT(*) FROM CONFIGURATION WHERE ID = ? AND DESCRIPTION IS NOT NULL"),
+                 {kConfiguration.toInt()});
+}
+
 void Save(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
@@ -117,21 +137,26 @@ BenchFigure BenchRun::ExportFigure()
         const qsizetype played = procedures - Count(bytes, "<datefirstplayed>Unplayed</datefirstplayed>");
         const qsizetype history = Count(bytes, "<history>");
         const bool unchanged = gConnection().Scalar(QStringLiteral("SELECT COUNT(*) FROM RESULT")) == resultsBefore;
+        const qsizetype descriptions = Count(bytes, "<description>");
+        const qsizetype shown = descriptions - Count(bytes, "<description>&lt;![CDATA[]]&gt;</description>");
         Expect(done && unchanged && procedures == rows.procedureOccurrences &&
                    procedures == m_shape.BigPlanOccurrences() && subTests == rows.subTestOccurrences &&
                    rows.results > 0 && played == rows.results && Count(bytes, "<comment>Played</comment>") == played &&
-                   history == rows.history &&
-                   Count(bytes, "<description>&lt;![CDATA[&lt;") == subTests + procedures + 2,
-               QStringLiteral("figure X24: %1 procedures, %2 sub-tests, %3 played and %4 history rows written for %5, "
-                              "%6, %7 results and %8 history rows read%9")
+                   history == rows.history && descriptions == subTests + procedures + 2 &&
+                   shown == FilledDescriptions(m_bigPlanId) && Count(bytes, "<expected_result>") == procedures,
+               QStringLiteral("figure X24: %1 procedures, %2 sub-tests, %3 played, %4 history rows and %5 "
+                              "descriptions written for %6, %7, %8 results, %9 history rows and %10 descriptions "
+                              "read%11")
                    .arg(procedures)
                    .arg(subTests)
                    .arg(played)
                    .arg(history)
+                   .arg(shown)
                    .arg(rows.procedureOccurrences)
                    .arg(rows.subTestOccurrences)
                    .arg(rows.results)
                    .arg(rows.history)
+                   .arg(FilledDescriptions(m_bigPlanId))
                    .arg(done ? (unchanged ? QString() : QStringLiteral(", results inserted"))
                              : QStringLiteral(", the export failed")));
     } catch (const std::exception& error) {
