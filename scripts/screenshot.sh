@@ -9,7 +9,9 @@
 # docs/description-table.png: that window with a table inserted through the Table menu; `html`
 # writes docs/html-source.png: that description's HTML code window; `css` writes
 # docs/style-sheet.png: the style sheet editor; `fillin` writes docs/result-fill.png: the result
-# entry window of the sample's test plan.
+# entry window of the sample's test plan; `site` writes docs/published-site.png: that test plan
+# published as a framed site into a temporary folder and shown in a web view, its explorer frame
+# beside the plan's page, then follows one explorer link and prints the page it opened.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -27,7 +29,8 @@ case "${1:-main}" in
   html) picture=html-source.png ;;
   css) picture=style-sheet.png ;;
   fillin) picture=result-fill.png ;;
-  *) echo "usage: $0 [main|about|input|list|search|results|description|table|html|css|fillin]" >&2; exit 2 ;;
+  site) picture=published-site.png ;;
+  *) echo "usage: $0 [main|about|input|list|search|results|description|table|html|css|fillin|site]" >&2; exit 2 ;;
 esac
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT

@@ -1,6 +1,6 @@
 // Opens the program as a user would (start-up, sample database, main window) and writes a picture
-// of the main window, for the README. scripts/screenshot.sh runs it under a virtual display in a
-// temporary home.
+// of the main window (or of one of its dialogs, or of the sample's plan published as a site), for
+// the README. scripts/screenshot.sh runs it under a virtual display in a temporary home.
 #include "core/AppShell.h"
 #include "core/KeyHelpers.h"
 #include "core/Startup.h"
@@ -27,13 +27,19 @@
 #include "mainwindow/frmSelection.h"
 #include "model/Procedure.h"
 #include "model/SubTest.h"
+#include "model/TestPlan.h"
+#include "publishing/FrameSetFile.h"
 #include "publishing/HTMLTemplate.h"
+#include "publishing/Publication.h"
 #include "reports/ResultFill.h"
 #include "reports/ui/ResultGridView.h"
 #include "reports/ui/frmResultFill.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,8 +47,10 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QWebEngineView>
 #include <functional>
 #include <memory>
 
@@ -149,16 +157,21 @@ std::unique_ptr<QDialog> StyleSheetEditor(frmMdi* window)
     return css;
 }
 
+// The node key of the sample's first test plan.
+QString FirstTestPlanKey()
+{
+    for (int index = 1; index <= gExplorerNodes().Count(); ++index) {
+        const ExplorerNode* node = gExplorerNodes().Item(index);
+        if (node && node->Image() == kImageTestPlan)
+            return node->Key();
+    }
+    return {};
+}
+
 // The result entry window on the sample's first test plan, expanded whole, a status picked.
 std::unique_ptr<QDialog> ResultEntry(frmMdi* window)
 {
-    QString plan;
-    for (int index = 1; index <= gExplorerNodes().Count() && plan.isEmpty(); ++index) {
-        const ExplorerNode* node = gExplorerNodes().Item(index);
-        if (node && node->Image() == kImageTestPlan)
-            plan = node->Key();
-    }
-    auto dialog = std::make_unique<frmResultFill>(plan, window);
+    auto dialog = std::make_unique<frmResultFill>(FirstTestPlanKey(), window);
     dialog->resize(900, 420);
     dialog->ExpandAllRows();
     ResultGridView* grid = dialog->grdResult();
@@ -172,6 +185,185 @@ std::unique_ptr<QDialog> ResultEntry(frmMdi* window)
     return dialog;
 }
 
+// The sample's first test plan published as a framed site into `folder`, as the HTML export
+// writes it: the frame set, then the pages beside it. Gives the frame set's path, "" on failure.
+QString PublishSite(const QString& folder)
+{
+    const QString planKey = FirstTestPlanKey();
+    TestPlan plan;
+    if (planKey.isEmpty() || plan.Find(TestPlanIdFromKey(planKey)) != 0)
+        return {};
+    const QString frameSet = QDir(folder).filePath(QStringLiteral("site.htm"));
+    if (WriteFrameSetFile(frameSet, plan.Id()) != 0)
+        return {};
+    Publication publication;
+    publication.SetFileName(frameSet);
+    publication.SetIdConfiguration(ConfigurationIdFromKey(planKey));
+    return publication.GenerateDocuments(plan) == 0 ? frameSet : QString();
+}
+
+// Dark pixels of a picture between two columns: text drawn there.
+int InkBetween(const QImage& image, int left, int right)
+{
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = left; x < qMin(right, image.width()); ++x)
+            ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    }
+    return ink;
+}
+
+// The frame set of a published site in a web view, as a reader's browser shows it. Once the
+// frames have loaded and painted their text the view is pictured; then the explorer's first link
+// is clicked, and the page it opens in the content frame is checked and told on the output.
+class SiteBrowser : public QObject
+{
+public:
+    SiteBrowser(const QString& frameSet, const QString& output, std::function<void(int)> done)
+        : m_output(output), m_done(std::move(done))
+    {
+        m_view.resize(1180, 720);
+        m_view.setWindowTitle(QStringLiteral("Published site"));
+        connect(&m_view, &QWebEngineView::loadFinished, this, [this](bool ok) {
+            if (!ok)
+                Finish(QStringLiteral("the frame set did not load"));
+            else if (m_state == State::Loading)
+                m_state = State::Painting;
+        });
+        m_poll.setInterval(250);
+        connect(&m_poll, &QTimer::timeout, this, &SiteBrowser::Poll);
+        m_view.show();
+        m_view.load(QUrl::fromLocalFile(frameSet));
+        m_clock.start();
+        m_poll.start();
+    }
+
+private:
+    enum class State { Loading, Painting, Following, Done };
+    static constexpr int kExplorerWidth = 200;  // the frame set's first column
+    static constexpr int kTimeoutMs = 30000;
+    static constexpr int kInk = 40;
+
+    // What each frame holds: its page's file, whether that page is complete, its text's length
+    // and first heading. A frame whose page cannot be read reports an error instead.
+    static QString FramesScript()
+    {
+        return QStringLiteral(
+            "(function () {"
+            "  var frames = [];"
+            "  for (var i = 0; i < window.frames.length; ++i) {"
+            "    try {"
+            "      var d = window.frames[i].document;"
+            "      var h = d.querySelector('h1, h2');"
+            "      frames.push({page: d.URL.split('/').pop(), complete: d.readyState === 'complete',"
+            "                   text: d.body ? d.body.innerText.trim().length : 0,"
+            "                   heading: h ? h.innerText.trim() : ''});"
+            "    } catch (e) { frames.push({error: String(e)}); }"
+            "  }"
+            "  return frames;"
+            "})()");
+    }
+
+    void Poll()
+    {
+        if (m_state == State::Done || m_busy)
+            return;
+        if (m_clock.elapsed() > kTimeoutMs) {
+            Finish(m_state == State::Following ? QStringLiteral("the followed link did not show its page")
+                                               : QStringLiteral("the site's frames did not paint"));
+            return;
+        }
+        if (m_state == State::Loading)
+            return;
+        m_busy = true;
+        m_view.page()->runJavaScript(FramesScript(), [this](const QVariant& result) {
+            m_busy = false;
+            Frames(result.toList());
+        });
+    }
+
+    void Frames(const QVariantList& frames)
+    {
+        if (m_state == State::Done || frames.size() != 2)
+            return;
+        for (const QVariant& frame : frames) {
+            const QVariantMap map = frame.toMap();
+            if (map.contains(QStringLiteral("error"))) {
+                Finish(QStringLiteral("a frame cannot be read: ") + map.value(QStringLiteral("error")).toString());
+                return;
+            }
+            if (!map.value(QStringLiteral("complete")).toBool() || map.value(QStringLiteral("text")).toInt() == 0)
+                return;
+        }
+        const QVariantMap content = frames.at(1).toMap();
+        const QImage picture = m_view.grab().toImage();
+        if (InkBetween(picture, 0, kExplorerWidth) < kInk ||
+            InkBetween(picture, kExplorerWidth, picture.width()) < kInk)
+            return;
+        if (m_state == State::Painting) {
+            if (!picture.save(m_output)) {
+                Finish(QStringLiteral("cannot write ") + m_output);
+                return;
+            }
+            m_shown = picture;
+            Report(content);
+            Follow();
+        } else if (content.value(QStringLiteral("page")).toString() == m_followed && picture != m_shown) {
+            Report(content);
+            m_state = State::Done;
+            m_done(0);
+        }
+    }
+
+    // Clicks the explorer's first link, as a reader would.
+    void Follow()
+    {
+        m_state = State::Following;
+        m_busy = true;
+        m_view.page()->runJavaScript(QStringLiteral("(function () {"
+                                                    "  var link = window.frames[0].document.links[0];"
+                                                    "  if (!link) return '';"
+                                                    "  link.click();"
+                                                    "  return link.getAttribute('href') + '|' + link.innerText;"
+                                                    "})()"),
+                                     [this](const QVariant& result) {
+                                         m_busy = false;
+                                         const QString link = result.toString();
+                                         if (link.isEmpty()) {
+                                             Finish(QStringLiteral("the explorer frame holds no link"));
+                                             return;
+                                         }
+                                         m_followed = link.section(QLatin1Char('|'), 0, 0);
+                                         QTextStream(stdout)
+                                             << "followed the explorer's link \"" << link.section(QLatin1Char('|'), 1)
+                                             << "\" to " << m_followed << '\n';
+                                     });
+    }
+
+    static void Report(const QVariantMap& content)
+    {
+        QTextStream(stdout) << "the content frame shows " << content.value(QStringLiteral("page")).toString()
+                            << ", headed \"" << content.value(QStringLiteral("heading")).toString() << "\"\n";
+    }
+
+    void Finish(const QString& fault)
+    {
+        QTextStream(stderr) << fault << '\n';
+        m_state = State::Done;
+        m_done(1);
+    }
+
+    QWebEngineView m_view;
+    QString m_output;
+    std::function<void(int)> m_done;
+    QTimer m_poll;
+    QElapsedTimer m_clock;
+    State m_state = State::Loading;
+    bool m_busy = false;
+    QImage m_shown;
+    QString m_followed;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -184,7 +376,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
         QTextStream(stderr) << "usage: kvl_screenshot <picture.png> "
-                               "[main|about|input|list|search|results|description|table|html|css|fillin]\n";
+                               "[main|about|input|list|search|results|description|table|html|css|fillin|site]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
@@ -192,7 +384,8 @@ int main(int argc, char* argv[])
     // main window with its search pane, "results" the result window of that search and
     // "description" the selected procedure's description window, "table" that window with a table
     // inserted through the Table menu, "html" that description's HTML code window, "css" the style
-    // sheet editor, "fillin" the result entry window.
+    // sheet editor, "fillin" the result entry window, "site" the sample's plan published as a
+    // framed site, in a browser.
     const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
@@ -233,6 +426,9 @@ int main(int argc, char* argv[])
     }
     int code = 0;
     std::unique_ptr<QDialog> styleSheetEditor;
+    // The published site and the browser showing it.
+    QTemporaryDir folder;
+    std::unique_ptr<SiteBrowser> site;
     // Give the window time to lay out its bands and panes (and the editor its page) before the
     // picture is taken.
     const std::function<void()> take = [&] {
@@ -304,6 +500,19 @@ int main(int argc, char* argv[])
             styleSheetEditor = StyleSheetEditor(window);
             QTimer::singleShot(3000, take);
         });
+    } else if (shown == QLatin1String("site")) {
+        const QString frameSet = folder.isValid() ? PublishSite(folder.path()) : QString();
+        const auto finish = [&](int result) {
+            code = result;
+            window->close();
+            app.quit();
+        };
+        if (frameSet.isEmpty()) {
+            QTextStream(stderr) << "the site could not be published\n";
+            QTimer::singleShot(0, [finish] { finish(1); });
+        } else {
+            site = std::make_unique<SiteBrowser>(frameSet, output, finish);
+        }
     } else {
         QTimer::singleShot(shown == QLatin1String("description") ? 4000 : 1500, take);
     }

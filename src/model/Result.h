@@ -17,6 +17,8 @@ public:
     // "Unplayed" for a result never played, else the date in the short date format.
     QString DateUpdate() const;
     QString DateCreation() const;
+    // The day of the first play; null for a result never played.
+    QDate FirstPlayed() const { return m_dateCreation; }
     // A text that is not a date stores no date.
     void SetDateCreation(const QString& date);
     int Iteration() const { return m_iteration; }

@@ -51,6 +51,11 @@ QString PictureReferences::LocalFile(const QString& source)
     return source;
 }
 
+QString PictureReferences::ReferenceTo(const QString& localFile)
+{
+    return QUrl::fromLocalFile(localFile).toString(QUrl::FullyEncoded);
+}
+
 bool PictureReferences::PictureNumber(const QString& fileName, int& number)
 {
     const qsizetype dot = fileName.indexOf(QLatin1Char('.'));

@@ -27,6 +27,9 @@ public:
     static QString FileName(const QString& source);
     // The local file a reference names (a path or a file: URL).
     static QString LocalFile(const QString& source);
+    // The reference to a local file: a file URL, which a browser reads as that file whatever the
+    // path holds, where a bare path holding "#", "?" or "%" would name another file.
+    static QString ReferenceTo(const QString& localFile);
     // The picture number of a file name such as "12.gif"; false when it has no "." or its base
     // is not a number.
     static bool PictureNumber(const QString& fileName, int& number);

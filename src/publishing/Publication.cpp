@@ -61,11 +61,13 @@ struct PictureStore
     QString Store(const QString& source)
     {
         const QString stored = StoreFile(source);
+        if (!stored.isEmpty())
+            return PictureReferences::ReferenceTo(stored);
         // A picture already in the table keeps its row while the page still refers to it.
         int number = 0;
-        if (stored.isEmpty() && PictureReferences::PictureNumber(PictureReferences::FileName(source), number))
+        if (PictureReferences::PictureNumber(PictureReferences::FileName(source), number))
             referenced.insert(number);
-        return stored;
+        return {};
     }
 
     QString StoreFile(const QString& source)
@@ -146,7 +148,7 @@ QVariant Publication::DownLoadPicture(QString& strHTML)
                 written.insert(number, path);
             }
             if (!written.value(number).isEmpty())
-                page.Replace(reference, written.value(number));
+                page.Replace(reference, PictureReferences::ReferenceTo(written.value(number)));
         }
         if (page.HasReplacements())
             strHTML = page.Rewritten();

@@ -88,10 +88,7 @@ void Publication::Generation::ReadSubTrees(const QStringList& subTestIds, int le
     if (unread.isEmpty())
         return;
     rows.Load(unread, levels);
-    subTestDescriptions.Prefetch(rows.SubTestIds());
-    const QStringList procedures = rows.ProcedureIds();
-    procedureDescriptions.Prefetch(procedures);
-    expectedResults.Prefetch(procedures);
+    Prefetch(rows);
 }
 
 Publication::GenerationScope::GenerationScope(Publication& publication, const QString& label)

@@ -19,7 +19,7 @@ inline const QString kPageLine = QStringLiteral("\r\n");
 // What one generation reads once for all its pages: the templates and options, the items whose
 // fields fill the sections, the subtree's links, the description columns, the results and the
 // pictures written out.
-struct Publication::Generation
+struct Publication::Generation : DescriptionColumns
 {
     Generation();
 
@@ -49,11 +49,6 @@ struct Publication::Generation
     const SubTest* parent = nullptr;
 
     SubTreeRows rows;
-    StoredColumns planDescriptions{QStringLiteral("TESTPLAN"), QStringLiteral("DESCRIPTION")};
-    StoredColumns configurationDescriptions{QStringLiteral("CONFIGURATION"), QStringLiteral("DESCRIPTION")};
-    StoredColumns subTestDescriptions{QStringLiteral("SUBTEST"), QStringLiteral("DESCRIPTION")};
-    StoredColumns procedureDescriptions{QStringLiteral("PROCEDURES"), QStringLiteral("DESCRIPTION")};
-    StoredColumns expectedResults{QStringLiteral("PROCEDURES"), QStringLiteral("RESULT")};
     // Picture number -> file written, "" when not stored.
     QHash<int, QString> pictures;
 

@@ -3,6 +3,7 @@
 #include "core/db/AdoConnection.h"
 #include "core/db/BoundLists.h"
 #include "model/DbValues.h"
+#include "model/SubTreeRows.h"
 
 #include <QSqlQuery>
 
@@ -42,4 +43,12 @@ std::optional<QVariant> StoredColumns::Value(const QString& id)
         found = m_values.constFind(id);
     }
     return found == m_values.constEnd() ? std::nullopt : *found;
+}
+
+void DescriptionColumns::Prefetch(const SubTreeRows& rows)
+{
+    subTestDescriptions.Prefetch(rows.SubTestIds());
+    const QStringList procedures = rows.ProcedureIds();
+    procedureDescriptions.Prefetch(procedures);
+    expectedResults.Prefetch(procedures);
 }

@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 #include <QtTest>
 
 using namespace ModelFixture;
@@ -121,7 +122,9 @@ QStringList AllPictures()
 // The body as stored after its picture went into row `picture`.
 QString WithStoredPicture(const QString& body, int picture)
 {
-    return QString(body).replace("shot.png", QDir(gImagePath).filePath(QString::number(picture) + ".png"));
+    return QString(body).replace(
+        "shot.png",
+        QUrl::fromLocalFile(QDir(gImagePath).filePath(QString::number(picture) + ".png")).toString(QUrl::FullyEncoded));
 }
 
 // The keys of the explorer's nodes of an item, in tree order. `image` 4 stands for every sub-test

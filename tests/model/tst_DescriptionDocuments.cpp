@@ -21,6 +21,7 @@
 #include "publishing/HTMLTemplate.h"
 #include "publishing/Publication.h"
 
+#include <QUrl>
 #include <QtTest>
 
 using namespace ModelFixture;
@@ -294,8 +295,11 @@ void tst_DescriptionDocuments::picturesOnlyWhileStoreImage()
     FakeDescriptionForm* form = m_windows->Forms().front();
     const QDir images(gImagePath);
     if (written) {
-        QCOMPARE(form->edit1.DocumentHTML(), Page("<P><IMG src=\"" + images.filePath("31.gif") + "\"></P>"));
-        QCOMPARE(form->edit2.DocumentHTML(), Page("<P><IMG src=\"" + images.filePath("32.png") + "\"></P>"));
+        const auto url = [&](const QString& name) {
+            return QUrl::fromLocalFile(images.filePath(name)).toString(QUrl::FullyEncoded);
+        };
+        QCOMPARE(form->edit1.DocumentHTML(), Page("<P><IMG src=\"" + url("31.gif") + "\"></P>"));
+        QCOMPARE(form->edit2.DocumentHTML(), Page("<P><IMG src=\"" + url("32.png") + "\"></P>"));
         QVERIFY(QFile::exists(images.filePath("31.gif")));
         QVERIFY(QFile::exists(images.filePath("32.png")));
     } else {

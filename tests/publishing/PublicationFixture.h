@@ -1,7 +1,10 @@
 #pragma once
 
 #include "ModelFixture.h"
+#include "TestDatabase.h"
+#include "TestEnvironment.h"
 
+#include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
 #include "core/services/ExplorerNodes.h"
 #include "model/DemonstrationPlan.h"
@@ -87,4 +90,30 @@ inline int Count(const QString& table)
     return ModelFixture::Scalar("SELECT COUNT(*) FROM " + table).toInt();
 }
 
+// The lowest id of the items of `table` named `name`.
+inline QString Id(const QString& table, const QString& name)
+{
+    return ModelFixture::Scalar(QString("SELECT MIN(ID) FROM %1 WHERE NAME = ?").arg(table), {name}).toString();
+}
+
+// What reading a plan's results must leave as it was.
+struct Counts
+{
+    int results = Count("RESULT");
+    int history = Count("HISTORY");
+    bool operator==(const Counts&) const = default;
+};
+
 }  // namespace PublicationFixture
+
+// The demonstration plan on the row's back end: `env`, `db`, `planKey` and `plan` found by id.
+#define OPEN_PLAN()                      \
+    QFETCH(QString, backend);            \
+    TestEnvironment env;                 \
+    TestDatabase db(backend);            \
+    KORAVEL_REQUIRE_BACKEND(db);         \
+    ModelFixture::AddSchema();           \
+    const QString planKey = BuildPlan(); \
+    QVERIFY(!planKey.isEmpty());         \
+    TestPlan plan;                       \
+    QCOMPARE(plan.Find(TestPlanIdFromKey(planKey)), 0)

@@ -8,7 +8,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QtTest>
 
 namespace {
@@ -63,6 +65,12 @@ QStringList Rows()
     return rows;
 }
 
+// How a page refers to a picture file it was pointed at.
+QString Url(const QString& path)
+{
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+}
+
 QByteArray StoredBytes(int id)
 {
     const QString file = gConnection().Dialect().Quote("FILE");
@@ -104,7 +112,7 @@ private slots:
         Publication().DownLoadPicture(html);
         const QString written = m_images.filePath("12.gif");
         QCOMPARE(ReadFile(written), Picture("gif", "twelve"));
-        const QString quoted = "\"" + written + "\"";
+        const QString quoted = "\"" + Url(written) + "\"";
         QCOMPARE(html, "<P>a<IMG src=" + quoted + ">b<img alt=\"x\" SRC=" + quoted + "></P>" +
                            "<IMG src=\"logo.gif\"><IMG src=\"noext\"><IMG src=\"99.gif\"><IMG src=\"a12.gif\">"
                            "<P>12.gif stays in the text</P>");
@@ -154,8 +162,8 @@ private slots:
 
         const QString copy10 = m_images.filePath("10.png");
         const QString copy11 = m_images.filePath("11.gif");
-        QCOMPARE(html, "<P><IMG src=\"" + copy10 + "\">x<IMG src=\"" + copy10 + "\"></P><IMG src=\"" + copy11 +
-                           "\"><IMG src=\"" + m_source + "/missing.jpg\"><IMG src=\"" + tag +
+        QCOMPARE(html, "<P><IMG src=\"" + Url(copy10) + "\">x<IMG src=\"" + Url(copy10) + "\"></P><IMG src=\"" +
+                           Url(copy11) + "\"><IMG src=\"" + m_source + "/missing.jpg\"><IMG src=\"" + tag +
                            "\"><IMG src=\"/gone/7.gif\">");
         QCOMPARE(Rows(), QStringList({"5:4:40:gif", "7:14:40:gif", "9:114:40:jpg", "10:14:40:png", "11:14:40:gif"}));
         QCOMPARE(StoredBytes(10), Picture("png", "png"));
@@ -169,14 +177,14 @@ private slots:
         QVERIFY(QFile::remove(copy10));
         QString reopened = html;
         Publication().DownLoadPicture(reopened);
-        QCOMPARE(reopened, QString(html).replace("\"/gone/7.gif\"", "\"" + m_images.filePath("7.gif") + "\""));
+        QCOMPARE(reopened, QString(html).replace("\"/gone/7.gif\"", "\"" + Url(m_images.filePath("7.gif")) + "\""));
         QCOMPARE(ReadFile(copy10), Picture("png", "png"));
         QCOMPARE(ReadFile(m_images.filePath("7.gif")), Picture("gif", "seven"));
 
         // Saving the reopened page renumbers its pictures and drops the rows it replaced.
         QCOMPARE(Publication().SavePicture(reopened, "40", ImageItemKind::Procedure), 0L);
-        QVERIFY(reopened.contains(m_images.filePath("12.png")));
-        QVERIFY(reopened.contains(m_images.filePath("14.gif")));
+        QVERIFY(reopened.contains(Url(m_images.filePath("12.png"))));
+        QVERIFY(reopened.contains(Url(m_images.filePath("14.gif"))));
         QCOMPARE(Rows(), QStringList({"5:4:40:gif", "9:114:40:jpg", "12:14:40:png", "13:14:40:gif", "14:14:40:gif"}));
         QCOMPARE(StoredBytes(14), Picture("gif", "seven"));
     }
@@ -207,8 +215,36 @@ private slots:
         WriteFile(m_images.filePath("logo.png"), Picture("png", "logo"));
         QString html = "<IMG src=\"logo.png\">";
         QCOMPARE(Publication().SavePicture(html, "1", ImageItemKind::Configuration), 0L);
-        QCOMPARE(html, "<IMG src=\"" + m_images.filePath("1.png") + "\">");
+        QCOMPARE(html, "<IMG src=\"" + Url(m_images.filePath("1.png")) + "\">");
         QCOMPARE(StoredBytes(1), Picture("png", "logo"));
+    }
+
+    // A browser reads a reference as a URL: "#" starts a fragment, "?" a query and "%" an escape.
+    // The pictures written out or stored must be found from the page whatever the folder's name.
+    void referencesFindTheirFilesFromThePage()
+    {
+        gImagePath = m_env->Root() + "/Bench #2 at 100% ?";
+        m_images = QDir(gImagePath);
+        QVERIFY(m_images.mkpath("."));
+        AddPicture(12, ImageItemKind::Procedure, "40", "gif", Picture("gif", "twelve"));
+        const QString shot = m_source + "/shot #1.png";
+        WriteFile(shot, Picture("png", "shot"));
+        QString html = "<P><IMG src=\"12.gif\"></P>";
+        Publication().DownLoadPicture(html);
+        QString saved = "<P><IMG src=\"" + Url(shot) + "\"></P>";
+        QCOMPARE(Publication().SavePicture(saved, "40", ImageItemKind::ProcedureExpectedResult), 0L);
+
+        const QUrl page = QUrl::fromLocalFile(QDir(gTempPath).filePath("page.htm"));
+        const QRegularExpression source("src=\"([^\"]*)\"");
+        for (const auto& [text, file, bytes] : {std::tuple{html, QString("12.gif"), Picture("gif", "twelve")},
+                                                std::tuple{saved, QString("13.png"), Picture("png", "shot")}}) {
+            const QRegularExpressionMatch match = source.match(text);
+            QVERIFY2(match.hasMatch(), qPrintable(text));
+            const QString found = page.resolved(QUrl(match.captured(1))).toLocalFile();
+            QCOMPARE(found, m_images.filePath(file));
+            QCOMPARE(ReadFile(found), bytes);
+        }
+        QCOMPARE(m_env->BugLogEntries(), 0);
     }
 
     void onlyPicturesOfOurFoldersAreStored_data()
@@ -288,12 +324,12 @@ private slots:
 
         if (refusal.isEmpty()) {
             const QString type = written.section('.', -1).left(3);
-            QCOMPARE(html, page(m_images.filePath("1." + type), m_images.filePath("2.gif")));
+            QCOMPARE(html, page(Url(m_images.filePath("1." + type)), Url(m_images.filePath("2.gif"))));
             QCOMPARE(Rows(), QStringList({"1:4:3:" + type, "2:4:3:gif"}));
             QCOMPARE(StoredBytes(1), ReadFile(path));
             QCOMPARE(m_env->BugLogEntries(), 0);
         } else {
-            QCOMPARE(html, page(written, m_images.filePath("1.gif")));
+            QCOMPARE(html, page(written, Url(m_images.filePath("1.gif"))));
             QCOMPARE(Rows(), QStringList({"1:4:3:gif"}));
             QStringList images = imagesBefore << "1.gif";  // the refused file is not copied
             images.sort();

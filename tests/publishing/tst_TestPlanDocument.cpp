@@ -1,17 +1,20 @@
 #include "PublicationFixture.h"
-#include "TestDatabase.h"
-#include "TestEnvironment.h"
 
+#include "core/ImageItemKind.h"
 #include "core/KeyHelpers.h"
 #include "model/Configuration.h"
 #include "model/Procedure.h"
 #include "model/Result.h"
 #include "model/SubTest.h"
+#include "platform/Globals.h"
+#include "publishing/FrameSetFile.h"
 #include "publishing/Publication.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 using namespace PublicationFixture;
@@ -39,34 +42,9 @@ private slots:
     void itemPages();
     void site_data() { TestDatabase::AddBackendRows(); }
     void site();
+    void siteAsABrowserReadsIt_data() { TestDatabase::AddBackendRows(); }
+    void siteAsABrowserReadsIt();
 };
-
-namespace {
-
-QString Id(const QString& table, const QString& name)
-{
-    return ModelFixture::Scalar(QString("SELECT MIN(ID) FROM %1 WHERE NAME = ?").arg(table), {name}).toString();
-}
-
-struct Counts
-{
-    int results = Count("RESULT");
-    int history = Count("HISTORY");
-    bool operator==(const Counts&) const = default;
-};
-
-}  // namespace
-
-#define OPEN_PLAN()                      \
-    QFETCH(QString, backend);            \
-    TestEnvironment env;                 \
-    TestDatabase db(backend);            \
-    KORAVEL_REQUIRE_BACKEND(db);         \
-    ModelFixture::AddSchema();           \
-    const QString planKey = BuildPlan(); \
-    QVERIFY(!planKey.isEmpty());         \
-    TestPlan plan;                       \
-    QCOMPARE(plan.Find(TestPlanIdFromKey(planKey)), 0)
 
 void tst_TestPlanDocument::document_data()
 {
@@ -345,6 +323,49 @@ void tst_TestPlanDocument::site()
     QCOMPARE(publication.GenerateDocuments(plan), 1);
     QVERIFY(env.BugLog().contains("Error_GenerateDocuments : "));
     QVERIFY(env.BugLog().contains("Error_EditProcedureSheet :"));
+}
+
+void tst_TestPlanDocument::siteAsABrowserReadsIt()
+{
+    OPEN_PLAN();
+    QTemporaryDir folder;
+    // A stored picture in the plan's description, written out to an images folder whose name a
+    // browser would misread as a bare path: "#" starts a fragment, "?" a query, "%" an escape.
+    Settings::SaveSetting("Options", "StoreImage", "1");
+    gImagePath = env.Path("Bench #2 at 100% ?");
+    const QByteArray picture = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+    ModelFixture::Run("INSERT INTO IMAGEFILE (ID, ITEM, ID_ITEM, " + gConnection().Dialect().Quote("FILE") +
+                          ", FILETYPE) VALUES (5, ?, ?, ?, 'gif')",
+                      {ImageItemKind::TestPlan, plan.Id(), picture});
+    ModelFixture::Run("UPDATE TESTPLAN SET DESCRIPTION = '<P><IMG src=\"5.gif\"></P>' WHERE ID = ?", {plan.Id()});
+
+    const QString frameSet = folder.filePath("site.htm");
+    QCOMPARE(WriteFrameSetFile(frameSet, plan.Id()), 0L);
+    Publication publication;
+    publication.SetFileName(frameSet);
+    publication.SetIdConfiguration(ConfigurationIdFromKey(planKey));
+    QCOMPARE(publication.GenerateDocuments(plan), 0);
+    QCOMPARE(env.BugLogEntries(), 0);
+
+    // The files an attribute of a page names, read as a browser reads it: a URL against the page's.
+    const auto named = [](const QString& page, const QString& attribute) {
+        const QUrl base = QUrl::fromLocalFile(page);
+        const QRegularExpression value("\\b" + attribute + "\\s*=\\s*\"([^\"]*)\"",
+                                       QRegularExpression::CaseInsensitiveOption);
+        QStringList files;
+        for (const QRegularExpressionMatch& match : value.globalMatch(QString::fromUtf8(ReadFile(page))))
+            files.append(base.resolved(QUrl(match.captured(1))).toLocalFile());
+        return files;
+    };
+    const QString mainPage = folder.filePath("MainTestPlan" + plan.Id() + ".htm");
+    QCOMPARE(named(frameSet, "SRC"), QStringList({folder.filePath("Explorer.htm"), mainPage}));
+    // Each sub-test and procedure occurrence has its link, and each link its page.
+    const QStringList links = named(folder.filePath("Explorer.htm"), "HREF");
+    QCOMPARE(links.size(), 5 + 6);
+    for (const QString& link : links)
+        QVERIFY2(QFileInfo(link).isFile(), qPrintable(link));
+    QCOMPARE(named(mainPage, "src"), QStringList({QDir(gImagePath).filePath("5.gif")}));
+    QCOMPARE(ReadFile(QDir(gImagePath).filePath("5.gif")), picture);
 }
 
 QTEST_GUILESS_MAIN(tst_TestPlanDocument)
