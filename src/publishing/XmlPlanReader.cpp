@@ -158,9 +158,10 @@ public:
                 m_cursor.Skip();
             } else if (name == QLatin1String("id")) {
                 Id(name, line);
-            } else if (name == QLatin1String("name") || name == QLatin1String("title")) {
-                (name == QLatin1String("name") ? plan.name : plan.title) =
-                    Bounded(name, line, XmlPlanReader::kMaxNameLength);
+            } else if (name == QLatin1String("name")) {
+                plan.name = Bounded(name, line, XmlPlanReader::kMaxNameLength);
+            } else if (name == QLatin1String("title")) {
+                plan.title = Bounded(name, line, XmlPlanReader::kMaxNameLength);
             } else if (name == QLatin1String("CSS")) {
                 plan.css = m_cursor.Text();
                 // It would end the STYLE element of every page it is put in.

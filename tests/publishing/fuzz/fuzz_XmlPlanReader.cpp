@@ -2,6 +2,7 @@
 // accepted with a value the reader promises to refuse, or a refusal without reason, is a crash.
 #include "publishing/XmlPlanReader.h"
 
+#include <QSet>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -50,9 +51,14 @@ void CheckPlan(const XmlPlan::Plan& plan)
     bool isNumber = false;
     Expect(plan.configuration.id.toInt(&isNumber) > 0 && isNumber);
     Expect(!plan.css || !plan.css->contains(QLatin1String("</style"), Qt::CaseInsensitive));
+    QSet<QDate> days;
     for (const XmlPlan::History& h : plan.history) {
         for (double value : {h.advancement, h.workload, h.passed, h.failed, h.warning, h.canceled})
             Expect(Finite(value));
+        // One row a day, a row without date counting as today's.
+        const QDate day = h.date.isNull() ? QDate::currentDate() : h.date;
+        Expect(!days.contains(day));
+        days.insert(day);
     }
     for (const XmlPlan::SubTest& subTest : plan.subTests)
         CheckSubTest(subTest, 1);
