@@ -13,11 +13,16 @@ struct Refusal
     QString reason;
 };
 
-// A value quoted in a reason: short and on one line.
-QString Quoted(const QString& text)
+// A name or value as a reason shows it: short and on one line, whatever the file holds.
+QString Shown(const QString& text)
 {
     const QString line = text.simplified();
-    return QLatin1Char('"') + (line.size() > 40 ? line.left(40) + QStringLiteral("...") : line) + QLatin1Char('"');
+    return line.size() > 40 ? line.left(40) + QStringLiteral("...") : line;
+}
+
+QString Quoted(const QString& text)
+{
+    return QLatin1Char('"') + Shown(text) + QLatin1Char('"');
 }
 
 qsizetype Characters(const QString& text)
@@ -39,7 +44,7 @@ public:
 
     [[noreturn]] void Refuse(const QString& element, int line, const QString& what) const
     {
-        throw Refusal{QStringLiteral("%1 at line %2: %3").arg(element).arg(line).arg(what)};
+        throw Refusal{QStringLiteral("%1 at line %2: %3").arg(Shown(element)).arg(line).arg(what)};
     }
 
     // Moves onto the root element.
@@ -122,7 +127,7 @@ private:
             // The parser names no element: the innermost one open is the place.
             const QString element = m_open.isEmpty() ? QStringLiteral("document") : m_open.last();
             throw Refusal{QStringLiteral("%1 at line %2, column %3: %4")
-                              .arg(element)
+                              .arg(Shown(element))
                               .arg(m_xml.lineNumber())
                               .arg(m_xml.columnNumber())
                               .arg(m_xml.errorString())};

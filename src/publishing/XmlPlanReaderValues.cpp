@@ -75,16 +75,16 @@ QString XmlPlanReader::Wrap(const QString& html)
 
 QString XmlPlanReader::Unwrap(const QString& text)
 {
-    QString content = text;
+    QStringView content = text;
     const qsizetype open = text.indexOf(kOpen);
     if (open >= 0) {
         const qsizetype start = open + kOpen.size();
         // The last marker: the HTML itself may hold "]]>".
         const qsizetype close = text.lastIndexOf(kClose);
         if (close >= start)
-            content = text.mid(start, close - start);
+            content = content.mid(start, close - start);
     }
-    return content.trimmed().isEmpty() ? QString() : content;
+    return content.trimmed().isEmpty() ? QString() : content.toString();
 }
 
 std::optional<qint64> XmlPlanReader::ParseWhole(const QString& text)

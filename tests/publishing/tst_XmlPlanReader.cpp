@@ -253,6 +253,9 @@ private slots:
         row("external entity", external, At(external, "]>", QStringLiteral("DOCTYPE")));
         row("empty document type", "<!DOCTYPE testplan>\n<testplan/>", "DOCTYPE at line 1");
         row("nesting 33 deep", Seed(QStringLiteral("nested-33.xml")), "d33 at line 33: elements nested deeper than 32");
+        const QByteArray longName = QByteArray(1000, 'e');
+        row("long element name shown short", Seed(QStringLiteral("nested-33.xml")).replace("d33>", longName + ">"),
+            QString::fromLatin1(longName.left(40)) + "... at line 33");
         const QByteArray levels = Seed(QStringLiteral("subtests-11-levels.xml"));
         row("11 sub-test levels", levels, At(levels, "<subtest11>", QStringLiteral("subtest11")));
         // The depth counts in skipped elements too.
@@ -295,8 +298,8 @@ private slots:
         changed("unreadable first-played date", "<datefirstplayed>2024-03-05</datefirstplayed>",
                 "<datefirstplayed>yesterday</datefirstplayed>", QStringLiteral("datefirstplayed"));
         changed("impossible date", "<Date>2024-03-05</Date>", "<Date>2024-02-30</Date>", QStringLiteral("Date"));
-        const QByteArray longName = QByteArray("<name>") + QByteArray(51, 'n') + "</name>";
-        changed("51-character name", "<name>PR20</name>", longName, QStringLiteral("name"));
+        changed("51-character name", "<name>PR20</name>", QByteArray("<name>") + QByteArray(51, 'n') + "</name>",
+                QStringLiteral("name"));
         changed("51-character title", "<title>Lab bench</title>",
                 QByteArray("<title>") + QByteArray(51, 't') + "</title>", QStringLiteral("title"));
         changed("51-character equipment", "<equipment2>Debian 12</equipment2>",
