@@ -1,7 +1,12 @@
 #include "BenchFloors.h"
 
 #include "core/db/AdoConnection.h"
+#include "core/KeyHelpers.h"
+#include "model/DbValues.h"
+#include "model/History.h"
 #include "platform/KvlError.h"
+
+#include <QDate>
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -98,6 +103,31 @@ qint64 PlanSubtree(const QString& planId)
 {
     return Occurrences(QStringLiteral("SELECT ID_SUBTEST, 1 FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?"),
                        {planId.toInt()});
+}
+
+qint64 PlanResults(const QString& planId, const QString& configurationId)
+{
+    return ReadAll(QStringLiteral("SELECT * FROM RESULT WHERE ID_TESTPLAN = ? AND KEY_NODE LIKE ?"),
+                   {planId.toInt(), ConfigurationKeyPattern(configurationId)});
+}
+
+qint64 SetAllPassed(const QString& planId, const QString& configurationId)
+{
+    AdoConnection& connection = gConnection();
+    DbTransaction transaction(connection);
+    const QVariant today = DbValues::Date(QDate::currentDate());
+    const QVariantList place{planId.toInt(), ConfigurationKeyPattern(configurationId)};
+    qint64 rows = connection.Change(QStringLiteral("UPDATE RESULT SET STATUS = ?, ITERATION = ITERATION + 1, "
+                                                   "DATE_UPDATE = ? WHERE ID_TESTPLAN = ? AND KEY_NODE LIKE ? "
+                                                   "AND ITERATION > 0"),
+                                    QVariantList{static_cast<int>(kPassed), today} + place);
+    rows += connection.Change(QStringLiteral("UPDATE RESULT SET STATUS = ?, ITERATION = 1, DATE_UPDATE = ?, "
+                                             "DATE_CREATION = ? WHERE ID_TESTPLAN = ? AND KEY_NODE LIKE ? AND "
+                                             "(ITERATION = 0 OR ITERATION IS NULL)"),
+                              QVariantList{static_cast<int>(kPassed), today, today} + place);
+    if (!transaction.Commit())
+        throw KvlError(QStringLiteral("the results could not be committed"));
+    return rows;
 }
 
 qint64 SubTestSubtree(const QString& subTestId)

@@ -12,6 +12,11 @@ void UpdateColumn(const QString& table, const QString& column, const QString& id
 qint64 TopLevels();
 // Every sub-test and procedure occurrence below a test plan.
 qint64 PlanSubtree(const QString& planId);
+// The results of a test plan under a configuration, every column.
+qint64 PlanResults(const QString& planId, const QString& configurationId);
+// Fill all's two statements alone, in one transaction: every result of the plan under the
+// configuration Passed, its iteration raised. Gives the rows changed.
+qint64 SetAllPassed(const QString& planId, const QString& configurationId);
 // Every sub-test and procedure occurrence below a sub-test.
 qint64 SubTestSubtree(const QString& subTestId);
 // Every procedure occurrence below a sub-test, with its work load; `workLoad` receives the sum.

@@ -39,6 +39,8 @@ private:
     QList<BenchFigure> PropertiesShown(const ExplorerNode* plan);
     QList<BenchFigure> ItemCommandFigures(frmMdi& window);
     QList<BenchFigure> SearchFigures();
+    // The result entry window on the big plan: opened first and again, and Fill all.
+    QList<BenchFigure> ResultFillFigures();
     BenchFigure DescriptionSaveFigure();
     // The description editor on a 1 MB description.
     QList<BenchFigure> EditorFigures();

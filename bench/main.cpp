@@ -188,7 +188,7 @@ int main(int argc, char* argv[])
     parser.addOption({QStringLiteral("runs"), QStringLiteral("Runs per figure; the median is printed."),
                       QStringLiteral("runs"), QStringLiteral("5")});
     parser.addOption({QStringLiteral("figures"),
-                      QStringLiteral("Comma-separated figures to measure (1, 2 and 7 always)."),
+                      QStringLiteral("Comma-separated figures to measure, e.g. 4,R19 (1, 2 and 7 always)."),
                       QStringLiteral("figures")});
     parser.addOption({QStringLiteral("generate"), QStringLiteral("Only write the database (used internally).")});
     parser.addOption({QStringLiteral("database"), QStringLiteral("The SQLite file to write."), QStringLiteral("file")});

@@ -16,6 +16,8 @@ packages=(
   postgresql postgresql-client unixodbc unixodbc-dev odbc-postgresql
   # headless runs
   xvfb xauth
+  # the fuzz test of the exchange-file reader: clang-14 with libFuzzer and the sanitizers
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

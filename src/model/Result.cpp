@@ -57,11 +57,16 @@ void Result::SetDateCreation(const QString& date)
 
 QString Result::ProcedureIdOfKey(const QString& key)
 {
-    const NodeKey parsed = NodeKey::Parse(key);
-    if (parsed.Count() < 2)
+    // Only the last segment is looked at, without splitting the whole key: a plan's keys are
+    // read by the thousand.
+    QStringView body(key);
+    if (body.endsWith(QLatin1Char('$')))
+        body.chop(1);
+    const qsizetype separator = body.lastIndexOf(NodeKey::kSeparator);
+    if (separator < 0)
         return {};
-    const QStringList parts = parsed.Segments().last().split(QLatin1Char('|'));
-    return parts.size() >= 3 ? parts[1] : QString();
+    const QList<QStringView> parts = body.mid(separator + 1).split(QLatin1Char('|'));
+    return parts.size() >= 3 ? parts[1].toString() : QString();
 }
 
 int Result::Find(const QString& key)

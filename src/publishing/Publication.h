@@ -50,6 +50,18 @@ public:
     // last page written.
     long GenerateDocuments(TestPlan& objTestPlan);
 
+    // The print header (bHeader) or footer made of a header or footer template, as the print and
+    // preview control takes it: a JSON string holding one table of class THeader or TFooter with a
+    // left, a centre and a right cell. The codes of the template's text outside tags are read first:
+    // &b moves on to the next cell (without one, all goes into the right cell, which then takes the
+    // whole width), &w, &u, &p and &P give the spans the print template fills with the title, the
+    // address, the page number and the page count, &d and &D today's short and long date, &t and &T
+    // the time in the locale's short form and as HH:mm, && an ampersand. Then the page placeholders
+    // and the fields of the test plan IdTestPlan and the configuration IdConfiguration are filled in
+    // (an item not found leaves its placeholders); line breaks become blanks. "" after a failure,
+    // which is logged.
+    QString FormatHeaderFooter(const QString& sHeaderFooter, bool bHeader) const;
+
     // Writes each stored picture the page refers to into the images folder and points the
     // reference at that file. The page is left unchanged after a failure, which is logged.
     QVariant DownLoadPicture(QString& strHTML);

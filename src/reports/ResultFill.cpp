@@ -15,6 +15,7 @@
 #include "platform/KvlError.h"
 
 #include <QLocale>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 
@@ -171,6 +172,9 @@ void ResultFill::FillGrid()
     m_results->Load(plan.Id(), configurationId);
 
     m_grid.Reserve(m_pending.size() + 2);
+    // A plan's work loads take few values: each is formatted once, by its bits, so that -0 and 0
+    // keep their own texts.
+    QHash<quint32, QString> workLoads;
     for (const Pending& pending : m_pending) {
         if (pending.node) {
             m_grid.AddRow({pending.name}, true, pending.level, pending.key);
@@ -179,10 +183,13 @@ void ResultFill::FillGrid()
         const Result result = m_results->ResultOf(pending.key);
         if (m_filter != kNoFilter && result.Status() != m_filter)
             continue;
-        m_grid.AddRow(
-            {QString(), pending.name, StatusText(result.Status()), WorkLoadText(pending.procedure->WorkLoad()),
-             QString::number(result.Iteration()), TesterText(result), result.Comment(), pending.key},
-            false, 0, pending.key);
+        const float workLoad = pending.procedure->WorkLoad();
+        auto workLoadText = workLoads.constFind(std::bit_cast<quint32>(workLoad));
+        if (workLoadText == workLoads.cend())
+            workLoadText = workLoads.insert(std::bit_cast<quint32>(workLoad), WorkLoadText(workLoad));
+        m_grid.AddRow({QString(), pending.name, StatusText(result.Status()), *workLoadText,
+                       QString::number(result.Iteration()), TesterText(result), result.Comment(), pending.key},
+                      false, 0, pending.key);
     }
     m_pending.clear();
     // The load state: every sub-test shows, the procedures wait until their sub-test is expanded.

@@ -66,6 +66,8 @@ private slots:
     void findAndWriteEdges_data() { TestDatabase::AddBackendRows(); }
     void findAndWriteEdges();
     void dateTexts();
+    void procedureIdOfKey_data();
+    void procedureIdOfKey();
     void history_data() { TestDatabase::AddBackendRows(); }
     void history();
     void historyNeedsItsTable_data() { TestDatabase::AddBackendRows(); }
@@ -241,6 +243,37 @@ void tst_Result::dateTexts()
     QCOMPARE(result.DateCreation(), QLocale().toString(day, QLocale::ShortFormat));
     result.SetDateCreation("2026-03-27");
     QCOMPARE(result.DateCreation(), QLocale().toString(day, QLocale::ShortFormat));
+}
+
+void tst_Result::procedureIdOfKey_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("id");
+    const QString s = NodeKey::kSeparator;
+    QTest::newRow("procedure") << Key(21, 2) << "21";
+    QTest::newRow("sub-test: its own id") << "Eqpt1" + s + "5" + s + "5|8|1"
+                                          << "8";
+    QTest::newRow("more parts") << "Eqpt1" + s + "5" + s + "8|21|2|9$"
+                                << "21";
+    QTest::newRow("two parts") << "Eqpt1" + s + "5" + s + "8|21$"
+                               << "";
+    QTest::newRow("no link") << "Eqpt1" + s + "5" + s + "8$"
+                             << "";
+    QTest::newRow("test plan") << "Eqpt1" + s + "5"
+                               << "";
+    QTest::newRow("one segment") << "8|21|2$"
+                                 << "";
+    QTest::newRow("separator only") << s + "$"
+                                    << "";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void tst_Result::procedureIdOfKey()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, id);
+    QCOMPARE(Result::ProcedureIdOfKey(key), id);
 }
 
 void tst_Result::history()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Golden.h"
 #include "ModelFixture.h"
 #include "TestDatabase.h"
 #include "TestEnvironment.h"
@@ -64,26 +65,8 @@ inline QString BuildPlan()
     return NodeKey::kConfigurationPrefix + configuration + NodeKey::kSeparator + plan;
 }
 
-inline QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Compares a written file with its stored twin; KORAVEL_WRITE_GOLDEN=1 stores it instead.
-inline bool SameAsGolden(const QString& path, const QString& golden)
-{
-    const QString stored = QStringLiteral(KORAVEL_GOLDEN_DIR) + QLatin1Char('/') + golden;
-    const QByteArray written = ReadFile(path);
-    if (qEnvironmentVariableIntValue("KORAVEL_WRITE_GOLDEN") == 1) {
-        QFile file(stored);
-        return file.open(QIODevice::WriteOnly) && file.write(written) == written.size();
-    }
-    if (written == ReadFile(stored))
-        return true;
-    qWarning().noquote() << "differs from" << stored << ":\n" << QString::fromUtf8(written.left(4000));
-    return false;
-}
+using Golden::ReadFile;
+using Golden::SameAsGolden;
 
 inline int Count(const QString& table)
 {
