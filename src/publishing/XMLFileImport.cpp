@@ -13,6 +13,7 @@
 #include "platform/BugLog.h"
 #include "platform/KvlError.h"
 #include "publishing/XmlPlan.h"
+#include "publishing/XmlPlanReader.h"
 #include "publishing/XmlPlanStore.h"
 
 namespace {
@@ -58,6 +59,17 @@ int XMLFile::ImportFailed(long number, const QString& reason)
     m_importError = reason;
     LogError(kImportLabel, number, reason);
     return 1;
+}
+
+int XMLFile::Import()
+{
+    m_importedTestPlanId.clear();
+    QString reason;
+    // Read and checked whole before anything is stored.
+    const std::optional<XmlPlan::Plan> plan = XmlPlanReader::Read(m_fileName, &reason);
+    if (!plan)
+        return ImportFailed(0, reason);
+    return StorePlan(*plan);
 }
 
 int XMLFile::StorePlan(const XmlPlan::Plan& plan)
