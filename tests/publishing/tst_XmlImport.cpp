@@ -24,7 +24,9 @@
 #include "publishing/HTMLTemplate.h"
 #include "publishing/XMLFile.h"
 #include "publishing/XmlPlan.h"
+#include "publishing/XmlPlanReader.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -43,6 +45,7 @@ public:
 private slots:
     void cleanup()
     {
+        XmlPlanReader::SetSizeLimit(XmlPlanReader::kDefaultSizeLimit);
         gExplorerNodes().Clear();
         SetSelectedNode({});
         gUserManagement = false;
@@ -56,6 +59,8 @@ private slots:
     void sameFileTwice();
     void failureChangesNothing_data();
     void failureChangesNothing();
+    void files_data();
+    void files();
 };
 
 namespace {
@@ -620,6 +625,61 @@ void tst_XmlImport::failureChangesNothing()
     if (fault.startsWith("first-level sub-test without its"))
         QVERIFY2(w.file.ImportError().contains("line 17"), qPrintable(w.file.ImportError()));
     QVERIFY(progress.isEmpty() || progress.last().first().toInt() < 100);
+}
+
+void tst_XmlImport::files_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qint64>("sizeLimit");
+    for (const QString& backend : TestDatabase::Backends()) {
+        // The reader's seeds and every input its fuzzing kept: hostile, broken and good files.
+        for (const char* folder : {"corpus", "regressions"}) {
+            const QDir dir(QStringLiteral(KORAVEL_FUZZ_DIR "/") + folder);
+            for (const QString& name : dir.entryList(QDir::Files))
+                QTest::newRow(qPrintable(backend + "-" + folder + "/" + name))
+                    << backend << dir.filePath(name) << XmlPlanReader::kDefaultSizeLimit;
+        }
+        QTest::newRow(qPrintable(backend + "-missing file"))
+            << backend << "missing.xml" << XmlPlanReader::kDefaultSizeLimit;
+        QTest::newRow(qPrintable(backend + "-file over the size limit"))
+            << backend << QStringLiteral(KORAVEL_FUZZ_DIR "/corpus/good-plan.xml") << qint64(100);
+    }
+}
+
+// A file is imported when the reader reads it; else the import fails with one log entry giving
+// the reader's reason, and nothing changes.
+void tst_XmlImport::files()
+{
+    QFETCH(QString, path);
+    QFETCH(qint64, sizeLimit);
+    PREPARE(w);
+    QCOMPARE(w.Store(SamplePlan(w.benchId), true, true, false), 0);
+    w.env.ClearBugLog();
+    XmlPlanReader::SetSizeLimit(sizeLimit);
+    QString reason;
+    const bool readable = XmlPlanReader::Read(path, &reason).has_value();
+    const QStringList rows = Snapshot();
+    const QStringList tree = TreeFixture::Dump("Root");
+    const int plans = Count("TESTPLAN");
+
+    w.file.SetFileName(path);
+    w.file.SetConfiguration(true);
+    w.file.SetKeepName(false);
+    w.file.SetCSS(true);
+    if (readable) {
+        QCOMPARE(w.file.Import(), 0);
+        QCOMPARE(Count("TESTPLAN"), plans + 1);
+        QVERIFY(gExplorerNodes().Exist(SelectedNodeKey()));
+        QCOMPARE(gExplorerNodes().Item(SelectedNodeKey())->Tag(), w.file.ImportedTestPlanId());
+        return;
+    }
+    QCOMPARE(w.file.Import(), 1);
+    QCOMPARE(w.file.ImportError(), reason);
+    QCOMPARE(w.env.BugLogEntries(), 1);
+    QVERIFY(w.env.BugLog().contains("Error_Import XML : 0\r\n" + reason));
+    QCOMPARE(Snapshot(), rows);
+    QCOMPARE(TreeFixture::Dump("Root"), tree);
 }
 
 QTEST_GUILESS_MAIN(tst_XmlImport)
