@@ -79,6 +79,8 @@ QList<BenchFigure> BenchRun::Figures()
     QList<BenchFigure> exchange;
     if (Wanted(QStringLiteral("X24")))
         exchange << ExportFigure();
+    if (Wanted(QStringLiteral("X25")))
+        exchange << ImportFigure();
     // A procedure of the big plan's 10,000 occurrences, shown in the tree as figure 2 left it.
     QList<BenchFigure> save;
     if (Wanted(QStringLiteral("18")))

@@ -50,6 +50,8 @@ private:
     QList<BenchFigure> SourceViewFigures();
     // The big plan exported as an exchange file.
     BenchFigure ExportFigure();
+    // That file imported as a new test plan, removed again after each run.
+    BenchFigure ImportFigure();
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 
