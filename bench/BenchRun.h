@@ -46,6 +46,8 @@ private:
     QList<BenchFigure> TableFigures();
     // The HTML code window on a 2 MB source.
     QList<BenchFigure> SourceViewFigures();
+    // The big plan published as one document and as a framed site.
+    QList<BenchFigure> PublicationFigures();
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 
