@@ -19,11 +19,7 @@ struct Field
     bool asWritten = false;  // markup that may bring placeholders of its own
 };
 
-struct Span
-{
-    qsizetype start = 0;
-    qsizetype length = 0;
-};
+using Span = PlaceholderSpan;
 
 struct Edit
 {
@@ -89,6 +85,21 @@ QHash<QString, QList<Span>> Placeholders(const HtmlDocument& document, const QSe
     return found;
 }
 
+// Takes out of `spans` (one name's, in source order) those the next replacement of the name
+// fills: the first and every other written exactly like it.
+QList<Span> TakeFilled(QStringView source, QList<Span>& spans)
+{
+    if (spans.isEmpty())
+        return {};
+    const QStringView written = source.sliced(spans.front().start, spans.front().length);
+    const auto filled = std::stable_partition(spans.begin(), spans.end(), [&](const Span& span) {
+        return source.sliced(span.start, span.length) != written;
+    });
+    const QList<Span> taken(filled, spans.end());
+    spans.erase(filled, spans.end());
+    return taken;
+}
+
 bool HoldsPlaceholder(const QString& markup, const QSet<QString>& names)
 {
     return !names.isEmpty() && MayHoldPlaceholder(markup, names) &&
@@ -143,14 +154,8 @@ qsizetype ReplaceRun(QString& html, const QList<Field>& fields, qsizetype first)
         auto found = placeholders.find(fields[k].name);
         if (found == placeholders.end() || found->isEmpty())
             continue;
-        QList<Span>& spans = *found;
-        const QStringView written = source.sliced(spans.front().start, spans.front().length);
-        const auto replaced = std::stable_partition(spans.begin(), spans.end(), [&](const Span& span) {
-            return source.sliced(span.start, span.length) != written;
-        });
-        for (auto span = replaced; span != spans.end(); ++span)
-            edits.append({*span, k});
-        spans.erase(replaced, spans.end());
+        for (const Span& span : TakeFilled(source, *found))
+            edits.append({span, k});
         if (fields[k].asWritten && k + 1 < fields.size() &&
             HoldsPlaceholder(fields[k].markup, NamesFrom(fields, k + 1))) {
             html = Edited(html, edits, fields);
@@ -171,6 +176,18 @@ void ReplaceTags(QString& html, const QList<FieldValue>& values)
         fields.append({value.name.toLower(), Markup(value), value.markup});
     for (qsizetype next = 0; next < fields.size();)
         next = ReplaceRun(html, fields, next);
+}
+
+QList<PlaceholderSpan> FieldSpans(const HtmlDocument& document, const QString& name)
+{
+    const QString field = name.toLower();
+    QList<Span> spans = Placeholders(document, {field}).value(field);
+    return TakeFilled(document.Source(), spans);
+}
+
+QString HtmlMarkup(const QString& value)
+{
+    return Markup(FieldValue::Html(QString(), value));
 }
 
 void ReplaceTag(QString& html, const QString& name, const QString& value)

@@ -7,6 +7,7 @@
 #include <optional>
 
 class Configuration;
+class HtmlDocument;
 class Procedure;
 class Result;
 class SubTest;
@@ -49,6 +50,18 @@ void ReplaceTagHtml(QString& html, const QString& name, const QVariant& value);
 // The values in turn, as as many ReplaceTag calls would leave the page, with one parse of it
 // (a second only when a markup value brings placeholders of a field after it).
 void ReplaceTags(QString& html, const QList<FieldValue>& values);
+
+// Where one ReplaceTag call of `name` would put its value in the page `document` parsed: the
+// placeholders' start tags, in source order. A generator that parses a large page for another
+// purpose fills them from that parse.
+struct PlaceholderSpan
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+QList<PlaceholderSpan> FieldSpans(const HtmlDocument& document, const QString& name);
+// What ReplaceTagHtml puts in place of a placeholder.
+QString HtmlMarkup(const QString& value);
 
 // An item's field set in its order, ending with the page break and then the description
 // columns: a column found fills its placeholders (Null gives kEmptyValue); an item without a row

@@ -74,7 +74,7 @@ private:
     long WriteProcedures(Procedure& objProcedure);
     // The fields of the sub-test named in an occurrence key's last segment.
     void WriteParentSubTestFields(QString& text, const QString& key);
-    // Numbers the headings of the page being built and fills the table of contents.
+    // Numbers the headings of the page being built and fills its table-of-contents placeholders.
     long NumerateHeaders();
     // The pages and navigation links below one sub-test of a site, `depth` levels below the plan.
     long WriteExplorerChildren(SubTest& objSubTest, int depth = 1);

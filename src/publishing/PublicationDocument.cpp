@@ -6,6 +6,7 @@
 #include "model/OccurrenceKey.h"
 #include "model/Procedure.h"
 #include "platform/BugLog.h"
+#include "platform/HtmlDocument.h"
 #include "platform/HtmlFile.h"
 #include "platform/KvlError.h"
 #include "publishing/FieldPlaceholders.h"
@@ -94,13 +95,6 @@ long Publication::EditTestPlan(TestPlan& objTestPlan, bool blnWithSubTest)
         generation.page += QStringLiteral("</BODY></HTML>") + kPageLine;
         if (NumerateHeaders() != 0)
             throw StepFailed(QStringLiteral("Numbering the headings"));
-
-        // Any placeholder of the table of contents, by the placeholder rule.
-        const QString before = generation.page;
-        const QString bookmark = QStringLiteral("<a name=\"TableofContent\" >&nbsp;<a>");
-        FP::ReplaceTagHtml(generation.page, QStringLiteral("TESTPLANTOC"), m_word ? bookmark : m_tableOfContentsText);
-        if (generation.page.size() != before.size() || generation.page != before)
-            m_tableOfContents = true;
         WritePageFile(true);
         return 0;
     } catch (const std::exception& error) {
@@ -218,15 +212,30 @@ long Publication::NumerateHeaders()
 {
     Generation& generation = *m_generation;
     try {
-        NumberedHeadings numbered = ::NumerateHeaders(generation.page);
+        // One parse of the page serves the numbers and the placeholders of the table of contents:
+        // a number goes in after a heading's start tag, where it changes no tag of the page.
+        const HtmlDocument parsed(generation.page);
+        NumberedHeadings numbered = ::NumerateHeaders(parsed);
         QString contents = numbered.tableOfContents;
         const TestPlan& plan = generation.Plan(m_idTestPlan);
         if (!plan.Id().isEmpty())
             FP::WriteTestPlanFields(contents, plan, generation.planDescriptions.Lookup());
         if (const Configuration* configuration = generation.FindConfiguration(m_idConfiguration))
             FP::WriteConfigurationFields(contents, *configuration, generation.configurationDescriptions.Lookup());
-        generation.page = std::move(numbered.html);
         m_tableOfContentsText = contents;
+
+        // Any placeholder of the table of contents, by the placeholder rule, from the last.
+        const QString bookmark = QStringLiteral("<a name=\"TableofContent\" >&nbsp;<a>");
+        const QString markup = FP::HtmlMarkup(m_word ? bookmark : contents);
+        const QList<FP::PlaceholderSpan> spans = FP::FieldSpans(parsed, QStringLiteral("TESTPLANTOC"));
+        QString& page = numbered.html;
+        for (auto span = spans.crbegin(); span != spans.crend(); ++span) {
+            const qsizetype at = numbered.Moved(span->start);
+            if (QStringView(page).sliced(at, span->length) != markup)
+                m_tableOfContents = true;
+            page.replace(at, span->length, markup);
+        }
+        generation.page = std::move(page);
         return 0;
     } catch (const std::exception& error) {
         LogError(QStringLiteral("Error_NumerateHeaders: "), error);
