@@ -75,4 +75,14 @@ void WriteSubTestFields(QString& html, const SubTest& subTest, const Description
 void WriteProcedureFields(QString& html, const Procedure& procedure, const Result& result,
                           const DescriptionLookup& description = {}, const DescriptionLookup& expectedResult = {});
 
+// The same field sets added to `values` for one ReplaceTags call: several items' sets fill a
+// section as the Write calls one after another would, with one parse where those take one each.
+// A failed read raises with the fields read before it added.
+void AppendTestPlanFields(QList<FieldValue>& values, const TestPlan& testPlan, const DescriptionLookup& description);
+void AppendConfigurationFields(QList<FieldValue>& values, const Configuration& configuration,
+                               const DescriptionLookup& description);
+void AppendSubTestFields(QList<FieldValue>& values, const SubTest& subTest, const DescriptionLookup& description);
+void AppendProcedureFields(QList<FieldValue>& values, const Procedure& procedure, const Result& result,
+                           const DescriptionLookup& description, const DescriptionLookup& expectedResult);
+
 }  // namespace FieldPlaceholders

@@ -1,6 +1,5 @@
 #include "publishing/PublicationGeneration.h"
 
-#include "core/HtmlPages.h"
 #include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
 #include "model/OccurrenceKey.h"
@@ -63,7 +62,7 @@ long Publication::EditTestPlan(TestPlan& objTestPlan, bool blnWithSubTest)
     Generation& generation = *m_generation;
     try {
         m_idTestPlan = objTestPlan.Id();
-        generation.page = HtmlHead(0) + kPageLine;
+        generation.page = generation.PageHead();
         QString section = generation.Template(kTestPlanSection);
         FP::WriteTestPlanFields(section, objTestPlan, generation.planDescriptions.Lookup());
         const Configuration* configuration = generation.FindConfiguration(m_idConfiguration);
@@ -115,11 +114,11 @@ long Publication::WriteSubTests(SubTest& objSubTest)
         const auto procedures = objSubTest.Procedures();
         const bool hasProcedures = procedures.Count() > 0;
         if (!generation.subTestTemplate || hasProcedures) {
+            QList<FP::FieldValue> fields;
+            FP::AppendSubTestFields(fields, objSubTest, generation.subTestDescriptions.Lookup());
+            AppendPlanFields(fields);
             QString section = generation.Template(kSubTestSection);
-            FP::WriteSubTestFields(section, objSubTest, generation.subTestDescriptions.Lookup());
-            FP::WriteTestPlanFields(section, generation.Plan(m_idTestPlan), generation.planDescriptions.Lookup());
-            if (const Configuration* configuration = generation.FindConfiguration(m_idConfiguration))
-                FP::WriteConfigurationFields(section, *configuration, generation.configurationDescriptions.Lookup());
+            FP::ReplaceTags(section, fields);
             WriteSection(section);
             const SubTest* parent = generation.parent;
             generation.parent = &objSubTest;
@@ -176,17 +175,8 @@ long Publication::WriteSubTestTitle(SubTest& objSubTest)
 
 long Publication::WriteProcedures(Procedure& objProcedure)
 {
-    Generation& generation = *m_generation;
     try {
-        QString text = generation.Template(kProcedureSection);
-        FP::WriteProcedureFields(text, objProcedure, generation.ResultOf(objProcedure.Key()),
-                                 generation.procedureDescriptions.Lookup(), generation.expectedResults.Lookup());
-        if (!m_idTestPlan.isEmpty()) {
-            FP::WriteTestPlanFields(text, generation.Plan(m_idTestPlan), generation.planDescriptions.Lookup());
-            if (const Configuration* configuration = generation.FindConfiguration(m_idConfiguration))
-                FP::WriteConfigurationFields(text, *configuration, generation.configurationDescriptions.Lookup());
-        }
-        WriteParentSubTestFields(text, objProcedure.Key());
+        QString text = ProcedureSection(kProcedureSection, objProcedure);
         WriteSection(text);
         return 0;
     } catch (const std::exception& error) {
@@ -195,7 +185,29 @@ long Publication::WriteProcedures(Procedure& objProcedure)
     }
 }
 
-void Publication::WriteParentSubTestFields(QString& text, const QString& key)
+void Publication::AppendPlanFields(QList<FP::FieldValue>& fields)
+{
+    Generation& generation = *m_generation;
+    FP::AppendTestPlanFields(fields, generation.Plan(m_idTestPlan), generation.planDescriptions.Lookup());
+    if (const Configuration* configuration = generation.FindConfiguration(m_idConfiguration))
+        FP::AppendConfigurationFields(fields, *configuration, generation.configurationDescriptions.Lookup());
+}
+
+QString Publication::ProcedureSection(int templateId, const Procedure& procedure)
+{
+    Generation& generation = *m_generation;
+    QList<FP::FieldValue> fields;
+    FP::AppendProcedureFields(fields, procedure, generation.ResultOf(procedure.Key()),
+                              generation.procedureDescriptions.Lookup(), generation.expectedResults.Lookup());
+    if (!m_idTestPlan.isEmpty())
+        AppendPlanFields(fields);
+    AppendParentSubTestFields(fields, procedure.Key());
+    QString text = generation.Template(templateId);
+    FP::ReplaceTags(text, fields);
+    return text;
+}
+
+void Publication::AppendParentSubTestFields(QList<FP::FieldValue>& fields, const QString& key)
 {
     Generation& generation = *m_generation;
     const qsizetype separator = key.lastIndexOf(NodeKey::kSeparator);
@@ -205,7 +217,7 @@ void Publication::WriteParentSubTestFields(QString& text, const QString& key)
     const QString id = key.mid(separator + 1, bar - separator - 1);
     const SubTest& parent =
         generation.parent && generation.parent->Id() == id ? *generation.parent : generation.SubTestById(id);
-    FP::WriteSubTestFields(text, parent, generation.subTestDescriptions.Lookup());
+    FP::AppendSubTestFields(fields, parent, generation.subTestDescriptions.Lookup());
 }
 
 long Publication::NumerateHeaders()
