@@ -69,20 +69,46 @@ QString PlaceholderName(QStringView source, const HtmlElement& element)
     return value.chopped(kExtension.size()).toString().toLower();
 }
 
-// The placeholders of the names in a parsed text, each name's in source order.
-QHash<QString, QList<Span>> Placeholders(const HtmlDocument& document, const QSet<QString>& names)
+// The placeholders of the names (of every name without them) in a parsed text, each name's in
+// source order.
+QHash<QString, QList<Span>> Placeholders(const HtmlDocument& document, const QSet<QString>* names)
 {
     QHash<QString, QList<Span>> found;
     const QStringView source = document.Source();
     for (const HtmlElement& element : document.Elements()) {
         const QString name = PlaceholderName(source, element);
-        if (!name.isEmpty() && names.contains(name))
+        if (!name.isEmpty() && (!names || names->contains(name)))
             found[name].append({element.start, element.startTagLength});
     }
     // Tree order differs from source order where the parser moves misplaced elements.
     for (QList<Span>& spans : found)
         std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.start < b.start; });
     return found;
+}
+
+// Every placeholder of a text. A generator fills one template for thousands of sections: the
+// placeholders of the last short texts parsed are kept, so that a template is parsed once.
+QHash<QString, QList<Span>> KeptPlaceholders(const QString& html)
+{
+    constexpr qsizetype kKeptLength = 16 * 1024;
+    constexpr qsizetype kKept = 8;
+    struct Parsed
+    {
+        QString text;
+        QHash<QString, QList<Span>> placeholders;
+    };
+    thread_local QList<Parsed> kept;
+    for (const Parsed& parsed : kept) {
+        if (parsed.text == html)
+            return parsed.placeholders;
+    }
+    QHash<QString, QList<Span>> placeholders = Placeholders(HtmlDocument(html), nullptr);
+    if (html.size() <= kKeptLength) {
+        if (kept.size() == kKept)
+            kept.removeFirst();
+        kept.append({html, placeholders});
+    }
+    return placeholders;
 }
 
 // Takes out of `spans` (one name's, in source order) those the next replacement of the name
@@ -103,7 +129,7 @@ QList<Span> TakeFilled(QStringView source, QList<Span>& spans)
 bool HoldsPlaceholder(const QString& markup, const QSet<QString>& names)
 {
     return !names.isEmpty() && MayHoldPlaceholder(markup, names) &&
-           !Placeholders(HtmlDocument(markup), names).isEmpty();
+           !Placeholders(HtmlDocument(markup), &names).isEmpty();
 }
 
 QSet<QString> NamesFrom(const QList<Field>& fields, qsizetype first)
@@ -146,9 +172,9 @@ qsizetype ReplaceRun(QString& html, const QList<Field>& fields, qsizetype first)
     const QSet<QString> names = NamesFrom(fields, first);
     if (!MayHoldPlaceholder(html, names))
         return fields.size();
-    const HtmlDocument document(html);
+    // Only the names of `names` are looked up below.
+    QHash<QString, QList<Span>> placeholders = KeptPlaceholders(html);
     const QStringView source = html;
-    QHash<QString, QList<Span>> placeholders = Placeholders(document, names);
     QList<Edit> edits;
     for (qsizetype k = first; k < fields.size(); ++k) {
         auto found = placeholders.find(fields[k].name);
@@ -181,7 +207,8 @@ void ReplaceTags(QString& html, const QList<FieldValue>& values)
 QList<PlaceholderSpan> FieldSpans(const HtmlDocument& document, const QString& name)
 {
     const QString field = name.toLower();
-    QList<Span> spans = Placeholders(document, {field}).value(field);
+    const QSet<QString> names{field};
+    QList<Span> spans = Placeholders(document, &names).value(field);
     return TakeFilled(document.Source(), spans);
 }
 
