@@ -118,12 +118,16 @@ struct Walker
 HtmlDocument::HtmlDocument(const QString& html) : m_source(html)
 {
     const QByteArray utf8 = html.toUtf8();
-    GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), utf8.size());
+    GumboOptions options = kGumboDefaultOptions;
+    // The parse errors are never read: a page of many megabytes may hold hundreds of thousands,
+    // each recorded in an allocation of its own.
+    options.max_errors = 0;
+    GumboOutput* output = gumbo_parse_with_options(&options, utf8.constData(), utf8.size());
     // Roughly an element for every two tags written, so that the list seldom grows.
     m_elements.reserve(utf8.count('<') / 2 + 4);
     Walker walker{utf8, ByteToIndexMap(utf8, html.size()), m_elements};
     walker.Visit(output->root);
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    gumbo_destroy_output(&options, output);
     for (qsizetype i = 0; i < m_elements.size(); ++i) {
         if (m_elements[i].tag == QLatin1String("body")) {
             m_body = i;
