@@ -50,6 +50,8 @@ private:
     QList<BenchFigure> SourceViewFigures();
     // The big plan exported as an exchange file.
     BenchFigure ExportFigure();
+    // The big plan published as one document and as a framed site.
+    QList<BenchFigure> PublicationFigures();
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 

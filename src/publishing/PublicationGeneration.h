@@ -25,6 +25,9 @@ struct Publication::Generation : DescriptionColumns
 
     // A template's text; raises KvlError when it cannot be read.
     QString Template(int id);
+    // The head that opens every page, with its line end: made once for all the pages, whose
+    // style sheet and charset do not change while they are written. Raises KvlError.
+    const QString& PageHead();
     // The test plan or configuration of an id, found once; an id without a row gives an empty
     // object, whose fields fill nothing but dates and blanks, as the item found by a failed
     // search would.
@@ -54,6 +57,7 @@ struct Publication::Generation : DescriptionColumns
 
 private:
     HTMLTemplate m_store;
+    QString m_pageHead;
     QHash<int, QString> m_templates;
     QHash<QString, std::shared_ptr<TestPlan>> m_plans;
     QHash<QString, std::shared_ptr<Configuration>> m_configurations;

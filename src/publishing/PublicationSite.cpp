@@ -1,6 +1,5 @@
 #include "publishing/PublicationGeneration.h"
 
-#include "core/HtmlPages.h"
 #include "core/KeyHelpers.h"
 #include "core/services/ProgressBar.h"
 #include "model/OccurrenceKey.h"
@@ -44,7 +43,7 @@ long Publication::GenerateDocuments(TestPlan& objTestPlan)
             throw PageFailed(m_fileName);
         gProgressBar().SetValue(40);
 
-        generation.explorer = HtmlHead(0) + kPageLine;
+        generation.explorer = generation.PageHead();
         // The plan's key was set by the document; the sub-tests take theirs from it.
         if (objTestPlan.LoadSubTests1(false) != 0)
             throw KvlError(KvlError::kGeneric, QStringLiteral("The sub-tests of the test plan could not be read."));
