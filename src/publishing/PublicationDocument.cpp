@@ -175,9 +175,21 @@ long Publication::WriteSubTestTitle(SubTest& objSubTest)
 
 long Publication::WriteProcedures(Procedure& objProcedure)
 {
+    Generation& generation = *m_generation;
     try {
+        const bool keep = generation.keepSections && !objProcedure.Key().isEmpty();
+        if (keep) {
+            const auto kept = generation.sections.constFind(objProcedure.Key());
+            if (kept != generation.sections.constEnd()) {
+                generation.page += *kept;
+                generation.page += kPageLine;
+                return 0;
+            }
+        }
         QString text = ProcedureSection(kProcedureSection, objProcedure);
         WriteSection(text);
+        if (keep)
+            generation.sections.insert(objProcedure.Key(), text);
         return 0;
     } catch (const std::exception& error) {
         LogError(QStringLiteral("Error_WriteProcedures"), error);

@@ -50,6 +50,10 @@ struct Publication::Generation : DescriptionColumns
     QString folder;
     // The sub-test whose procedures are being written.
     const SubTest* parent = nullptr;
+    // A site writes a procedure occurrence's section again on the page of each sub-test above
+    // it: while set, the sections written are kept by occurrence key and written again as kept.
+    bool keepSections = false;
+    QHash<QString, QString> sections;
 
     SubTreeRows rows;
     // Picture number -> file written, "" when not stored.
