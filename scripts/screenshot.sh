@@ -11,7 +11,8 @@
 # docs/style-sheet.png: the style sheet editor; `fillin` writes docs/result-fill.png: the result
 # entry window of the sample's test plan; `site` writes docs/published-site.png: that test plan
 # published as a framed site into a temporary folder and shown in a web view, its explorer frame
-# beside the plan's page, then follows one explorer link and prints the page it opened.
+# beside the plan's page, then follows one explorer link and prints the page it opened; `import`
+# writes docs/xml-import.png: the XML import options.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -30,7 +31,8 @@ case "${1:-main}" in
   css) picture=style-sheet.png ;;
   fillin) picture=result-fill.png ;;
   site) picture=published-site.png ;;
-  *) echo "usage: $0 [main|about|input|list|search|results|description|table|html|css|fillin|site]" >&2; exit 2 ;;
+  import) picture=xml-import.png ;;
+  *) echo "usage: $0 [main|about|input|list|search|results|description|table|html|css|fillin|site|import]" >&2; exit 2 ;;
 esac
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT

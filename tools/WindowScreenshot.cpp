@@ -31,6 +31,7 @@
 #include "publishing/FrameSetFile.h"
 #include "publishing/HTMLTemplate.h"
 #include "publishing/Publication.h"
+#include "publishing/ui/frmDlgImport.h"
 #include "reports/ResultFill.h"
 #include "reports/ui/ResultGridView.h"
 #include "reports/ui/frmResultFill.h"
@@ -376,7 +377,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Koravel"));
     if (argc < 2 || argc > 3) {
         QTextStream(stderr) << "usage: kvl_screenshot <picture.png> "
-                               "[main|about|input|list|search|results|description|table|html|css|fillin|site]\n";
+                               "[main|about|input|list|search|results|description|table|html|css|fillin|site|"
+                               "import]\n";
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
@@ -385,7 +387,7 @@ int main(int argc, char* argv[])
     // "description" the selected procedure's description window, "table" that window with a table
     // inserted through the Table menu, "html" that description's HTML code window, "css" the style
     // sheet editor, "fillin" the result entry window, "site" the sample's plan published as a
-    // framed site, in a browser.
+    // framed site, in a browser, "import" the XML import options.
     const QString shown = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("main");
 
     WidgetPrompts widgetPrompts;
@@ -454,6 +456,8 @@ int main(int argc, char* argv[])
             dialog = std::move(styleSheetEditor);
         } else if (shown == QLatin1String("fillin")) {
             dialog = ResultEntry(window);
+        } else if (shown == QLatin1String("import")) {
+            dialog = std::make_unique<frmDlgImport>(window);
         } else if (shown == QLatin1String("input")) {
             auto input = std::make_unique<frmInputText>(window);
             input->setWindowTitle(QStringLiteral("Title"));

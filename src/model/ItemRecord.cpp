@@ -11,12 +11,6 @@
 
 #include <QSqlQuery>
 
-namespace {
-
-// The error an optimistic update meets when its row has gone.
-
-}  // namespace
-
 QString ItemRecord::Author() const
 {
     return UserName(m_idAuthor);
@@ -41,6 +35,17 @@ QString ItemRecord::Label(const QString& method) const
 QString ItemRecord::NamingPrefix() const
 {
     return OptionDefaults::Get(m_table.prefixKey);
+}
+
+ItemRecord::Columns ItemRecord::Stamp(const QDate& today, bool created)
+{
+    Columns columns;
+    if (created)
+        columns.append({QStringLiteral("DATE_CREATION"), DbValues::Date(today)});
+    columns.append({QStringLiteral("DATE_UPDATE"), DbValues::Date(today)});
+    if (gUserManagement)
+        columns.append({QStringLiteral("ID_USER"), DbValues::Id(gUserId)});
+    return columns;
 }
 
 int ItemRecord::FindRow(const QString& id)
@@ -97,13 +102,9 @@ int ItemRecord::UpdateRow(const Columns& extra)
         return 0;
     try {
         const QDate today = QDate::currentDate();
-        Columns columns{{QStringLiteral("NAME"), m_name},
-                        {QStringLiteral("TITLE"), m_title},
-                        {QStringLiteral("DATE_UPDATE"), DbValues::Date(today)}};
-        columns << extra;
         const bool withAuthor = gUserManagement;
-        if (withAuthor)
-            columns.append({QStringLiteral("ID_USER"), DbValues::Id(gUserId)});
+        Columns columns{{QStringLiteral("NAME"), m_name}, {QStringLiteral("TITLE"), m_title}};
+        columns << Stamp(today, false) << extra;
         QStringList assignments;
         QVariantList values;
         for (const auto& [column, value] : columns) {
@@ -178,10 +179,7 @@ int ItemRecord::CreateRow(const Columns& extra)
         const QDate today = QDate::currentDate();
         const QString prefix = NamingPrefix();
         const bool withAuthor = gUserManagement;
-        Columns others{{QStringLiteral("DATE_CREATION"), DbValues::Date(today)},
-                       {QStringLiteral("DATE_UPDATE"), DbValues::Date(today)}};
-        if (withAuthor)
-            others.append({QStringLiteral("ID_USER"), DbValues::Id(gUserId)});
+        Columns others = Stamp(today, true);
         others << extra;
         // On PostgreSQL one statement takes the id and writes the row: one round trip to the
         // server instead of four, for the same row.

@@ -37,7 +37,6 @@ public:
     // The name of that user, "Undefined" when there is none.
     QString Author() const;
 
-protected:
     using Columns = QList<QPair<QString, QVariant>>;
 
     struct Table
@@ -47,7 +46,14 @@ protected:
         QString prefixKey;  // settings key of the naming prefix in section Options; also its default
         QString idTable;    // table name given to NewId
     };
+    const Table& TableInfo() const { return m_table; }
+    // A new row is named and titled with this prefix followed by its id.
+    QString NamingPrefix() const;
+    // The dates and author a written row carries: DATE_UPDATE `today` and, under user management,
+    // ID_USER the logged user; a new row (`created`) also DATE_CREATION `today`.
+    static Columns Stamp(const QDate& today, bool created);
 
+protected:
     explicit ItemRecord(const Table& table) : m_table(table) {}
 
     // Find: 0 found (also for an empty id, which sends nothing), 1 missing row or failure.
@@ -72,8 +78,6 @@ protected:
     DescriptionDocument Document(const QString& fileName) const;
 
     QString Label(const QString& method) const;
-    QString NamingPrefix() const;
-    const Table& TableInfo() const { return m_table; }
 
     void SetDateCreationValue(const QDate& date) { m_dateCreation = date; }
     void SetDateUpdateValue(const QDate& date) { m_dateUpdate = date; }

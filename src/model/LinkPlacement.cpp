@@ -6,14 +6,22 @@
 #include "platform/BugLog.h"
 #include "platform/KvlError.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
+
+KvlError NotAnOrder(const QString& text)
+{
+    return KvlError(13, QStringLiteral("The order \"%1\" is not a whole number above 0.").arg(text));
+}
 
 int ParseOrder(const QString& text)
 {
     bool ok = false;
     const int order = text.trimmed().toInt(&ok);
     if (!ok || order < 1)
-        throw KvlError(13, QStringLiteral("The order \"%1\" is not a whole number above 0.").arg(text));
+        throw NotAnOrder(text);
     return order;
 }
 
@@ -65,6 +73,21 @@ LinkPlacement::Placed LinkPlacement::Place(const Table& table, const QString& pa
         throw KvlError(3251, QStringLiteral("The link could not be committed."));
     placed.inserted = true;
     return placed;
+}
+
+int LinkPlacement::Sequence::Place(int givenOrder)
+{
+    if (givenOrder < 1)
+        throw NotAnOrder(QString::number(givenOrder));
+    int order = givenOrder;
+    if (m_taken.contains(order)) {
+        if (m_last == std::numeric_limits<int>::max())
+            throw KvlError(6, QStringLiteral("Overflow"));
+        order = m_last + 1;
+    }
+    m_taken.insert(order);
+    m_last = std::max(m_last, order);
+    return order;
 }
 
 void LinkPlacement::ShowInExplorer(const QString& label, const std::function<void()>& refresh)

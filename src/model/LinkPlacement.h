@@ -2,6 +2,7 @@
 
 #include "model/LinkOrders.h"
 
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -23,6 +24,19 @@ public:
     // child. Gives the order of the stored link. Raises KvlError on failure or on a given order
     // that is not a whole number above 0.
     static Placed Place(const Table& table, const QString& parentId, const QString& childId, const QString& givenOrder);
+
+    // The same rule for the children of a parent whose links are all stored at once: each call
+    // gives the order of the next child's link, among the children placed before it.
+    class Sequence
+    {
+    public:
+        // Raises KvlError on an order that is not a whole number above 0.
+        int Place(int givenOrder);
+
+    private:
+        QSet<int> m_taken;
+        int m_last = 0;
+    };
 
     // Shows a stored link in the explorer. The link stays stored whatever happens here: a failure
     // is logged under `label` and not reported, or a retry would link the item twice.

@@ -3,6 +3,9 @@
 #include <QString>
 
 class TestPlan;
+namespace XmlPlan {
+struct Plan;
+}
 
 // Exchanges one test plan with an XML file: the plan with its configuration, daily history, its
 // whole sub-test tree, each procedure occurrence with its result, the descriptions and the style
@@ -33,6 +36,14 @@ public:
     QString ImportedTestPlanId() const { return m_importedTestPlanId; }
 
 private:
+    friend class tst_XmlImport;
+
+    // Stores a plan read from the file with the options, then shows it: 0 imported, 1 failed
+    // (logged, nothing changed).
+    int StorePlan(const XmlPlan::Plan& plan);
+    // Logs the reason of a failed import and keeps it for ImportError; gives 1.
+    int ImportFailed(long number, const QString& reason);
+
     QString m_fileName;
     bool m_css = false;
     bool m_keepName = false;
