@@ -7,7 +7,7 @@
 #include "platform/KvlError.h"
 
 #include <QDate>
-
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -202,6 +202,50 @@ qint64 SearchLocations()
             rows += ReadIds(Run(links, plan), subTests);
     }
     return rows;
+}
+
+PublicationRows PlanPublication(const QString& planId, const QString& configurationId)
+{
+    PublicationRows read;
+    const QVariantList plan{planId.toInt()};
+    ReadAll(QStringLiteral("SELECT * FROM TESTPLAN WHERE ID = ?"), plan);
+    ReadAll(QStringLiteral("SELECT * FROM CONFIGURATION WHERE ID = ?"), {configurationId.toInt()});
+    const QString occurrences =
+        kOccurrences.arg(QStringLiteral("SELECT ID_SUBTEST, 1 FROM TESTPLAN_LINKS WHERE ID_TESTPLAN = ?"));
+
+    // The links: a row per sub-test occurrence (no procedure), then one per procedure occurrence.
+    QSet<qint64> subTests;
+    QSet<qint64> pages;
+    QSqlQuery links = gConnection().Query(
+        occurrences + QStringLiteral("SELECT O.ID, 0, 0 FROM OCC O UNION ALL SELECT L.ID_SUBTEST, L.ID_PROCEDURE, "
+                                     "L.ORDER_PROCEDURE FROM OCC O JOIN PROCEDURE_LINKS L ON L.ID_SUBTEST = O.ID"),
+        plan);
+    while (links.next()) {
+        const qint64 subTest = links.value(0).toLongLong();
+        const qint64 procedure = links.value(1).toLongLong();
+        const QVariant order = links.value(2);
+        if (procedure == 0) {
+            ++read.subTestOccurrences;
+            subTests.insert(subTest);
+        } else {
+            ++read.procedureOccurrences;
+            pages.insert(subTest << 32 | procedure);
+        }
+    }
+    read.subTests = subTests.size();
+    read.procedurePages = pages.size();
+
+    // Each item's row once, with the description columns.
+    ReadAll(occurrences + QStringLiteral("SELECT ID, NAME, TITLE, DATE_CREATION, DATE_UPDATE, DESCRIPTION FROM "
+                                         "SUBTEST WHERE ID IN (SELECT ID FROM OCC)"),
+            plan);
+    read.procedures =
+        ReadAll(occurrences + QStringLiteral("SELECT ID, NAME, TITLE, WORKLOAD, DATE_CREATION, DATE_UPDATE, "
+                                             "DESCRIPTION, RESULT FROM PROCEDURES WHERE ID IN (SELECT L.ID_PROCEDURE "
+                                             "FROM OCC O JOIN PROCEDURE_LINKS L ON L.ID_SUBTEST = O.ID)"),
+                plan);
+    read.results = ReadAll(QStringLiteral("SELECT * FROM RESULT WHERE ID_TESTPLAN = ?"), plan);
+    return read;
 }
 
 qint64 PlanLinks(const QString& planId)

@@ -38,4 +38,18 @@ qint64 ProcedureLinks();
 // The configurations, the test plans of each and their first-level links, one query each.
 qint64 SearchLocations();
 
+// What a publication of a test plan reads: the plan and its configuration, the sub-test
+// occurrences below the plan with their descriptions, the procedure links below them, each
+// procedure's row once with its description and expected result, and the plan's results.
+struct PublicationRows
+{
+    qint64 subTestOccurrences = 0;
+    qint64 procedureOccurrences = 0;
+    qint64 subTests = 0;        // distinct
+    qint64 procedurePages = 0;  // distinct pairs of a sub-test and a procedure it holds
+    qint64 procedures = 0;      // distinct
+    qint64 results = 0;
+};
+PublicationRows PlanPublication(const QString& planId, const QString& configurationId);
+
 }  // namespace BenchFloors

@@ -52,6 +52,8 @@ private:
     BenchFigure ExportFigure();
     // That file imported as a new test plan, removed again after each run.
     BenchFigure ImportFigure();
+    // The big plan published as one document and as a framed site.
+    QList<BenchFigure> PublicationFigures();
     // The top levels and the big plan's subtree as figure 2 leaves them.
     void RestorePlanNodes();
 

@@ -6,9 +6,12 @@
 
 namespace {
 
-// gumbo reports UTF-8 byte offsets; the callers work in QString indexes.
-std::vector<qsizetype> ByteToIndexMap(const QByteArray& utf8)
+// gumbo reports UTF-8 byte offsets; the callers work in QString indexes. A page of ASCII alone,
+// as most generated pages are, needs no map: there the two are the same.
+std::vector<qsizetype> ByteToIndexMap(const QByteArray& utf8, qsizetype characters)
 {
+    if (utf8.size() == characters)
+        return {};
     std::vector<qsizetype> map(static_cast<size_t>(utf8.size()) + 1, 0);
     qsizetype index = 0;
     qsizetype byte = 0;
@@ -33,6 +36,19 @@ std::vector<qsizetype> ByteToIndexMap(const QByteArray& utf8)
     return map;
 }
 
+// The known tags' names, made once and shared by every element that has one.
+const QString& TagName(GumboTag tag)
+{
+    static const std::vector<QString> names = [] {
+        std::vector<QString> all;
+        all.reserve(GUMBO_TAG_LAST);
+        for (int i = 0; i < GUMBO_TAG_LAST; ++i)
+            all.push_back(QString::fromUtf8(gumbo_normalized_tagname(static_cast<GumboTag>(i))));
+        return all;
+    }();
+    return names[static_cast<size_t>(tag)];
+}
+
 struct Walker
 {
     const QByteArray& utf8;
@@ -44,7 +60,7 @@ struct Walker
         const qsizetype byte = data - utf8.constData();
         if (byte < 0 || byte > utf8.size())
             return -1;
-        return map[static_cast<size_t>(byte)];
+        return map.empty() ? byte : map[static_cast<size_t>(byte)];
     }
     qsizetype Span(const char* data, size_t length) const { return Index(data + length) - Index(data); }
 
@@ -66,7 +82,7 @@ struct Walker
             gumbo_tag_from_original_text(&name);
             item.tag = QString::fromUtf8(name.data, static_cast<qsizetype>(name.length)).toLower();
         } else {
-            item.tag = QString::fromUtf8(gumbo_normalized_tagname(element.tag));
+            item.tag = TagName(element.tag);
         }
         if (element.original_tag.length > 0 && Index(element.original_tag.data) >= 0) {
             item.start = Index(element.original_tag.data);
@@ -88,7 +104,7 @@ struct Walker
             item.attributes.append(a);
         }
         const qsizetype position = out.size();
-        out.append(item);
+        out.append(std::move(item));
         qsizetype end = qMax(End(element.original_tag), End(element.original_end_tag));
         for (unsigned int i = 0; i < element.children.length; ++i)
             end = qMax(end, Visit(static_cast<const GumboNode*>(element.children.data[i])));
@@ -102,10 +118,16 @@ struct Walker
 HtmlDocument::HtmlDocument(const QString& html) : m_source(html)
 {
     const QByteArray utf8 = html.toUtf8();
-    GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), utf8.size());
-    Walker walker{utf8, ByteToIndexMap(utf8), m_elements};
+    GumboOptions options = kGumboDefaultOptions;
+    // The parse errors are never read: a page of many megabytes may hold hundreds of thousands,
+    // each recorded in an allocation of its own.
+    options.max_errors = 0;
+    GumboOutput* output = gumbo_parse_with_options(&options, utf8.constData(), utf8.size());
+    // Roughly an element for every two tags written, so that the list seldom grows.
+    m_elements.reserve(utf8.count('<') / 2 + 4);
+    Walker walker{utf8, ByteToIndexMap(utf8, html.size()), m_elements};
     walker.Visit(output->root);
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    gumbo_destroy_output(&options, output);
     for (qsizetype i = 0; i < m_elements.size(); ++i) {
         if (m_elements[i].tag == QLatin1String("body")) {
             m_body = i;

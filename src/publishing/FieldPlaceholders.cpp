@@ -19,11 +19,7 @@ struct Field
     bool asWritten = false;  // markup that may bring placeholders of its own
 };
 
-struct Span
-{
-    qsizetype start = 0;
-    qsizetype length = 0;
-};
+using Span = PlaceholderSpan;
 
 struct Edit
 {
@@ -73,14 +69,15 @@ QString PlaceholderName(QStringView source, const HtmlElement& element)
     return value.chopped(kExtension.size()).toString().toLower();
 }
 
-// The placeholders of the names in a parsed text, each name's in source order.
-QHash<QString, QList<Span>> Placeholders(const HtmlDocument& document, const QSet<QString>& names)
+// The placeholders of the names (of every name without them) in a parsed text, each name's in
+// source order.
+QHash<QString, QList<Span>> Placeholders(const HtmlDocument& document, const QSet<QString>* names)
 {
     QHash<QString, QList<Span>> found;
     const QStringView source = document.Source();
     for (const HtmlElement& element : document.Elements()) {
         const QString name = PlaceholderName(source, element);
-        if (!name.isEmpty() && names.contains(name))
+        if (!name.isEmpty() && (!names || names->contains(name)))
             found[name].append({element.start, element.startTagLength});
     }
     // Tree order differs from source order where the parser moves misplaced elements.
@@ -89,10 +86,50 @@ QHash<QString, QList<Span>> Placeholders(const HtmlDocument& document, const QSe
     return found;
 }
 
+// Every placeholder of a text. A generator fills one template for thousands of sections: the
+// placeholders of the last short texts parsed are kept, so that a template is parsed once.
+QHash<QString, QList<Span>> KeptPlaceholders(const QString& html)
+{
+    constexpr qsizetype kKeptLength = 16 * 1024;
+    constexpr qsizetype kKept = 8;
+    struct Parsed
+    {
+        QString text;
+        QHash<QString, QList<Span>> placeholders;
+    };
+    thread_local QList<Parsed> kept;
+    for (const Parsed& parsed : kept) {
+        if (parsed.text == html)
+            return parsed.placeholders;
+    }
+    QHash<QString, QList<Span>> placeholders = Placeholders(HtmlDocument(html), nullptr);
+    if (html.size() <= kKeptLength) {
+        if (kept.size() == kKept)
+            kept.removeFirst();
+        kept.append({html, placeholders});
+    }
+    return placeholders;
+}
+
+// Takes out of `spans` (one name's, in source order) those the next replacement of the name
+// fills: the first and every other written exactly like it.
+QList<Span> TakeFilled(QStringView source, QList<Span>& spans)
+{
+    if (spans.isEmpty())
+        return {};
+    const QStringView written = source.sliced(spans.front().start, spans.front().length);
+    const auto filled = std::stable_partition(spans.begin(), spans.end(), [&](const Span& span) {
+        return source.sliced(span.start, span.length) != written;
+    });
+    const QList<Span> taken(filled, spans.end());
+    spans.erase(filled, spans.end());
+    return taken;
+}
+
 bool HoldsPlaceholder(const QString& markup, const QSet<QString>& names)
 {
     return !names.isEmpty() && MayHoldPlaceholder(markup, names) &&
-           !Placeholders(HtmlDocument(markup), names).isEmpty();
+           !Placeholders(HtmlDocument(markup), &names).isEmpty();
 }
 
 QSet<QString> NamesFrom(const QList<Field>& fields, qsizetype first)
@@ -135,22 +172,16 @@ qsizetype ReplaceRun(QString& html, const QList<Field>& fields, qsizetype first)
     const QSet<QString> names = NamesFrom(fields, first);
     if (!MayHoldPlaceholder(html, names))
         return fields.size();
-    const HtmlDocument document(html);
+    // Only the names of `names` are looked up below.
+    QHash<QString, QList<Span>> placeholders = KeptPlaceholders(html);
     const QStringView source = html;
-    QHash<QString, QList<Span>> placeholders = Placeholders(document, names);
     QList<Edit> edits;
     for (qsizetype k = first; k < fields.size(); ++k) {
         auto found = placeholders.find(fields[k].name);
         if (found == placeholders.end() || found->isEmpty())
             continue;
-        QList<Span>& spans = *found;
-        const QStringView written = source.sliced(spans.front().start, spans.front().length);
-        const auto replaced = std::stable_partition(spans.begin(), spans.end(), [&](const Span& span) {
-            return source.sliced(span.start, span.length) != written;
-        });
-        for (auto span = replaced; span != spans.end(); ++span)
-            edits.append({*span, k});
-        spans.erase(replaced, spans.end());
+        for (const Span& span : TakeFilled(source, *found))
+            edits.append({span, k});
         if (fields[k].asWritten && k + 1 < fields.size() &&
             HoldsPlaceholder(fields[k].markup, NamesFrom(fields, k + 1))) {
             html = Edited(html, edits, fields);
@@ -171,6 +202,19 @@ void ReplaceTags(QString& html, const QList<FieldValue>& values)
         fields.append({value.name.toLower(), Markup(value), value.markup});
     for (qsizetype next = 0; next < fields.size();)
         next = ReplaceRun(html, fields, next);
+}
+
+QList<PlaceholderSpan> FieldSpans(const HtmlDocument& document, const QString& name)
+{
+    const QString field = name.toLower();
+    const QSet<QString> names{field};
+    QList<Span> spans = Placeholders(document, &names).value(field);
+    return TakeFilled(document.Source(), spans);
+}
+
+QString HtmlMarkup(const QString& value)
+{
+    return Markup(FieldValue::Html(QString(), value));
 }
 
 void ReplaceTag(QString& html, const QString& name, const QString& value)

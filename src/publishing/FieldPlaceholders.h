@@ -7,6 +7,7 @@
 #include <optional>
 
 class Configuration;
+class HtmlDocument;
 class Procedure;
 class Result;
 class SubTest;
@@ -50,6 +51,18 @@ void ReplaceTagHtml(QString& html, const QString& name, const QVariant& value);
 // (a second only when a markup value brings placeholders of a field after it).
 void ReplaceTags(QString& html, const QList<FieldValue>& values);
 
+// Where one ReplaceTag call of `name` would put its value in the page `document` parsed: the
+// placeholders' start tags, in source order. A generator that parses a large page for another
+// purpose fills them from that parse.
+struct PlaceholderSpan
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+QList<PlaceholderSpan> FieldSpans(const HtmlDocument& document, const QString& name);
+// What ReplaceTagHtml puts in place of a placeholder.
+QString HtmlMarkup(const QString& value);
+
 // An item's field set in its order, ending with the page break and then the description
 // columns: a column found fills its placeholders (Null gives kEmptyValue); an item without a row
 // leaves them. A placeholder inside a description is filled by the fields after it.
@@ -61,5 +74,15 @@ void WriteSubTestFields(QString& html, const SubTest& subTest, const Description
 // new one would).
 void WriteProcedureFields(QString& html, const Procedure& procedure, const Result& result,
                           const DescriptionLookup& description = {}, const DescriptionLookup& expectedResult = {});
+
+// The same field sets added to `values` for one ReplaceTags call: several items' sets fill a
+// section as the Write calls one after another would, with one parse where those take one each.
+// A failed read raises with the fields read before it added.
+void AppendTestPlanFields(QList<FieldValue>& values, const TestPlan& testPlan, const DescriptionLookup& description);
+void AppendConfigurationFields(QList<FieldValue>& values, const Configuration& configuration,
+                               const DescriptionLookup& description);
+void AppendSubTestFields(QList<FieldValue>& values, const SubTest& subTest, const DescriptionLookup& description);
+void AppendProcedureFields(QList<FieldValue>& values, const Procedure& procedure, const Result& result,
+                           const DescriptionLookup& description, const DescriptionLookup& expectedResult);
 
 }  // namespace FieldPlaceholders

@@ -32,9 +32,25 @@ QString Repeated(QLatin1String text, int times)
 
 }  // namespace
 
+qsizetype NumberedHeadings::Moved(qsizetype position) const
+{
+    qsizetype moved = position;
+    for (const auto& [at, length] : numbers) {
+        if (at > position)
+            break;
+        moved += length;
+    }
+    return moved;
+}
+
 NumberedHeadings NumerateHeaders(const QString& html)
 {
-    const HtmlDocument document(html);
+    return NumerateHeaders(HtmlDocument(html));
+}
+
+NumberedHeadings NumerateHeaders(const HtmlDocument& document)
+{
+    const QString& html = document.Source();
     struct Heading
     {
         int level;
@@ -79,6 +95,7 @@ NumberedHeadings NumerateHeaders(const QString& html)
 
         result.html.append(QStringView(html).mid(copied, heading.contentStart - copied));
         result.html.append(number + QLatin1Char(' '));
+        result.numbers.append({heading.contentStart, number.size() + 1});
         copied = heading.contentStart;
     }
     result.html.append(QStringView(html).mid(copied));

@@ -28,19 +28,28 @@ std::optional<QVariant> StoredColumn(const QString& statement, const QString& id
     return query.value(0);
 }
 
-// The item's fields, then its description columns in turn. A failed read leaves the page with
-// the fields read before it.
-void WriteFields(QString& html, QList<FieldValue> values, const QString& id,
+// The item's fields, then the page break and its description columns in turn. A failed read
+// raises with `values` holding the fields read before it.
+void AppendFields(QList<FieldValue>& values, const QList<FieldValue>& fields, const QString& id,
+                  const QList<DescriptionField>& descriptions)
+{
+    values.append(fields);
+    values.append(FieldValue::Html(QStringLiteral("PAGEBREAK"), kPageBreak));
+    for (const DescriptionField& description : descriptions) {
+        const std::optional<QVariant> stored =
+            description.lookup ? description.lookup(id) : StoredColumn(description.statement, id);
+        if (stored)
+            values.append(FieldValue::Html(description.name, stored->toString()));
+    }
+}
+
+// A failed read leaves the page with the fields read before it.
+void WriteFields(QString& html, const QList<FieldValue>& fields, const QString& id,
                  const QList<DescriptionField>& descriptions)
 {
-    values.append(FieldValue::Html(QStringLiteral("PAGEBREAK"), kPageBreak));
+    QList<FieldValue> values;
     try {
-        for (const DescriptionField& description : descriptions) {
-            const std::optional<QVariant> stored =
-                description.lookup ? description.lookup(id) : StoredColumn(description.statement, id);
-            if (stored)
-                values.append(FieldValue::Html(description.name, stored->toString()));
-        }
+        AppendFields(values, fields, id, descriptions);
     } catch (...) {
         ReplaceTags(html, values);
         throw;
@@ -69,53 +78,92 @@ DescriptionField Description(const QString& prefix, const QString& table, const 
 }
 
 // A test plan's or a sub-test's fields; their table has the name of their prefix.
-void WritePlainItem(QString& html, const ItemRecord& item, const QString& prefix, const DescriptionLookup& description)
+QList<FieldValue> PlainItem(const ItemRecord& item, const QString& prefix)
 {
-    WriteFields(html, Heading(prefix, item) << FieldValue::Text(prefix + QLatin1String("AUTHOR"), item.Author()),
-                item.Id(), {Description(prefix, prefix, description)});
+    return Heading(prefix, item) << FieldValue::Text(prefix + QLatin1String("AUTHOR"), item.Author());
 }
+
+QList<FieldValue> ConfigurationHeading(const Configuration& configuration)
+{
+    return Heading(QStringLiteral("CONFIGURATION"), configuration)
+           << FieldValue::Text(QStringLiteral("CONFIGURATIONFIRST"), configuration.Equipment1())
+           << FieldValue::Text(QStringLiteral("CONFIGURATIONSECOND"), configuration.Equipment2())
+           << FieldValue::Text(QStringLiteral("CONFIGURATIONTHIRD"), configuration.Equipment3())
+           << FieldValue::Text(QStringLiteral("CONFIGURATIONAUTHOR"), configuration.Author());
+}
+
+QList<FieldValue> ProcedureHeading(const Procedure& procedure, const Result& result)
+{
+    return {FieldValue::Text(QStringLiteral("PROCEDURETITLE"), procedure.Title()),
+            FieldValue::Text(QStringLiteral("PROCEDURENAME"), procedure.Name()),
+            Date(QStringLiteral("PROCEDUREDATECREATION"), procedure.DateCreation()),
+            Date(QStringLiteral("PROCEDUREDATEUPDATE"), procedure.DateUpdate()),
+            FieldValue::Text(QStringLiteral("PROCEDUREWORKLOAD"), PropertyRows::NumberText(procedure.WorkLoad())),
+            FieldValue::Text(QStringLiteral("PROCEDUREAUTHOR"), procedure.Author()),
+            FieldValue::Text(QStringLiteral("PROCEDURETESTER"), result.Tester()),
+            FieldValue::Text(QStringLiteral("PROCEDURESTATUS"), StatusText(result.Status())),
+            FieldValue::Text(QStringLiteral("PROCEDURECOMMENT"), result.Comment())};
+}
+
+QList<DescriptionField> ProcedureColumns(const DescriptionLookup& description, const DescriptionLookup& expectedResult)
+{
+    return {Description(QStringLiteral("PROCEDURE"), QStringLiteral("PROCEDURES"), description),
+            {QStringLiteral("PROCEDUREEXPECTEDRESULT"), QStringLiteral("SELECT RESULT FROM PROCEDURES WHERE ID = ?"),
+             expectedResult}};
+}
+
+const QString kTestPlan = QStringLiteral("TESTPLAN");
+const QString kConfiguration = QStringLiteral("CONFIGURATION");
+const QString kSubTest = QStringLiteral("SUBTEST");
 
 }  // namespace
 
 void WriteTestPlanFields(QString& html, const TestPlan& testPlan, const DescriptionLookup& description)
 {
-    WritePlainItem(html, testPlan, QStringLiteral("TESTPLAN"), description);
+    WriteFields(html, PlainItem(testPlan, kTestPlan), testPlan.Id(), {Description(kTestPlan, kTestPlan, description)});
 }
 
 void WriteConfigurationFields(QString& html, const Configuration& configuration, const DescriptionLookup& description)
 {
-    const QString prefix = QStringLiteral("CONFIGURATION");
-    WriteFields(html,
-                Heading(prefix, configuration)
-                    << FieldValue::Text(QStringLiteral("CONFIGURATIONFIRST"), configuration.Equipment1())
-                    << FieldValue::Text(QStringLiteral("CONFIGURATIONSECOND"), configuration.Equipment2())
-                    << FieldValue::Text(QStringLiteral("CONFIGURATIONTHIRD"), configuration.Equipment3())
-                    << FieldValue::Text(QStringLiteral("CONFIGURATIONAUTHOR"), configuration.Author()),
-                configuration.Id(), {Description(prefix, prefix, description)});
+    WriteFields(html, ConfigurationHeading(configuration), configuration.Id(),
+                {Description(kConfiguration, kConfiguration, description)});
 }
 
 void WriteSubTestFields(QString& html, const SubTest& subTest, const DescriptionLookup& description)
 {
-    WritePlainItem(html, subTest, QStringLiteral("SUBTEST"), description);
+    WriteFields(html, PlainItem(subTest, kSubTest), subTest.Id(), {Description(kSubTest, kSubTest, description)});
 }
 
 void WriteProcedureFields(QString& html, const Procedure& procedure, const Result& result,
                           const DescriptionLookup& description, const DescriptionLookup& expectedResult)
 {
-    WriteFields(html,
-                {FieldValue::Text(QStringLiteral("PROCEDURETITLE"), procedure.Title()),
-                 FieldValue::Text(QStringLiteral("PROCEDURENAME"), procedure.Name()),
-                 Date(QStringLiteral("PROCEDUREDATECREATION"), procedure.DateCreation()),
-                 Date(QStringLiteral("PROCEDUREDATEUPDATE"), procedure.DateUpdate()),
-                 FieldValue::Text(QStringLiteral("PROCEDUREWORKLOAD"), PropertyRows::NumberText(procedure.WorkLoad())),
-                 FieldValue::Text(QStringLiteral("PROCEDUREAUTHOR"), procedure.Author()),
-                 FieldValue::Text(QStringLiteral("PROCEDURETESTER"), result.Tester()),
-                 FieldValue::Text(QStringLiteral("PROCEDURESTATUS"), StatusText(result.Status())),
-                 FieldValue::Text(QStringLiteral("PROCEDURECOMMENT"), result.Comment())},
-                procedure.Id(),
-                {Description(QStringLiteral("PROCEDURE"), QStringLiteral("PROCEDURES"), description),
-                 {QStringLiteral("PROCEDUREEXPECTEDRESULT"),
-                  QStringLiteral("SELECT RESULT FROM PROCEDURES WHERE ID = ?"), expectedResult}});
+    WriteFields(html, ProcedureHeading(procedure, result), procedure.Id(),
+                ProcedureColumns(description, expectedResult));
+}
+
+void AppendTestPlanFields(QList<FieldValue>& values, const TestPlan& testPlan, const DescriptionLookup& description)
+{
+    AppendFields(values, PlainItem(testPlan, kTestPlan), testPlan.Id(),
+                 {Description(kTestPlan, kTestPlan, description)});
+}
+
+void AppendConfigurationFields(QList<FieldValue>& values, const Configuration& configuration,
+                               const DescriptionLookup& description)
+{
+    AppendFields(values, ConfigurationHeading(configuration), configuration.Id(),
+                 {Description(kConfiguration, kConfiguration, description)});
+}
+
+void AppendSubTestFields(QList<FieldValue>& values, const SubTest& subTest, const DescriptionLookup& description)
+{
+    AppendFields(values, PlainItem(subTest, kSubTest), subTest.Id(), {Description(kSubTest, kSubTest, description)});
+}
+
+void AppendProcedureFields(QList<FieldValue>& values, const Procedure& procedure, const Result& result,
+                           const DescriptionLookup& description, const DescriptionLookup& expectedResult)
+{
+    AppendFields(values, ProcedureHeading(procedure, result), procedure.Id(),
+                 ProcedureColumns(description, expectedResult));
 }
 
 }  // namespace FieldPlaceholders

@@ -18,6 +18,8 @@
 #include <QSet>
 #include <QSqlQuery>
 
+#include <optional>
+
 namespace {
 
 QDir ImagesFolder()
@@ -127,7 +129,8 @@ QVariant Publication::DownLoadPicture(QString& strHTML)
 {
     try {
         AdoConnection& connection = gConnection();
-        const QDir images = ImagesFolder();
+        // The folder is looked for when a picture is to be written, not for every page.
+        std::optional<QDir> images;
         PictureReferences page(strHTML);
         // A generation writes each picture once for all its pages.
         QHash<int, QString> local;  // picture number -> file, "" when not stored
@@ -142,7 +145,9 @@ QVariant Publication::DownLoadPicture(QString& strHTML)
                     {number});
                 QString path;
                 if (row.next() && IsPlainExtension(row.value(0).toString())) {
-                    path = images.filePath(QString::number(number) + QLatin1Char('.') + row.value(0).toString());
+                    if (!images)
+                        images = ImagesFolder();
+                    path = images->filePath(QString::number(number) + QLatin1Char('.') + row.value(0).toString());
                     WriteFile(path, row.value(1).toByteArray());
                 }
                 written.insert(number, path);

@@ -8,6 +8,9 @@
 
 class Configuration;
 class Procedure;
+namespace FieldPlaceholders {
+struct FieldValue;
+}
 class SubTest;
 class TestPlan;
 
@@ -85,8 +88,13 @@ private:
     long WriteSubTestTitle(SubTest& objSubTest);
     long WriteProcedures(Procedure& objProcedure);
     // The fields of the sub-test named in an occurrence key's last segment.
-    void WriteParentSubTestFields(QString& text, const QString& key);
-    // Numbers the headings of the page being built and fills the table of contents.
+    void AppendParentSubTestFields(QList<FieldPlaceholders::FieldValue>& fields, const QString& key);
+    // The fields of the plan being published and of its configuration, when that exists.
+    void AppendPlanFields(QList<FieldPlaceholders::FieldValue>& fields);
+    // A procedure occurrence's section of the template: its own fields and result, the plan's
+    // when one is being published, then its sub-test's, filled in one pass.
+    QString ProcedureSection(int templateId, const Procedure& procedure);
+    // Numbers the headings of the page being built and fills its table-of-contents placeholders.
     long NumerateHeaders();
     // The pages and navigation links below one sub-test of a site, `depth` levels below the plan.
     long WriteExplorerChildren(SubTest& objSubTest, int depth = 1);

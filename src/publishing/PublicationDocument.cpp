@@ -1,11 +1,11 @@
 #include "publishing/PublicationGeneration.h"
 
-#include "core/HtmlPages.h"
 #include "core/KeyHelpers.h"
 #include "core/NodeKey.h"
 #include "model/OccurrenceKey.h"
 #include "model/Procedure.h"
 #include "platform/BugLog.h"
+#include "platform/HtmlDocument.h"
 #include "platform/HtmlFile.h"
 #include "platform/KvlError.h"
 #include "publishing/FieldPlaceholders.h"
@@ -62,7 +62,7 @@ long Publication::EditTestPlan(TestPlan& objTestPlan, bool blnWithSubTest)
     Generation& generation = *m_generation;
     try {
         m_idTestPlan = objTestPlan.Id();
-        generation.page = HtmlHead(0) + kPageLine;
+        generation.page = generation.PageHead();
         QString section = generation.Template(kTestPlanSection);
         FP::WriteTestPlanFields(section, objTestPlan, generation.planDescriptions.Lookup());
         const Configuration* configuration = generation.FindConfiguration(m_idConfiguration);
@@ -94,13 +94,6 @@ long Publication::EditTestPlan(TestPlan& objTestPlan, bool blnWithSubTest)
         generation.page += QStringLiteral("</BODY></HTML>") + kPageLine;
         if (NumerateHeaders() != 0)
             throw StepFailed(QStringLiteral("Numbering the headings"));
-
-        // Any placeholder of the table of contents, by the placeholder rule.
-        const QString before = generation.page;
-        const QString bookmark = QStringLiteral("<a name=\"TableofContent\" >&nbsp;<a>");
-        FP::ReplaceTagHtml(generation.page, QStringLiteral("TESTPLANTOC"), m_word ? bookmark : m_tableOfContentsText);
-        if (generation.page.size() != before.size() || generation.page != before)
-            m_tableOfContents = true;
         WritePageFile(true);
         return 0;
     } catch (const std::exception& error) {
@@ -121,11 +114,11 @@ long Publication::WriteSubTests(SubTest& objSubTest)
         const auto procedures = objSubTest.Procedures();
         const bool hasProcedures = procedures.Count() > 0;
         if (!generation.subTestTemplate || hasProcedures) {
+            QList<FP::FieldValue> fields;
+            FP::AppendSubTestFields(fields, objSubTest, generation.subTestDescriptions.Lookup());
+            AppendPlanFields(fields);
             QString section = generation.Template(kSubTestSection);
-            FP::WriteSubTestFields(section, objSubTest, generation.subTestDescriptions.Lookup());
-            FP::WriteTestPlanFields(section, generation.Plan(m_idTestPlan), generation.planDescriptions.Lookup());
-            if (const Configuration* configuration = generation.FindConfiguration(m_idConfiguration))
-                FP::WriteConfigurationFields(section, *configuration, generation.configurationDescriptions.Lookup());
+            FP::ReplaceTags(section, fields);
             WriteSection(section);
             const SubTest* parent = generation.parent;
             generation.parent = &objSubTest;
@@ -184,16 +177,19 @@ long Publication::WriteProcedures(Procedure& objProcedure)
 {
     Generation& generation = *m_generation;
     try {
-        QString text = generation.Template(kProcedureSection);
-        FP::WriteProcedureFields(text, objProcedure, generation.ResultOf(objProcedure.Key()),
-                                 generation.procedureDescriptions.Lookup(), generation.expectedResults.Lookup());
-        if (!m_idTestPlan.isEmpty()) {
-            FP::WriteTestPlanFields(text, generation.Plan(m_idTestPlan), generation.planDescriptions.Lookup());
-            if (const Configuration* configuration = generation.FindConfiguration(m_idConfiguration))
-                FP::WriteConfigurationFields(text, *configuration, generation.configurationDescriptions.Lookup());
+        const bool keep = generation.keepSections && !objProcedure.Key().isEmpty();
+        if (keep) {
+            const auto kept = generation.sections.constFind(objProcedure.Key());
+            if (kept != generation.sections.constEnd()) {
+                generation.page += *kept;
+                generation.page += kPageLine;
+                return 0;
+            }
         }
-        WriteParentSubTestFields(text, objProcedure.Key());
+        QString text = ProcedureSection(kProcedureSection, objProcedure);
         WriteSection(text);
+        if (keep)
+            generation.sections.insert(objProcedure.Key(), text);
         return 0;
     } catch (const std::exception& error) {
         LogError(QStringLiteral("Error_WriteProcedures"), error);
@@ -201,7 +197,29 @@ long Publication::WriteProcedures(Procedure& objProcedure)
     }
 }
 
-void Publication::WriteParentSubTestFields(QString& text, const QString& key)
+void Publication::AppendPlanFields(QList<FP::FieldValue>& fields)
+{
+    Generation& generation = *m_generation;
+    FP::AppendTestPlanFields(fields, generation.Plan(m_idTestPlan), generation.planDescriptions.Lookup());
+    if (const Configuration* configuration = generation.FindConfiguration(m_idConfiguration))
+        FP::AppendConfigurationFields(fields, *configuration, generation.configurationDescriptions.Lookup());
+}
+
+QString Publication::ProcedureSection(int templateId, const Procedure& procedure)
+{
+    Generation& generation = *m_generation;
+    QList<FP::FieldValue> fields;
+    FP::AppendProcedureFields(fields, procedure, generation.ResultOf(procedure.Key()),
+                              generation.procedureDescriptions.Lookup(), generation.expectedResults.Lookup());
+    if (!m_idTestPlan.isEmpty())
+        AppendPlanFields(fields);
+    AppendParentSubTestFields(fields, procedure.Key());
+    QString text = generation.Template(templateId);
+    FP::ReplaceTags(text, fields);
+    return text;
+}
+
+void Publication::AppendParentSubTestFields(QList<FP::FieldValue>& fields, const QString& key)
 {
     Generation& generation = *m_generation;
     const qsizetype separator = key.lastIndexOf(NodeKey::kSeparator);
@@ -211,22 +229,37 @@ void Publication::WriteParentSubTestFields(QString& text, const QString& key)
     const QString id = key.mid(separator + 1, bar - separator - 1);
     const SubTest& parent =
         generation.parent && generation.parent->Id() == id ? *generation.parent : generation.SubTestById(id);
-    FP::WriteSubTestFields(text, parent, generation.subTestDescriptions.Lookup());
+    FP::AppendSubTestFields(fields, parent, generation.subTestDescriptions.Lookup());
 }
 
 long Publication::NumerateHeaders()
 {
     Generation& generation = *m_generation;
     try {
-        NumberedHeadings numbered = ::NumerateHeaders(generation.page);
+        // One parse of the page serves the numbers and the placeholders of the table of contents:
+        // a number goes in after a heading's start tag, where it changes no tag of the page.
+        const HtmlDocument parsed(generation.page);
+        NumberedHeadings numbered = ::NumerateHeaders(parsed);
         QString contents = numbered.tableOfContents;
         const TestPlan& plan = generation.Plan(m_idTestPlan);
         if (!plan.Id().isEmpty())
             FP::WriteTestPlanFields(contents, plan, generation.planDescriptions.Lookup());
         if (const Configuration* configuration = generation.FindConfiguration(m_idConfiguration))
             FP::WriteConfigurationFields(contents, *configuration, generation.configurationDescriptions.Lookup());
-        generation.page = std::move(numbered.html);
         m_tableOfContentsText = contents;
+
+        // Any placeholder of the table of contents, by the placeholder rule, from the last.
+        const QString bookmark = QStringLiteral("<a name=\"TableofContent\" >&nbsp;<a>");
+        const QString markup = FP::HtmlMarkup(m_word ? bookmark : contents);
+        const QList<FP::PlaceholderSpan> spans = FP::FieldSpans(parsed, QStringLiteral("TESTPLANTOC"));
+        QString& page = numbered.html;
+        for (auto span = spans.crbegin(); span != spans.crend(); ++span) {
+            const qsizetype at = numbered.Moved(span->start);
+            if (QStringView(page).sliced(at, span->length) != markup)
+                m_tableOfContents = true;
+            page.replace(at, span->length, markup);
+        }
+        generation.page = std::move(page);
         return 0;
     } catch (const std::exception& error) {
         LogError(QStringLiteral("Error_NumerateHeaders: "), error);

@@ -1,5 +1,6 @@
 #include "publishing/PublicationGeneration.h"
 
+#include "core/HtmlPages.h"
 #include "core/KeyHelpers.h"
 #include "core/OptionDefaults.h"
 #include "platform/KvlError.h"
@@ -31,6 +32,13 @@ QString Publication::Generation::Template(int id)
         throw KvlError(KvlError::kGeneric, QStringLiteral("The template %1 could not be read.").arg(id));
     m_templates.insert(id, text);
     return text;
+}
+
+const QString& Publication::Generation::PageHead()
+{
+    if (m_pageHead.isEmpty())
+        m_pageHead = HtmlHead(0) + kPageLine;
+    return m_pageHead;
 }
 
 const TestPlan& Publication::Generation::Plan(const QString& id)

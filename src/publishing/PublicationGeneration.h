@@ -25,6 +25,9 @@ struct Publication::Generation : DescriptionColumns
 
     // A template's text; raises KvlError when it cannot be read.
     QString Template(int id);
+    // The head that opens every page, with its line end: made once for all the pages, whose
+    // style sheet and charset do not change while they are written. Raises KvlError.
+    const QString& PageHead();
     // The test plan or configuration of an id, found once; an id without a row gives an empty
     // object, whose fields fill nothing but dates and blanks, as the item found by a failed
     // search would.
@@ -47,6 +50,10 @@ struct Publication::Generation : DescriptionColumns
     QString folder;
     // The sub-test whose procedures are being written.
     const SubTest* parent = nullptr;
+    // A site writes a procedure occurrence's section again on the page of each sub-test above
+    // it: while set, the sections written are kept by occurrence key and written again as kept.
+    bool keepSections = false;
+    QHash<QString, QString> sections;
 
     SubTreeRows rows;
     // Picture number -> file written, "" when not stored.
@@ -54,6 +61,7 @@ struct Publication::Generation : DescriptionColumns
 
 private:
     HTMLTemplate m_store;
+    QString m_pageHead;
     QHash<int, QString> m_templates;
     QHash<QString, std::shared_ptr<TestPlan>> m_plans;
     QHash<QString, std::shared_ptr<Configuration>> m_configurations;

@@ -1,6 +1,5 @@
 #include "publishing/PublicationGeneration.h"
 
-#include "core/HtmlPages.h"
 #include "model/OccurrenceKey.h"
 #include "model/Procedure.h"
 #include "platform/BugLog.h"
@@ -21,7 +20,7 @@ long Publication::EditSubTest(SubTest& objSubTest)
     GenerationScope scope(*this, label);
     Generation& generation = *m_generation;
     try {
-        generation.page = HtmlHead(0) + kPageLine;
+        generation.page = generation.PageHead();
         objSubTest.SetLevel(1);
         objSubTest.SetTitleOrder(QString());
         if (WriteSubTests(objSubTest) != 0)
@@ -43,17 +42,9 @@ long Publication::EditProcedureSheet(Procedure& objProcedure)
     GenerationScope scope(*this, label);
     Generation& generation = *m_generation;
     try {
-        generation.page = HtmlHead(0) + kPageLine;
-        QString text = generation.Template(kProcedureSheet);
+        generation.page = generation.PageHead();
         // Reading the result of a procedure never played writes no row.
-        FP::WriteProcedureFields(text, objProcedure, generation.ResultOf(objProcedure.Key()),
-                                 generation.procedureDescriptions.Lookup(), generation.expectedResults.Lookup());
-        if (!m_idTestPlan.isEmpty()) {
-            FP::WriteTestPlanFields(text, generation.Plan(m_idTestPlan), generation.planDescriptions.Lookup());
-            if (const Configuration* configuration = generation.FindConfiguration(m_idConfiguration))
-                FP::WriteConfigurationFields(text, *configuration, generation.configurationDescriptions.Lookup());
-        }
-        WriteParentSubTestFields(text, objProcedure.Key());
+        QString text = ProcedureSection(kProcedureSheet, objProcedure);
         WriteSection(text);
         generation.page += QStringLiteral("</BODY></HTML>") + kPageLine;
         WritePageFile(false);

@@ -1,6 +1,5 @@
 #include "publishing/PublicationGeneration.h"
 
-#include "core/HtmlPages.h"
 #include "core/KeyHelpers.h"
 #include "core/services/ProgressBar.h"
 #include "model/OccurrenceKey.h"
@@ -44,10 +43,11 @@ long Publication::GenerateDocuments(TestPlan& objTestPlan)
             throw PageFailed(m_fileName);
         gProgressBar().SetValue(40);
 
-        generation.explorer = HtmlHead(0) + kPageLine;
+        generation.explorer = generation.PageHead();
         // The plan's key was set by the document; the sub-tests take theirs from it.
         if (objTestPlan.LoadSubTests1(false) != 0)
             throw KvlError(KvlError::kGeneric, QStringLiteral("The sub-tests of the test plan could not be read."));
+        generation.keepSections = true;
         for (const auto& subTest : objTestPlan.SubTests1()) {
             m_fileName = PageFiles::InFolder(generation.folder, PageFiles::SubTest(subTest->Id()));
             if (EditSubTest(*subTest) != 0)
@@ -56,6 +56,8 @@ long Publication::GenerateDocuments(TestPlan& objTestPlan)
             gProgressBar().SetValue(60);
             if (WriteExplorerChildren(*subTest) != 0)
                 throw PageFailed(m_fileName);
+            // The occurrences below this sub-test show on no other page.
+            generation.sections.clear();
         }
         gProgressBar().SetValue(80);
         generation.explorer += QStringLiteral("</BODY></HTML>") + kPageLine;

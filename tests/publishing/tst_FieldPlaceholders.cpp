@@ -416,6 +416,32 @@ void tst_FieldPlaceholders::descriptionFilledByLaterFields()
     html = Img("PROCEDUREDESCRIPTION") + "|" + Img("PROCEDUREEXPECTEDRESULT");
     WriteItem("procedure", "9", html);
     QCOMPARE(html, "See Expected text" + Img("PROCEDURENAME") + "|Expected text");
+
+    // The sets joined for one pass fill a section as the Write calls in turn do, placeholders
+    // brought by a description and a page break written otherwise included.
+    Run("UPDATE PROCEDURES SET DESCRIPTION = ?",
+        {"On " + Img("TESTPLANNAME") + Img("PAGEBREAK") + Img("SUBTESTDESCRIPTION") + Img("PROCEDURENAME")});
+    const QString section = Img("PROCEDUREDESCRIPTION") + Img("PAGEBREAK") + Img("CONFIGURATIONNAME") +
+                            "<IMG  src=\"PAGEBREAK.tag\">" + Img("SUBTESTNAME");
+    QString inTurn = section;
+    for (const QString kind : {"procedure", "test plan", "configuration", "sub-test"})
+        WriteItem(kind, KindOf(kind).id, inTurn);
+    Procedure procedure;
+    TestPlan plan;
+    Configuration configuration;
+    SubTest subTest;
+    Result result;
+    QVERIFY(procedure.Find("9") == 0 && plan.Find("5") == 0 && configuration.Find("1") == 0 && subTest.Find("7") == 0 &&
+            result.Find(kResultKey) == 0);
+    QList<FieldValue> fields;
+    AppendProcedureFields(fields, procedure, result, {}, {});
+    AppendTestPlanFields(fields, plan, {});
+    AppendConfigurationFields(fields, configuration, {});
+    AppendSubTestFields(fields, subTest, {});
+    QString joined = section;
+    ReplaceTags(joined, fields);
+    QCOMPARE(joined, inTurn);
+    QVERIFY(inTurn.startsWith("On R&amp;D &lt;draft&gt;<br") && inTurn.contains("Sub-test text"));
 }
 
 void tst_FieldPlaceholders::lookupInPlaceOfQuery_data()

@@ -1,3 +1,5 @@
+#include "platform/HtmlDocument.h"
+#include "publishing/FieldPlaceholders.h"
 #include "publishing/HeadingNumbers.h"
 
 #include <QtTest>
@@ -123,6 +125,35 @@ private slots:
         const NumberedHeadings result = NumerateHeaders(html);
         QCOMPARE(result.html, numbered);
         QCOMPARE(result.tableOfContents, toc);
+    }
+
+    // The table-of-contents placeholders found in the parse of the page as written and moved
+    // past the numbers fill the numbered page as a replacement in the numbered page would.
+    void placeholdersMoved_data()
+    {
+        QTest::addColumn<QString>("html");
+        const QString toc = "<IMG src=\"TESTPLANTOC.tag\">";
+        QTest::newRow("before any heading") << toc + "<H1>a</H1><H2>b</H2>";
+        QTest::newRow("after headings") << "<H1>a</H1><H2>b</H2><P>" + toc + "</P><H1>c</H1>";
+        QTest::newRow("first in a heading") << "<H1>a</H1><H2>" + toc + "b</H2>" + toc;
+        QTest::newRow("written otherwise stays") << "<H1>" + toc + "</H1><H2>b</H2><IMG  src=\"TESTPLANTOC.tag\">";
+        QTest::newRow("no heading") << "<P>" + toc + "</P>";
+        QTest::newRow("no placeholder") << QString("<H1>a</H1>");
+    }
+
+    void placeholdersMoved()
+    {
+        QFETCH(QString, html);
+        const QString contents = "<blockquote> 1 a<BR></blockquote>";
+        NumberedHeadings numbered = NumerateHeaders(html);
+        QString expected = numbered.html;
+        FieldPlaceholders::ReplaceTagHtml(expected, "TESTPLANTOC", contents);
+
+        const HtmlDocument parsed(html);
+        const QList<FieldPlaceholders::PlaceholderSpan> spans = FieldPlaceholders::FieldSpans(parsed, "testplantoc");
+        for (auto span = spans.crbegin(); span != spans.crend(); ++span)
+            numbered.html.replace(numbered.Moved(span->start), span->length, contents);
+        QCOMPARE(numbered.html, expected);
     }
 
     // A long page with many headings: every heading numbered in order, nothing else changed.

@@ -311,6 +311,21 @@ void tst_TestPlanDocument::site()
     const QStringList pages = QDir(folder.path()).entryList({"*.htm"}, QDir::Files);
     // Main page, navigation, sub-tests, procedures by sub-test (the shared self-test holds one).
     QCOMPARE(pages.size(), 1 + 1 + 4 + 5);
+    // A page below another, whose sections the site wrote on the page above, is the page its
+    // sub-test gives alone.
+    const QString rails = Id("SUBTEST", "Supply rails");
+    SubTest railsAlone;
+    QCOMPARE(railsAlone.Find(rails), 0);
+    railsAlone.SetKey(planKey + NodeKey::kSeparator + plan.Id() + "|" + power + "|1" + NodeKey::kSeparator + power +
+                      "|" + rails + "|1");
+    Publication alone;
+    alone.SetIdConfiguration(ConfigurationIdFromKey(planKey));
+    alone.SetIdTestPlan(plan.Id());
+    alone.SetFileName(env.Path("rails.htm"));
+    QCOMPARE(alone.EditSubTest(railsAlone), 0);
+    const QByteArray railsPage = ReadFile(folder.filePath("SubTest" + rails + ".htm"));
+    QVERIFY(railsPage.contains("Measure the 3.3 V rail"));
+    QCOMPARE(railsPage, ReadFile(env.Path("rails.htm")));
     // FileName names the last page written: the built-in test under Communication's self-test.
     QCOMPARE(QFileInfo(publication.FileName()).fileName(),
              "Procedure" + Id("PROCEDURES", "Run the built-in test") + "_" + selfTest + ".htm");
