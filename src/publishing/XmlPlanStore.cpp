@@ -158,7 +158,6 @@ XmlPlanStore::Stored XmlPlanStore::Store(const XmlPlan::Plan& plan, const Option
     const int configurationId = existingName ? fileConfigurationId : NewId(configurationKind.TableInfo().idTable);
     const QString defaultConfigurationName = configurationKind.NamingPrefix() + QString::number(configurationId);
     stored.configurationId = QString::number(configurationId);
-    stored.newConfiguration = !existingName;
     stored.configurationName = plan.configuration.name.value_or(existingName.value_or(defaultConfigurationName));
 
     const TestPlan planKind;

@@ -24,7 +24,6 @@ public:
     {
         QString configurationId;
         QString configurationName;
-        bool newConfiguration = false;
         QString testPlanId;
         QString testPlanName;
         bool styleSheet = false;  // template 17 was replaced
